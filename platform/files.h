@@ -1,0 +1,109 @@
+// Files as the program sees them: Windows-style paths mapped onto the host,
+// and Pascal-style typed, untyped and text file I/O with result numbers.
+//
+// Paths: backslashes separate; a bare or relative name is relative to the
+// current folder; "X:\a\b" is absolute (every drive letter is the host root,
+// and a host path /a/b is shown as "Z:\a\b"). Every existing component is
+// found case-insensitively ("LAYER3.tmp" opens "Layer3.TMP"); a new file is
+// created as spelled. Wildcards "*" and "?" match case-insensitively.
+//
+// I/O results (IoResult): 0 ok, 2 file not found, 3 path not found,
+// 5 access denied, 100 read past end, 101 disk full / short write,
+// 102 file not assigned, 103 file not open, 104 not open for input,
+// 105 not open for output, 106 bad number. Operations on a file whose
+// previous result was not yet fetched still run (no sticky error state).
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace plat {
+
+// --- paths and folders (names in the DOS code page) -----------------------
+std::string HostPathOf(const std::string& dosPath);  // resolved host path
+std::string DosPathOf(const std::string& hostPath);  // "/a/b" -> "Z:\a\b"
+// The program folder: TORV_HOME, else the executable's folder; DOS form
+// with a trailing backslash.
+std::string ProgramFolder();
+std::string CurrentFolder();  // DOS form with a trailing backslash
+bool SetCurrentFolder(const std::string& dosPath);
+bool WildcardMatch(const std::string& pattern, const std::string& name);
+
+// --- Pascal-style files ----------------------------------------------------
+extern uint8_t gFileMode;  // 0 read only, 1 write only, 2 read/write (default 2)
+int IoResult();            // the last result number, then reset to 0
+
+enum TFileState : int { kFileUnassigned = 0, kFileClosed = 1, kFileInput = 2, kFileOutput = 3, kFileInOut = 4 };
+
+struct TPasFile {
+  std::string name;  // as assigned
+  int state = kFileUnassigned;
+  int fd = -1;
+  uint32_t recSize = 128;
+  bool isText = false;
+  // text input buffer
+  std::vector<char> buf;
+  size_t bufPos = 0;
+};
+
+void Assign(TPasFile& f, const std::string& dosName);
+// Typed and untyped files: open existing (mode gFileMode) / create or truncate.
+void Reset(TPasFile& f, uint32_t recSize);
+void Rewrite(TPasFile& f, uint32_t recSize);
+void Close(TPasFile& f);
+// done == nullptr: a short transfer is error 100 (read) or 101 (write).
+void BlockRead(TPasFile& f, void* buffer, uint32_t count, uint32_t* done);
+void BlockWrite(TPasFile& f, const void* buffer, uint32_t count, uint32_t* done);
+void Seek(TPasFile& f, int64_t record);
+int64_t FilePos(TPasFile& f);
+int64_t FileSize(TPasFile& f);  // in records
+bool Eof(TPasFile& f);
+void Truncate(TPasFile& f);     // cuts the file at the current position
+void Erase(TPasFile& f);        // assigned, closed file
+void Rename(TPasFile& f, const std::string& newDosName);
+
+// Text files: lines end in CR LF when written; reading accepts CR LF or LF.
+void ResetText(TPasFile& f);
+void RewriteText(TPasFile& f);
+void AppendText(TPasFile& f);
+bool ReadChar(TPasFile& f, char& c);  // false at end of file (no result number)
+// Reads the rest of the line (at most maxLen characters kept) and skips the line end.
+void ReadLine(TPasFile& f, std::string& s, size_t maxLen = 255);
+void WriteText(TPasFile& f, const std::string& s);
+void WriteLine(TPasFile& f, const std::string& s);
+bool EofText(TPasFile& f);
+
+// --- files and folders by name ----------------------------------------------
+enum TFileAttr : uint32_t { kAttrReadOnly = 0x01, kAttrHidden = 0x02, kAttrSysFile = 0x04, kAttrVolumeId = 0x08,
+                            kAttrDirectory = 0x10, kAttrArchive = 0x20, kAttrAnyFile = 0x3F };
+struct TSearchRec {
+  int32_t time = -1;  // -1 marks an empty record
+  int64_t size = 0;
+  uint32_t attr = 0;
+  std::string name;  // DOS code page
+  // search state
+  std::vector<std::string> pending;
+  std::string folderHost;
+  uint32_t mask = 0;
+};
+int FindFirst(const std::string& dosPattern, uint32_t attrMask, TSearchRec& rec);  // 0 found, else 18
+int FindNext(TSearchRec& rec);
+void FindClose(TSearchRec& rec);
+
+bool FileExists(const std::string& dosName);
+bool FolderExists(const std::string& dosName);
+int64_t FileSizeBytes(const std::string& dosName);  // -1 when missing
+int GetFileAttr(const std::string& dosName, uint32_t& attr);  // result number
+int SetFileAttr(const std::string& dosName, uint32_t attr);   // result number
+int CreateFolder(const std::string& dosName);                 // result number
+int RemoveFolder(const std::string& dosName);
+int DeleteFileByName(const std::string& dosName);
+int MoveFileByName(const std::string& oldDosName, const std::string& newDosName);
+int CopyFileByName(const std::string& fromDosName, const std::string& toDosName);
+// Free and total bytes of the drive holding the current folder (drive 0) or
+// of the host root (any other drive); -1 on failure.
+int64_t DiskFreeBytes(int drive);
+int64_t DiskTotalBytes(int drive);
+
+}  // namespace plat
