@@ -104,9 +104,14 @@ struct TDc {
   int textAlign = kAlignLeft | kAlignTop;
   TFontSpec font;
   TPalette palette;
+  // Position in the pen's dash pattern: consecutive LineTo calls continue
+  // the pattern, MoveTo starts it again (so redrawing a dashed line in xor
+  // mode hits the same pixels).
+  int stylePos = 0;
 };
 
-// Binds the context to a frame buffer and resets pen, brush, modes, origin and clip.
+// Binds the context to a frame buffer and resets pen, brush, modes, font,
+// origin and clip; the palette is kept.
 void DcReset(TDc& dc, TFrameBuffer* target);
 
 void DcSetPen(TDc& dc, const TPen& pen);

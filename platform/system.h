@@ -26,6 +26,8 @@ bool PlaySoundAlias(const std::string& alias);
 bool StopSound();
 // The standard beep; always makes a sound or its fallback (the terminal bell).
 void MessageBeep(int type);
+// How many beeps MessageBeep has given since the start (tests read it).
+int BeepCount();
 
 // Message boxes, drawn into the window's frame buffer and modal through the
 // window's input (headless: answered by the script and written to the
@@ -38,6 +40,9 @@ int MessageBox(const std::string& caption, const std::string& text, uint32_t sty
 // Outside programs: the command line is split into arguments (double quotes
 // group) and started without a shell. RunCommandLine returns at once (true
 // when started); RunCommandLineAndWait returns the exit code or -1.
+// SplitCommandLine gives the arguments: blanks and tabs separate, double
+// quotes group (and are removed), "" is an empty argument.
+std::vector<std::string> SplitCommandLine(const std::string& commandLine);
 bool RunCommandLine(const std::string& commandLine);
 int RunCommandLineAndWait(const std::string& commandLine);
 

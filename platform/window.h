@@ -95,7 +95,10 @@ int16_t GetKeyState(int virtualKey);
 bool WriteScreenshot(const std::string& hostPath);
 
 // Harness: appends one line to the transcript (TORV_TRANSCRIPT) when one is
-// open; message boxes and caption changes call it.
+// open; message boxes and caption changes call it. Lines (UTF-8):
+//   "caption|TEXT", "msgbox|CAPTION|TEXT|ANSWER" (ANSWER one of OK, Cancel,
+//   Abort, Retry, Ignore, Yes, No; line breaks in texts written as "\n"),
+//   "open|TARGET" (headless desktop opener).
 void TranscriptLine(const std::string& utf8Line);
 
 // Harness: message boxes take their answer from the next script line.

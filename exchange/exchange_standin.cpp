@@ -1,0 +1,10 @@
+// TEMPORARY STAND-IN: see exchange_standin.h.
+#include "exchange/exchange_standin.h"
+
+#include "frame/checked_files.h"
+
+std::string CommandLineFileName;
+
+void OpenCommandLineFile() {
+  if (!CommandLineFileName.empty()) WriteJournalLine(0, "Datei nicht geladen: " + CommandLineFileName);
+}

@@ -1,0 +1,10 @@
+// TEMPORARY STAND-IN for the import and export filters, to be replaced when
+// they are built. Opening a file named on the command line needs the drawing
+// loader; until then the name is only noted in the journal.
+#pragma once
+
+#include <string>
+
+extern std::string CommandLineFileName;  // set by the program body from its argument
+
+void OpenCommandLineFile();

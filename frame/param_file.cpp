@@ -1,0 +1,701 @@
+// The parameter file: block layout, block copies, loading and the safe save,
+// the defaults of the blocks, and the settings taken at start.
+//
+// Sections: layout and block copies - load and save - defaults -
+// settings at start - small settings - text line parameters.
+#include "frame/param_file.h"
+
+#include <numbers>
+#include <cstdio>
+#include <cstring>
+#include <new>
+#include <vector>
+
+#include "frame/checked_files.h"
+#include "frame/defaults.h"
+#include "frame/messages.h"
+#include "frame/system_services.h"
+#include "model/layer_files.h"
+#include "platform/files.h"
+#include "view/view_drawing_standin.h"
+
+// --- layout and block copies ---------------------------------------------------------
+
+namespace {
+
+constexpr int32_t SumOfBlockSizes() {
+  int32_t sum = 0;
+  for (uint16_t size : kParamBlockSizes) sum += size;
+  return sum;
+}
+static_assert(kParamHeadSize + SumOfBlockSizes() == kParamImageSize, "the blocks fill the image");
+
+// Size of a block, the head's for -1, 0 for any other number.
+int32_t ParamBlockSize(int16_t block) {
+  if (block == kParamHeadBlock) return kParamHeadSize;
+  if (block < 0 || block >= kParamBlockCount) return 0;
+  return kParamBlockSizes[block];
+}
+
+}  // namespace
+
+TParameterImage* ParamImage = nullptr;
+
+int32_t GetParamBlockOffset(int16_t block) {
+  if (block < 0) return 0;
+  if (block >= kParamBlockCount) return kParamImageSize;
+  int32_t offset = kParamHeadSize;
+  for (int b = 0; b < block; ++b) offset += kParamBlockSizes[b];
+  return offset;
+}
+
+void GetParamBlock(int16_t block, void* destination, uint16_t count) {
+  const int32_t size = ParamBlockSize(block);
+  if (ParamImage == nullptr || size == 0 || destination == nullptr) return;
+  const int32_t n = count < size ? count : size;
+  std::memcpy(destination, ParamImage->bytes + GetParamBlockOffset(block), static_cast<size_t>(n));
+}
+
+void PutParamBlock(int16_t block, const void* source, uint16_t count) {
+  const int32_t size = ParamBlockSize(block);
+  if (ParamImage == nullptr || size == 0 || source == nullptr) return;
+  const int32_t n = count < size ? count : size;
+  std::memcpy(ParamImage->bytes + GetParamBlockOffset(block), source, static_cast<size_t>(n));
+}
+
+// --- load and save ------------------------------------------------------------------------
+
+namespace {
+
+bool IsOpen(const TFileRec& f) {
+  return f.state == plat::kFileInput || f.state == plat::kFileOutput || f.state == plat::kFileInOut;
+}
+
+// Runs one checked step and tells whether it succeeded. A failure leaves its
+// code in ErrorCode; a success leaves ErrorCode as it was.
+template <typename TStep>
+bool Succeeds(TStep step) {
+  const TErrorCode before = ErrorCode;
+  ErrorCode = 0;
+  step();
+  if (ErrorCode != 0) return false;
+  ErrorCode = before;
+  return true;
+}
+
+bool AllocParamImage() {
+  if (ParamImage == nullptr) ParamImage = new (std::nothrow) TParameterImage;
+  if (ParamImage == nullptr) return false;
+  std::memset(ParamImage->bytes, 0, sizeof ParamImage->bytes);
+  return true;
+}
+
+// Reads the whole file name into buffer (kParamImageSize bytes); true when
+// every byte arrived.
+bool ReadWholeParamFile(const char* name, uint8_t* buffer) {
+  TFileRec f;
+  int32_t got = 0;
+  if (!Succeeds([&] { AssignFileChecked(f, name); })) return false;
+  if (!Succeeds([&] { ResetFileChecked(f, 1, 0); }) || !IsOpen(f)) return false;
+  Succeeds([&] { got = ReadBlockLongChecked(f, buffer, kParamImageSize); });
+  Succeeds([&] { CloseFileChecked(f); });
+  return got == kParamImageSize;
+}
+
+// Writes the image to name; true when every byte was written and closed.
+bool WriteWholeParamFile(const char* name) {
+  TFileRec f;
+  int32_t put = 0;
+  if (!Succeeds([&] { AssignFileChecked(f, name); })) return false;
+  if (!Succeeds([&] { RewriteFileChecked(f, 1); }) || !IsOpen(f)) return false;
+  Succeeds([&] { put = WriteBlockLongChecked(f, ParamImage->bytes, kParamImageSize); });
+  const bool closed = Succeeds([&] { CloseFileChecked(f); });
+  return put == kParamImageSize && closed;
+}
+
+// The size in bytes of the parameter file, -1 when there is none.
+int32_t FindParamFileSize() {
+  plat::TSearchRec rec;
+  const bool found = plat::FindFirst(kParamFileName, plat::kAttrArchive, rec) == 0;
+  plat::FindClose(rec);
+  if (!found) return -1;
+  TFileRec f;
+  int32_t size = 0;
+  if (!Succeeds([&] { AssignFileChecked(f, kParamFileName); })) return 0;
+  if (!Succeeds([&] { ResetFileChecked(f, 1, 0); }) || !IsOpen(f)) return 0;
+  Succeeds([&] { size = GetFileSizeChecked(f); });
+  Succeeds([&] { CloseFileChecked(f); });
+  return size;
+}
+
+void ShowParamSaveFailure() {
+  ShowTitledMessage(GetMessageText(kMsgParamSaveFailed1, -39) + "\r\n" + GetMessageText(kMsgParamSaveFailed2, -39));
+}
+
+}  // namespace
+
+bool OpenParamImage(uint8_t flag) {
+  if (flag == 0) {
+    if (ParamImage == nullptr) return false;
+    const bool saved = SaveParamFileSafely();
+    delete ParamImage;
+    ParamImage = nullptr;
+    return saved;
+  }
+  if (!AllocParamImage()) return false;
+  return ReadWholeParamFile(kParamFileName, ParamImage->bytes);
+}
+
+void LoadParamFile() {
+  const int32_t size = FindParamFileSize();
+  if (size == kParamImageSize && OpenParamImage(1)) {
+    ApplyParamSettings();
+    return;
+  }
+  // Missing, of the wrong size or unreadable: a file with content is kept
+  // aside, so that the user's settings survive, and the defaults are stored.
+  if (size > 0) Succeeds([] { MoveFileChecked(kParamFileName, kParamBadName); });
+  if (AllocParamImage()) {
+    FillParamDefaults();
+    SaveParamFileSafely();
+  }
+  ApplyParamSettings();
+}
+
+bool SaveParamFileSafely() {
+  if (ParamImage == nullptr) return false;
+  std::vector<uint8_t> readBack;
+  bool equal = false;
+  for (int attempt = 0; attempt < 3 && !equal; ++attempt) {
+    CheckIoResult();
+    if (!WriteWholeParamFile(kParamBackupName)) continue;
+    readBack.assign(kParamImageSize, 0);
+    if (!ReadWholeParamFile(kParamBackupName, readBack.data())) continue;
+    equal = std::memcmp(readBack.data(), ParamImage->bytes, kParamImageSize) == 0;
+  }
+  if (!equal) {
+    plat::DeleteFileByName(kParamBackupName);  // a broken copy; the old file stays
+    ShowParamSaveFailure();
+    return false;
+  }
+  // The previous settings become "TORVAlt.PAR", the copy becomes "TORV.PAR".
+  // An empty "TORV.PAR" holds no settings and is simply replaced.
+  const bool hadFile = plat::FileSizeBytes(kParamFileName) > 0;
+  if (hadFile && !Succeeds([] { MoveFileChecked(kParamFileName, kParamPreviousName); })) {
+    plat::DeleteFileByName(kParamBackupName);
+    ShowParamSaveFailure();
+    return false;
+  }
+  if (!Succeeds([] { MoveFileChecked(kParamBackupName, kParamFileName); })) {
+    if (hadFile) Succeeds([] { MoveFileChecked(kParamPreviousName, kParamFileName); });
+    if (plat::FileExists(kParamFileName)) plat::DeleteFileByName(kParamBackupName);
+    ShowParamSaveFailure();
+    return false;
+  }
+  return true;
+}
+
+// --- defaults -----------------------------------------------------------------------------
+
+namespace {
+
+// A block being built: zeros, then the fields put at their offsets.
+struct TBlockBuilder {
+  int16_t block;
+  std::vector<uint8_t> bytes;
+  explicit TBlockBuilder(int16_t b) : block(b), bytes(static_cast<size_t>(ParamBlockSize(b)), 0) {}
+  void Byte(int offset, uint8_t v) { Raw(offset, &v, 1); }
+  void Int16(int offset, int16_t v) { Raw(offset, &v, 2); }
+  void Int32(int offset, int32_t v) { Raw(offset, &v, 4); }
+  void Float(int offset, float v) { Raw(offset, &v, 4); }
+  // A length-prefixed string of at most maxLen characters.
+  void String(int offset, const std::string& s, int maxLen) {
+    const size_t n = s.size() < static_cast<size_t>(maxLen) ? s.size() : static_cast<size_t>(maxLen);
+    Byte(offset, static_cast<uint8_t>(n));
+    Raw(offset + 1, s.data(), n);
+  }
+  void Raw(int offset, const void* p, size_t n) {
+    if (offset < 0 || static_cast<size_t>(offset) + n > bytes.size()) return;  // never past the block
+    std::memcpy(bytes.data() + offset, p, n);
+  }
+  void Put() const { PutParamBlock(block, bytes.data(), static_cast<uint16_t>(bytes.size())); }
+};
+
+void FillGeneralDefaults() {  // block 0
+  TBlockBuilder b(0);
+  b.Float(0, 0.0f);
+  b.Float(4, 1.0f);
+  b.Int16(8, 3);
+  b.Float(10, 0.5f);
+  b.Float(14, 1.0f);
+  b.Byte(18, 2);
+  b.Float(19, 0.1f);
+  b.Float(23, 0.1f);
+  b.Float(27, 0.01f);
+  b.Byte(31, 5);
+  b.Int32(49, 0);
+  b.Int32(53, 0);
+  b.Byte(57, 2);
+  b.Int32(58, 0);
+  b.Float(62, 1.0f);
+  b.Int16(66, 2);
+  b.Float(68, 30.0f);
+  b.Float(72, 90.0f);
+  b.Float(76, 2.0f);
+  b.Int16(80, 3);
+  b.Float(82, 1.0f);
+  b.Float(86, 0.1f);
+  b.Float(90, 0.001f);
+  b.Byte(94, 'N');
+  b.Byte(95, 'J');
+  b.Int32(96, 16000);
+  b.Byte(100, 8);
+  b.Byte(101, 12);
+  b.Byte(102, 0);
+  b.Byte(103, 2);
+  b.Byte(104, 1);
+  b.Byte(105, 'J');
+  b.Float(106, 0.01f);
+  b.Int16(110, 800);
+  b.Float(112, 0.5f);
+  b.Byte(116, 1);
+  b.Float(125, 1.0f);
+  b.Float(129, 0.2f);
+  b.Int16(134, 1);
+  b.Int16(136, 1);
+  b.Byte(138, 2);
+  b.Float(139, 10.0f);
+  b.Float(143, 10.0f);
+  b.Byte(147, 2);
+  b.Byte(148, 2);
+  b.Int16(149, VariantNumber == 12 ? 5 : 4);
+  b.Put();
+}
+
+void FillScreenDefaults() {  // block 3
+  TBlockBuilder b(3);
+  b.Byte(8, 26);
+  b.Byte(9, 10);
+  b.Int16(11, 5);
+  b.Byte(13, 2);
+  b.Float(15, 0.0f);  // layout area (0, 0) - (100, 100); corner type bytes stay 0
+  b.Float(19, 0.0f);
+  b.Float(24, 100.0f);
+  b.Float(28, 100.0f);
+  b.Float(33, 10.0f);  // margins
+  b.Float(37, 11.0f);
+  b.Float(42, 10.0f);
+  b.Float(46, 9.0f);
+  b.Int16(50, 1006);
+  b.Byte(52, 2);
+  b.Int16(58, -1);
+  b.Byte(60, 32);
+  b.Byte(62, 1);
+  b.Byte(63, VariantNumber == 18 ? 1 : 2);
+  b.Byte(64, 'J');
+  b.Byte(65, 'N');
+  b.Byte(66, 'N');
+  b.Byte(67, 'N');
+  b.Byte(72, 'J');
+  b.Int16(73, 1);
+  b.Int16(75, 1024);
+  b.Int16(77, 768);
+  b.Int16(79, 50);
+  b.Byte(82, 1);
+  b.Byte(83, 1);
+  b.Byte(84, 1);
+  b.Byte(85, 1);
+  const int v = VariantNumber;
+  b.Byte(86, (v == 7 || v == 18 || v == 20 || v == 21 || v == 24 || v == 25) ? 0 : 1);
+  b.Byte(87, 0);  // language number: the German set
+  b.Byte(88, 1);
+  b.Int16(89, 15);
+  b.Byte(91, 1);
+  b.Byte(92, 'L');
+  b.Float(93, 10.0f);
+  b.Float(97, 10.0f);
+  b.Int16(101, 10);
+  b.Byte(103, 1);
+  b.Int16(104, 1);
+  b.Byte(106, 2);
+  b.Int16(107, 1);
+  b.Int16(117, 2);
+  b.Put();
+}
+
+void FillFactorDefaults() {  // block 6
+  TBlockBuilder b(6);
+  for (int i = 0; i < 3; ++i) b.Float(4 * i, 1.0f);
+  b.Put();
+}
+
+void FillCompensationDefaults() {  // block 7
+  uint8_t record[kCompensationSettingsSize];
+  SetCompensationDefaults(record);
+  PutParamBlock(7, record, kCompensationSettingsSize);
+}
+
+void FillRasterDefaults() {  // block 8
+  TBlockBuilder b(8);
+  b.Int32(0, 1);
+  b.Int32(4, 1);
+  b.Int32(8, 300);
+  b.Byte(12, 1);
+  b.Byte(13, 0);
+  b.Byte(14, 'N');
+  b.Int32(15, 100);
+  b.Int32(19, 6);
+  b.Int32(23, 6);
+  b.Int32(27, 6);
+  b.Put();
+}
+
+void FillStringBlock(int16_t block, const std::string& s) {
+  TBlockBuilder b(block);
+  b.String(0, s, 255);
+  b.Put();
+}
+
+void FillFolderDefaults() {  // blocks 9-13, 26, 20 and the empty strings
+  const std::string folder = plat::CurrentFolder();
+  for (int16_t block : {9, 10, 11, 12, 13, 26, 20}) FillStringBlock(block, folder);
+  for (int16_t block : {39, 49, 50, 51, 61, 67}) FillStringBlock(block, "");
+}
+
+void FillToolTableDefaults() {  // block 15
+  constexpr int kTools = 200;
+  static_assert(kTools * sizeof(TToolRecord) == 28000);
+  std::vector<TToolRecord> table(kTools);
+  std::memset(table.data(), 0, kTools * sizeof(TToolRecord));
+  for (int i = 0; i < kTools; ++i) SetToolRecordDefaults(table[i], MapLayerToColorIndex(i));
+  PutParamBlock(15, table.data(), static_cast<uint16_t>(kTools * sizeof(TToolRecord)));
+}
+
+void FillGuideLineDefaults(int16_t block) {  // blocks 1 and 44
+  TBlockBuilder b(block);
+  for (int i = 0; i < 110; ++i) b.Float(4 * i, -10000.0f);  // unused guide lines
+  b.Put();
+}
+
+void FillMethodDefaults() {  // block 17
+  TBlockBuilder b(17);
+  for (int row = 0; row < 10; ++row) {
+    b.Int16(16 + 3 * row, row == 0 ? 0 : -1);
+    b.Byte(18 + 3 * row, '3');
+  }
+  b.Byte(46, 'Z');
+  b.Byte(47, 'S');
+  b.Byte(48, 'E');
+  b.Put();
+}
+
+void FillLayerChoiceDefaults() {  // block 19
+  TBlockBuilder b(19);
+  for (int layer = 0; layer <= HighestLayer && layer <= kMaxLayerNumber; ++layer) b.Byte(layer, 1);
+  b.Put();
+}
+
+void FillTextParamDefaultsBlock() {  // block 38
+  ResetTextParamBlock();
+}
+
+void FillHatchDefaults() {  // block 24, from the layout area
+  TBlockBuilder b(24);
+  b.Float(0, LayoutArea.minCorner.x);
+  b.Float(4, LayoutArea.maxCorner.x);
+  b.Float(8, LayoutArea.maxCorner.y);
+  b.Float(12, LayoutArea.minCorner.y);
+  b.Float(16, 1.0f);
+  b.Float(20, 0.5f);
+  b.Float(24, 0.0f);
+  b.Byte(28, 1);
+  b.Byte(32, 'J');
+  b.Byte(33, 4);
+  b.Put();
+}
+
+void FillBlock29Defaults() {
+  TBlockBuilder b(29);
+  for (int i = 0; i < 3; ++i) b.Byte(i, 'N');
+  for (int i = 0; i < 4; ++i) b.Float(3 + 4 * i, 100.0f);
+  b.Put();
+}
+
+void FillCircularCopyDefaults() {  // block 31
+  TBlockBuilder b(31);
+  b.Int16(0, 4);
+  b.Float(2, 360.0f);
+  b.Byte(6, 'N');
+  b.Put();
+}
+
+void FillEditorPathDefaults() {  // block 34
+  std::string folder = GetWindowsFolder();
+  if (!folder.empty() && folder.back() != '\\') folder += '\\';
+  const std::string editor = folder + "NOTEPAD.EXE";
+  FillStringBlock(34, plat::FileExists(editor) ? editor : "");
+}
+
+void FillZeroBlock(int16_t block) { TBlockBuilder(block).Put(); }
+
+void FillPassTableDefaults() {  // block 43
+  TBlockBuilder b(43);
+  for (int i = 0; i < 11; ++i) {
+    b.Int16(2 * i, 1);
+    b.Byte(22 + i, 'L');
+    b.Float(33 + 4 * i, 45.0f);
+  }
+  b.Put();
+}
+
+void FillBlock47Defaults() {
+  TBlockBuilder b(47);
+  for (int i = 0; i < 11; ++i) b.Byte(i, 1);
+  b.Put();
+}
+
+void FillNewReliefDefaults() {  // block 58
+  TBlockBuilder b(58);
+  b.Float(0, 10.0f);
+  b.Byte(4, 1);
+  b.Byte(5, 1);
+  b.Byte(6, 3);
+  b.Byte(7, 3);
+  b.Put();
+}
+
+void FillBlock65Defaults() {
+  TBlockBuilder b(65);
+  for (int i = 0; i < 10; ++i) b.String(47 * i, "leer", 46);
+  b.Put();
+}
+
+void FillBlock66Defaults() {
+  TBlockBuilder b(66);
+  for (int i = 0; i < 4; ++i) b.Float(4 * i, 1.0f);
+  b.Byte(16, 4);
+  b.Byte(17, 1);
+  b.Put();
+}
+
+void FillPathOutputDefaults() {  // block 69
+  TBlockBuilder b(69);
+  b.Byte(0, 1);
+  b.Put();
+}
+
+void FillExportLiftDefaults() {  // block 71
+  TBlockBuilder b(71);
+  b.Float(1, 1.0f);
+  b.Byte(5, 1);
+  b.Put();
+}
+
+void FillBlock77Defaults() {
+  TBlockBuilder b(77);
+  b.String(0, plat::CurrentFolder(), 255);
+  const int16_t numbers[5] = {50, 80, 280, 1579, 1119};
+  for (int i = 0; i < 5; ++i) b.Int16(256 + 2 * i, numbers[i]);
+  b.String(266, "GIF", 3);
+  b.Int16(270, 90);
+  b.Put();
+}
+
+// The records of blocks 2, 4, 5, 14, 16, 18, 21, 22, 23, 25, 27, 28, 30, 32,
+// 33, 35, 36, 42, 45, 48, 52-55, 57, 59, 60, 62, 63, 68, 70 and 73-76 belong
+// to their modules, which own their layout and defaults; they are zeros
+// here. Blocks 37, 40, 41, 46, 56, 64 and 72 are zeros by definition.
+
+}  // namespace
+
+void WriteParamHead() {
+  TParameterHead head;
+  std::memset(&head, 0, sizeof head);
+  head.word = 1;
+  head.text[0] = 8;
+  std::memset(head.text + 1, ' ', 8);
+  PutParamBlock(kParamHeadBlock, &head, sizeof head);
+}
+
+void FillParamDefaults() {
+  if (ParamImage == nullptr) return;
+  std::memset(ParamImage->bytes, 0, sizeof ParamImage->bytes);
+  LayoutArea = TExtentsPair{{0, 0.0f, 0.0f}, {0, 100.0f, 100.0f}};
+  std::memset(&LayoutDetails, 0, sizeof LayoutDetails);
+  WriteParamHead();
+  FillGeneralDefaults();
+  FillScreenDefaults();
+  FillFactorDefaults();
+  FillCompensationDefaults();
+  FillRasterDefaults();
+  FillFolderDefaults();
+  FillToolTableDefaults();
+  FillGuideLineDefaults(1);
+  FillGuideLineDefaults(44);
+  FillMethodDefaults();
+  FillLayerChoiceDefaults();
+  FillTextParamDefaultsBlock();
+  FillHatchDefaults();
+  FillBlock29Defaults();
+  FillCircularCopyDefaults();
+  FillEditorPathDefaults();
+  FillZeroBlock(37);
+  FillZeroBlock(40);
+  FillZeroBlock(41);
+  FillPassTableDefaults();
+  FillZeroBlock(46);
+  FillBlock47Defaults();
+  FillZeroBlock(56);
+  FillNewReliefDefaults();
+  FillZeroBlock(64);
+  FillBlock65Defaults();
+  FillBlock66Defaults();
+  FillPathOutputDefaults();
+  FillExportLiftDefaults();
+  FillZeroBlock(72);
+  FillBlock77Defaults();
+}
+
+// --- settings at start ---------------------------------------------------------------------
+
+int32_t FastDrawLimit = 0;
+uint8_t GuideSnapOn = 0;
+float TrackGridX = 0.0f;
+float TrackGridY = 0.0f;
+uint8_t GridSnapOn = 0;
+uint16_t ArcResolutionWord = 0;
+uint8_t ArcResolution = 0;
+float ArcPointsPerRadian = 0.0f;
+float ArcStepAngle = 0.0f;
+uint8_t DisplayFlags = 0;
+int16_t BackgroundDisplayWord = 0;
+uint8_t SignalLevel = 0;
+TExtentsPair LayoutArea = {};
+TExtentsPair LayoutDetails = {};
+float CursorCircleRadius = 0.0f;
+uint16_t SnapRadius = 0;
+int16_t SnapLayerSelector = 0;
+uint8_t MenuBarStyle = 0;
+uint8_t ReliefZeroFlag = 0;
+uint8_t CheckToolRecords = 0;
+uint8_t Check3DPoints = 0;
+uint8_t HandlesSwitch = 0;
+uint8_t PointDisplayOn = 0;
+uint8_t AnimationsOn = 0;
+
+float ArcPointsPerRadianOf(int n) {
+  double stepDegrees = 15.0;
+  switch (n) {
+    case 3: stepDegrees = 45.0; break;
+    case 4: stepDegrees = 40.0; break;
+    case 5: stepDegrees = 35.0; break;
+    case 6: stepDegrees = 30.0; break;
+    case 7: stepDegrees = 22.0; break;
+    default: break;
+  }
+  return static_cast<float>(1.0 / (stepDegrees * std::numbers::pi / 180.0));
+}
+
+float ArcStepAngleOf(int n) {
+  struct TRange { int from, to; double k; };
+  static const TRange kRanges[] = {
+      {3, 4, 0.1},        {5, 6, 1.0 / 9},    {7, 8, 1.0 / 8},    {9, 9, 1.0 / 7},   {10, 10, 2.0 / 13},
+      {11, 11, 1.0 / 6},  {12, 12, 0.2},      {13, 14, 2.0 / 9},  {15, 15, 0.25},    {16, 16, 2.0 / 7},
+      {17, 17, 1.0 / 3},  {18, 19, 0.4},      {20, 24, 0.5},      {25, 29, 2.0 / 3}, {30, 39, 0.8},
+      {40, 49, 1.0},      {50, 59, 10.0 / 9}, {60, 69, 1.25},     {70, 80, 10.0 / 7},
+  };
+  for (const TRange& r : kRanges)
+    if (n >= r.from && n <= r.to) return static_cast<float>(180.0 / std::numbers::pi * r.k);
+  return 80.0f;
+}
+
+void ApplyParamSettings() {
+  if (ParamImage == nullptr) return;
+  const uint8_t* block0 = ParamImage->bytes + GetParamBlockOffset(0);
+  const uint8_t* block1 = ParamImage->bytes + GetParamBlockOffset(1);
+  const uint8_t* block3 = ParamImage->bytes + GetParamBlockOffset(3);
+  auto i16 = [](const uint8_t* p) { int16_t v; std::memcpy(&v, p, 2); return v; };
+  auto i32 = [](const uint8_t* p) { int32_t v; std::memcpy(&v, p, 4); return v; };
+  auto f32 = [](const uint8_t* p) { float v; std::memcpy(&v, p, 4); return v; };
+
+  FastDrawLimit = i32(block0 + 96);
+  GuideSnapOn = (block1[440] != 0 && block1[441] != 0) ? 1 : 0;
+
+  TrackGridX = f32(block3 + 0);
+  TrackGridY = f32(block3 + 4);
+  GridSnapOn = 0;
+  ArcResolutionWord = block3[8];
+  ArcResolution = block3[9];
+  ArcPointsPerRadian = ArcPointsPerRadianOf(ArcResolution);
+  ArcStepAngle = ArcStepAngleOf(ArcResolution);
+  DisplayFlags = block3[10] & static_cast<uint8_t>(~0x30);
+  BackgroundDisplayWord = i16(block3 + 11);
+  SignalLevel = block3[13];
+  std::memcpy(&LayoutArea, block3 + 14, sizeof LayoutArea);
+  std::memcpy(&LayoutDetails, block3 + 32, sizeof LayoutDetails);
+  CursorCircleRadius = f32(block3 + 53);
+  SnapRadius = block3[57];
+  SnapLayerSelector = i16(block3 + 58);
+  // The number of layers; the highest layer number stays within 0..50.
+  const int layers = block3[60];
+  HighestLayer = static_cast<uint8_t>(layers < 1 ? 0 : (layers > kMaxLayerNumber + 1 ? kMaxLayerNumber : layers - 1));
+  MenuBarStyle = block3[63];
+  ReliefZeroFlag = block3[81];
+  CheckToolRecords = block3[82];
+  Check3DPoints = block3[83];
+  HandlesSwitch = block3[84];
+  const int16_t current = i16(block3 + 89);
+  CurrentLayer = static_cast<uint8_t>(current < 0 ? 0 : (current > HighestLayer ? HighestLayer : current));
+  PointDisplayOn = block3[103];
+  AnimationsOn = block3[106];
+
+  LoadAngleInputSetting();  // block 14
+}
+
+// --- small settings --------------------------------------------------------------------------
+
+uint8_t GetPathOutputMode() {
+  uint8_t mode = 0;
+  GetParamBlock(69, &mode, 1);
+  return mode;
+}
+
+void SetPathOutputMode(uint8_t value) { PutParamBlock(69, &value, 1); }
+
+int16_t GetPathDrawColor() { return PaperColor == 274 ? 15 : 8; }
+
+std::string FormatThousandths(float value) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%4.3f", static_cast<double>(value) / 1000.0);
+  return std::string(" ") + text;
+}
+
+// --- text line parameters ----------------------------------------------------------------------
+
+void SetTextParamDefaults(TTextParams& params) {
+  params.x = 0.0f;
+  params.y = 0.0f;
+  std::memset(params.fontName, 0, sizeof params.fontName);
+  params.fontName[0] = 12;
+  std::memcpy(params.fontName + 1, "G1500010.HZE", 12);
+  params.capitals = 'K';
+  params.height = 10.0f;
+  params.kind = 'V';
+  params.widthFactor = 1.0f;
+  params.textWidth = 1.0f;
+  params.slant = 0.0f;
+  params.spacing = 2.5f;
+  params.alignment = 'Z';
+  params.radius = 0.0f;
+  params.angle = 0.0f;
+  params.direction = 'P';
+  params.lineSpacing = 15.0f;
+  params.layer = 0;
+}
+
+void ResetTextParamBlock() {
+  TTextParams params;
+  std::memset(&params, 0, sizeof params);
+  SetTextParamDefaults(params);
+  PutParamBlock(38, &params, sizeof params);
+}

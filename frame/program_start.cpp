@@ -1,0 +1,696 @@
+// Program body, start sequence, main loop, screen rebuild, the save-or-discard
+// question and the exit procedure.
+//
+// Sections: globals; program body and folders; start sequence; screen layout;
+// delay calibration; journal opening; companion files; main loop; quit and
+// rebuild; save-or-discard; exit procedure.
+#include "frame/program_start.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <vector>
+
+#include "cad/cad_services_standin.h"
+#include "commands/menu_services_standin.h"
+#include "exchange/exchange_standin.h"
+#include "frame/checked_files.h"
+#include "frame/codepage.h"
+#include "frame/data_slots.h"
+#include "frame/defaults.h"
+#include "frame/dispatcher_standin.h"
+#include "frame/messages.h"
+#include "frame/param_file.h"
+#include "frame/system_services.h"
+#include "frame/window_draw.h"
+#include "machine/nc_output_standin.h"
+#include "machine/serial_port_standin.h"
+#include "model/layer_files.h"
+#include "model/model_services_standin.h"
+#include "paths/machining_services_standin.h"
+#include "paths/path_services_standin.h"
+#include "platform/files.h"
+#include "relief/core/relief_core_services_standin.h"
+#include "text/font_services_standin.h"
+#include "text/text_services_standin.h"
+#include "ui/start_dialogs_standin.h"
+#include "view/character_cells.h"
+#include "view/view_services_standin.h"
+
+// --- globals -------------------------------------------------------------------
+std::string ProgramFolderName;
+std::string DataFolderName;
+int32_t VariantCode = 0;
+TCommandCode CommandWord = 0;
+
+int16_t MenuBarHeight = 51;
+int16_t SidePanelLeft = 0;
+int16_t DrawingAreaLastX = 0;
+uint8_t ScreenModeWord = 0;
+bool LayoutDone = false;
+int16_t StatusBaseline = 0;
+TLayoutRect MenuTitleBar;
+TLayoutRect SideMenuTextArea;
+TLayoutRect SideMenuIconArea;
+TLayoutRect LayerBar;
+TLayoutRect TopRuler;
+TLayoutRect LeftRuler;
+
+bool CommandRunning = false;
+bool CloseRequested = false;
+
+namespace {
+TExitProc previousExitProc = nullptr;
+uint8_t rememberedCursorMode = 0;  // the view's cursor mode the last redraw left
+
+constexpr const char* kRelief0 = "RELAR0.TMR";
+
+// Parameter block 3 (121 bytes) and block 0 (153 bytes) as raw images.
+constexpr int kBlock0Size = 153;
+constexpr int kBlock3Size = 121;
+
+void ReadBlock(int16_t block, uint8_t* data, int size) {
+  memset(data, 0, size_t(size));
+  GetParamBlock(block, data, uint16_t(size));
+}
+
+float FloatAt(const uint8_t* data, int offset) {
+  float v;
+  memcpy(&v, data + offset, 4);
+  return v;
+}
+
+std::string Fixed3(float v) {
+  char text[48];
+  snprintf(text, sizeof text, "%.3f", double(v));
+  return text;
+}
+
+void EmptyFileIfMissing(const std::string& name) {
+  if (TestPlainFileExists(name)) return;
+  TFileRec f;
+  AssignFileChecked(f, name);
+  RewriteFileChecked(f, 1);
+  CloseFileChecked(f);
+}
+
+int64_t FileBytes(const std::string& name) { return plat::FileSizeBytes(name); }
+
+void DeleteIfPresent(const std::string& name) {
+  if (TestPlainFileExists(name)) plat::DeleteFileByName(name);
+}
+}  // namespace
+
+// --- program body and folders ------------------------------------------------------
+void SetUpVariant(const std::string&, int32_t code) {
+  VariantCode = code;
+  VariantNumber = 0;
+  if (code >= 16 && code <= 19) VariantNumber = 3;
+  else if ((code >= 33 && code <= 36) || (code >= 38 && code <= 41) || code == 48) VariantNumber = 12;
+  else if (code == 49 || code == 50) VariantNumber = 13;
+}
+
+void EnterProgramFolder() {
+  std::string folder = plat::ProgramFolder();
+  if (folder != GetFullPath("")) ChangeDirectory(folder);
+  StoreProgramFolder();
+}
+
+void StoreProgramFolder() {
+  ProgramFolderName = GetFullPath("");
+  DataFolderName = ProgramFolderName;
+}
+
+void ProgramBody(int argc, char** argv) {
+  srand(unsigned(time(nullptr)));
+  SetUpVariant("TORV", kBuildVariantCode);
+  EnterProgramFolder();
+  if (argc > 1 && argv[1] != nullptr) CommandLineFileName = argv[1];
+  RunStartSequence();
+  OpenCommandLineFile();
+  RunMainCommandLoop(VariantCode);
+  HaltProgram(0);
+}
+
+// --- start sequence ------------------------------------------------------------------
+void EnsureWorkFilesExist() {
+  static const char* const kWorkFiles[] = {"VekAR1.TMP", "VekAR2.TMP", kRelief0, "EIGENSCH.TMP",
+                                           "RAHMEN.TMP", "HS01.TMP",   "HS07.TMP", "VekArZw.TMP"};
+  for (const char* name : kWorkFiles) EmptyFileIfMissing(name);
+  for (int n = 0; n <= HighestLayer; ++n) EmptyFileIfMissing(BuildLayerFileName(n));
+}
+
+void EnsureProjectFolder() {
+  std::string folder = DataFolderName + "PROJECT";
+  if (TestFolderExists(folder)) return;
+  if (CreateFolderPath(folder)) ShowPromptLine(1, "Create " + folder, 261, 274);
+}
+
+namespace {
+// Every plain, archive or read-only file of the folder whose attributes are
+// not the archive attribute alone gets the archive attribute alone.
+void ClearReadOnlyAttributes(const std::string& folder) {
+  plat::TSearchRec rec;
+  int found = FindFirstEntry(folder + "*.*", plat::kAttrArchive | plat::kAttrReadOnly, rec);
+  while (found == 0) {
+    if (rec.attr != plat::kAttrArchive) SetFileAttrChecked(folder + rec.name, plat::kAttrArchive);
+    found = FindNextEntry(rec);
+  }
+  FindCloseEntry(rec);
+}
+
+void SetDashPatternFromStyle(uint8_t style) {
+  switch (style & 3) {
+    case 0: DashPattern = 0xFFFF; break;
+    case 1: DashPattern = 0x3333; break;
+    case 2: DashPattern = 0x7070; break;
+    default: break;  // unchanged
+  }
+}
+
+void ApplyScreenSettings() {
+  uint8_t block3[kBlock3Size];
+  ReadBlock(3, block3, kBlock3Size);
+  int16_t paletteCode;
+  memcpy(&paletteCode, block3 + 50, 2);
+  ApplyReliefPalette(paletteCode);
+  SetDashPatternFromStyle(block3[62]);
+}
+}  // namespace
+
+void CheckLayersAndSettings() {
+  DrawPanelBackground();
+  ShowPromptLine(1, GetMessageText(2877, -39), 261, 274);
+  int32_t repaired = RepairLayerFiles();
+  int32_t textRepairs = 0;
+  RepairTextParameters(textRepairs);
+  int32_t sum = repaired + textRepairs;
+  if (sum > 0)
+    ShowTitledMessage(GetMessageText(1234, -39) + "\r\n" + std::to_string(sum) + " " + GetMessageText(278, -39));
+  DelayMs(200);
+  ClearDrawingArea();
+}
+
+void ShowColourDepthNotice() {
+  static const int16_t kVariants[] = {0, 1, 3, 4, 5, 6, 7, 12, 13, 14};
+  bool listed = false;
+  for (int16_t v : kVariants) listed = listed || v == VariantNumber;
+  if (!listed || DisplayBitsPerPixel >= 16) return;
+  uint8_t block0[kBlock0Size];
+  ReadBlock(0, block0, kBlock0Size);
+  if (block0[32] >= 3) return;
+  block0[32]++;
+  PutParamBlock(0, block0, kBlock0Size);
+  ShowTitledMessage(GetMessageText(760, -39) + "\r\n" + GetMessageText(761, -39) + "\r\n" +
+                    GetMessageText(762, -39) + "\r\n" + GetMessageText(763, -39));
+}
+
+void ShowStartScreenPause() {
+  ClearKeyBuffer();
+  for (int pass = 0; pass < 2001; ++pass) {
+    DelayMs(5);
+    int16_t x, y;
+    PollMousePosition(x, y);
+    if (KeyCount > 0 || GetMouseButtonState() != 0) break;
+  }
+  if (PollKeyPressed()) ReadNextKey();
+}
+
+void RunStartSequence() {
+  InitGrayBitmapHeader();
+  ErrorCode = 0;
+  ViewKind = 254;
+  CursorMode = 0;
+  LoadParamFile();
+  PaletteSize = 245;
+  RepaintHook = RebuildScreen;
+  CreateMainWindow(kWindowStyleMaximize, 0);
+  SetUpWindowDC();
+  if (DisplayBitsPerPixel <= 8) PaletteSize = 235;
+  ApplyScreenSettings();
+  PollKeyPressed();
+  OpenMessageFile();
+  OpenMenuTextFile();
+  LayOutScreen();
+  ClearReadOnlyAttributes(DataFolderName);
+  ClearReadOnlyAttributes(DataFolderName + "PROJECT\\");
+  previousExitProc = ExitProc;
+  ExitProc = []() { ShutDownProgram(); };
+  CaptureMouse();
+  FitViewToExtent();
+  UpdateWindowTitle(kVersionThousandths);
+  if (DrawingArea.used)
+    DrawColourGradientBar(DrawingArea.x1 + 1, DrawingArea.y1 + 1, DrawingArea.x2, DrawingArea.y2);
+  ShowStartInfoPanel(GetProgramTitle());
+  ResetGlyphEditorView();
+  if (!TestPlainFileExists("TORVHZE.PAR")) RebuildFontIndexFile(1);
+  InitDataFileSlots();
+  ResetMenuState();
+  BuildMenuTables();
+  ShowSideMenu(-1);
+  DrawMenuBar(0);
+  ShowSideMenu(2);
+  CursorMode = 4;
+  ClearKeyBuffer();
+  ClearVectorStore();
+  CreateMissingLayerFiles();
+  CalibrateDelayLoop();
+  ForgetLoadedFont();
+  ReinitFontCache();
+  EnsureWorkFilesExist();
+  CheckFontFilesPresent();
+  ClickTrackingState = 0;
+  PollGraphicCursor();
+  WaitForMouseRelease();
+  ReleaseMouseCapture();
+  OpenCommandJournal();
+  LoadTextJobHead();
+  LoadScanSettings();
+  AnyLayerFileHasRecords(1);
+  AnyLayerFileHasRecords(2);
+  EnsureProjectFolder();
+  CheckLayersAndSettings();
+  ShowColourDepthNotice();
+  ShowStartScreenPause();
+}
+
+// --- screen layout --------------------------------------------------------------------
+void LayOutScreen() {
+  InitScreenPalette();
+  SetPenStyle(0, 0xFFFF, 1);
+  SetTextAlignment(1, 0);
+  GetClientMaxXY(MaxX, MaxY);
+  FillColorRect(0, 0, MaxX, MaxY, plat::Rgb(220, 220, 220));
+  MenuBarHeight = 51;
+  SidePanelLeft = int16_t(MaxX - 168);
+  DrawingAreaLastX = int16_t(MaxX - 169);
+  SelectDefaultFont(0);
+
+  bool layerBar = false, rulers = false;
+  if (ScreenModeWord == 0 || ScreenModeWord == 5) {
+    uint8_t block3[kBlock3Size];
+    ReadBlock(3, block3, kBlock3Size);
+    layerBar = block3[86] != 0;
+    rulers = block3[85] != 0;
+  }
+  int16_t left = 0;
+  LayerBar = TLayoutRect{};
+  if (layerBar) {
+    LayerBar = TLayoutRect{1, 0, MenuBarHeight, 21, MaxY};
+    left = 21;
+  }
+  int16_t top = MenuBarHeight;
+  TopRuler = TLayoutRect{};
+  LeftRuler = TLayoutRect{};
+  if (rulers) {
+    TopRuler = TLayoutRect{1, int16_t(left + 14), top, DrawingAreaLastX, int16_t(top + 14)};
+    LeftRuler = TLayoutRect{1, left, int16_t(top + 14), int16_t(left + 14), MaxY};
+    left = int16_t(left + 14);
+    top = int16_t(top + 14);
+  }
+  DrawingArea = TLayoutRect{1, left, top, int16_t(SidePanelLeft - 1), MaxY};
+
+  FillColorRect(0, 0, MaxX, 49, plat::Rgb(220, 220, 220));
+  DrawGraphicIconBar();
+
+  MenuTitleBar = TLayoutRect{1, 0, 0, MaxX, 24};
+  SideMenuTextArea = TLayoutRect{1, SidePanelLeft, 51, MaxX, int16_t(std::min<int>(51 + 478, MaxY))};
+  ClearSideMenuArea();
+  int y1 = MaxY - 544;
+  if (y1 <= SideMenuTextArea.y1 + 16) y1 = SideMenuTextArea.y1 + 17;
+  int y2 = MaxY;
+  if (SideMenuTextArea.y2 < y1) {
+    y1 = SideMenuTextArea.y2;
+    y2 = 544 + SideMenuTextArea.y2;
+  }
+  if (MenuBarStyle == 2) {
+    y1 = SideMenuTextArea.y1 + 16;
+    y2 = MaxY;
+  }
+  SideMenuIconArea = TLayoutRect{1, SidePanelLeft, int16_t(y1), MaxX, int16_t(y2)};
+
+  SetPenColor(274);
+  DrawScreenLine(0, 50, MaxX + 1, 50);
+  LayoutDone = true;
+  StatusBaseline = int16_t(MaxY - 48);
+  ScrollRange = MaxY - 48;
+  SetScrollRangeToLayout();
+}
+
+// --- delay calibration ------------------------------------------------------------------
+void CalibrateDelayLoop() {
+  uint32_t best = 0;
+  for (int m = 0; m < 3; ++m) {
+    uint16_t h, mi, s, hs, last;
+    GetTimeOfDay(h, mi, s, last);
+    int changes = 0;
+    uint32_t passes = 0;
+    while (changes < 3) {
+      GetTimeOfDay(h, mi, s, hs);
+      if (hs != last) {
+        ++changes;
+        last = hs;
+      }
+      if (changes > 0) ++passes;
+    }
+    uint32_t count = passes / 110;
+    if (count < 1) count = 1;
+    if (m == 0 || count < best) best = count;
+  }
+  DelayLoopCount = best;
+}
+
+// --- journal -------------------------------------------------------------------------------
+void LogDatedJournalLine(const std::string& text) {
+  std::string date, time;
+  FormatDate(date);
+  FormatTimeOfDay(time);
+  WriteJournalLine(0, text + date + time);
+}
+
+namespace {
+// Cuts the journal to its last 400 lines (through "MENUREC.BAK").
+void TrimJournal() {
+  constexpr int kKeep = 400;
+  TFileRec f;
+  AssignFileChecked(f, kJournalFileName);
+  if (ResetTextChecked(f) == 0) return;
+  int count = 0;
+  std::string line;
+  while (!plat::EofText(f)) {
+    ReadLineChecked(f, line, 255);
+    ++count;
+  }
+  CloseFileChecked(f);
+  if (count <= kKeep) return;
+
+  if (TestPlainFileExists("MENUREC.BAK")) {
+    TFileRec old;
+    AssignFileChecked(old, "MENUREC.BAK");
+    EraseFileChecked(old);
+  }
+  RenameFileChecked(f, "MENUREC.BAK");
+  if (ErrorCode != 0) return;
+  TFileRec in, out;
+  AssignFileChecked(in, "MENUREC.BAK");
+  if (ResetTextChecked(in) == 0) return;
+  AssignFileChecked(out, kJournalFileName);
+  RewriteTextChecked(out);
+  for (int j = 0; j < count && !plat::EofText(in); ++j) {
+    ReadLineChecked(in, line, 255);
+    if (j >= count - kKeep) plat::WriteLine(out, line);
+  }
+  CloseFileChecked(out);
+  CloseFileChecked(in);
+  // Keep the old journal when the new one could not be written whole.
+  if (ErrorCode == 0) EraseFileChecked(in);
+}
+
+void LogSettingParameters() {
+  uint8_t block3[kBlock3Size], block0[kBlock0Size];
+  ReadBlock(3, block3, kBlock3Size);
+  ReadBlock(0, block0, kBlock0Size);
+  auto cut = [](std::string s) { return s.substr(0, std::min<size_t>(s.size(), 80)); };
+  WriteJournalLine(9800, cut("EPar KA=" + std::to_string(block3[8]) + " SA=" + std::to_string(block3[9]) +
+                             " EX=" + Fixed3(FloatAt(block3, 0)) + " EY=" + Fixed3(FloatAt(block3, 4)) +
+                             " CK=" + Fixed3(FloatAt(block3, 53))));
+  uint16_t fl;
+  memcpy(&fl, block3 + 58, 2);
+  WriteJournalLine(9801, cut("EPar FR=" + Fixed3(float(block3[57])) + " FL=" + std::to_string(fl) +
+                             " KT=" + Fixed3(FloatAt(block0, 27))));
+}
+
+void LogPathParameters() {
+  uint8_t block0[kBlock0Size];
+  ReadBlock(0, block0, kBlock0Size);
+  auto bit = [&](int byte, int n) { return std::to_string((block0[byte] >> n) & 1); };
+  WriteJournalLine(9802, "FPar LF=" + bit(100, 3) + " FS=" + bit(100, 2) + " FK=" + bit(101, 3) + " KF=" +
+                             bit(101, 4));
+}
+}  // namespace
+
+void OpenCommandJournal() {
+  EmptyFileIfMissing(kJournalFileName);
+  TrimJournal();
+  LogDatedJournalLine("Start " + GetVersionText() + ": ");
+  WriteJournalLine(0, "AktVerz=" + DataFolderName);
+  LogSettingParameters();
+  LogPathParameters();
+  LogCompensationParameters();
+  LogTextParameters();
+}
+
+// --- companion files ---------------------------------------------------------------------
+namespace {
+struct TCompanionFile {
+  const char* name;
+  const char* label;
+};
+// The files that stand beside this build of the program. Pictures, menus,
+// fonts and help come with their own subsystems and join this list then.
+const TCompanionFile kCompanionFiles[] = {
+    {"TORV.TX0", "Meldungen"},
+};
+
+std::string PaddedCut(const std::string& s, size_t n) {
+  std::string r = s.substr(0, std::min(s.size(), n));
+  r.resize(n, ' ');
+  return r;
+}
+}  // namespace
+
+void CheckProgramFiles() {
+  std::vector<std::string> lines;
+  int missing = 0;
+  for (const TCompanionFile& entry : kCompanionFiles) {
+    bool present = false;
+    plat::TSearchRec rec;
+    int found = FindFirstEntry(ProgramFolderName + entry.name, plat::kAttrArchive, rec);
+    while (found == 0 && !present) {
+      present = rec.size > 10;
+      found = FindNextEntry(rec);
+    }
+    FindCloseEntry(rec);
+    if (!present) ++missing;
+    std::string line = PaddedCut(std::string("\"") + entry.name + "\"", 20) + " " + PaddedCut(entry.label, 40) +
+                       " : " + (present ? " 1 = vorhanden" : " 0 = fehlt");
+    if (lines.size() < 20) lines.push_back(line.substr(0, 80));
+  }
+  if (missing == 0) return;
+  PlayDingOrBeep();
+  ShowTitledMessage(std::string("Zur korrekten \"Minimal-Installation\"\r\n") +
+                    "fehlen Dateien. Die Pr\x81" "fergebnisse\r\n" +
+                    "entnehmen Sie bitte der folgenden Liste.");
+  TFileRec report;
+  AssignFileChecked(report, "FehlerDatei.TXT");
+  RewriteTextChecked(report);
+  for (const std::string& line : lines) plat::WriteLine(report, line);
+  CloseFileChecked(report);
+  EditTextFileIfExists("FehlerDatei.TXT");
+}
+
+// --- main loop --------------------------------------------------------------------------------
+namespace {
+void ShutDownIfCloseRequested() {
+  if (CloseRequested) ShutDownProgram();
+}
+}  // namespace
+
+void RunMainCommandLoop(int32_t variantCode) {
+  UpdateWindowTitle(kVersionThousandths);
+  ScreenModeWord = 0;
+  ResetDrawingArea();
+  PollKeyPressed();
+  LoadCurrentTextLine(1);
+  RecountAllLayerRecords();
+  EraseMouseCursor();
+  CursorMode = 0;
+  ViewKind = 255;
+  RedrawWithExtent();
+  rememberedCursorMode = CursorMode;
+  RedrawState = 0;
+  ErrorCode = 0;
+  ShowSideMenu(2);
+  ShowStartButtons();
+  CreateClipboardFile();
+  CheckProgramFiles();
+
+  while (CommandWord < kQuitCommand) {
+    ShutDownIfCloseRequested();
+    ReportGlobalError();
+    if (CommandWord != kQuitCommand) {
+      UpdateLayerPathFlag();
+      // Warn when the drive cannot take another copy of the current layer.
+      int64_t layerBytes = int64_t(LayerRecordCounts[CurrentLayer]) * 13;
+      if (int64_t(GetDiskFreeClamped(0)) <= layerBytes) ShowMessageNumber(59);
+      EraseMouseCursor();
+      CursorMode = rememberedCursorMode;
+      UpdateGraphicDragState();
+      if ((ClickTrackingState & 2) == 0 && (DragState & 2) == 0) RestoreGraphicArea();
+    }
+    WaitForMenuCommand();
+    RestoreGraphicArea();
+    CommandRunning = true;
+    DispatchMainCommand(variantCode);
+    CommandRunning = false;
+    rememberedCursorMode = CursorMode;
+    ShutDownIfCloseRequested();
+  }
+}
+
+// --- quit and rebuild -----------------------------------------------------------------------
+void AskQuitProgram() {
+  WaitForMouseRelease();
+  ClearKeyBuffer();
+  EraseMouseCursor();
+  CommandWord = AskYesNoMessage(10) ? kQuitCommand : 0;
+}
+
+void RebuildScreen() {
+  ChangeDirectory(DataFolderName);
+  int16_t colour = CurrentColor;
+  LayOutScreen();
+  SetArrowCursor();
+  UpdateWindowTitle(kVersionThousandths);
+  if (RedrawState == 201) {
+    ResetMenuState();
+    BuildMenuTables();
+    DrawMenuBar(0);
+    ShowSideMenu(2);
+    RedrawState = 0;
+  }
+  BuildMenuTables();
+  DrawMenuBar(ScreenModeWord == 1 ? 44 : 0);
+  if (RedrawState == 255) return;
+  ReloadSideMenu(CurrentSideMenu);
+  RedrawSideMenu();
+  if (ViewKind != 0 && ViewKind != 253 && ViewKind != 254) RedrawCurrentView();
+  ClearDrawingArea();
+  DrawCoordinateBox();
+  CommandWord = 0;
+  RedrawState = 2;
+  CursorMode = 4;
+  SetDrawColorAndMode(13, colour);
+  RedrawSelectionHandles();
+}
+
+// --- save-or-discard question -------------------------------------------------------------------
+namespace {
+bool AnyLayerHasRecords() { return CheckAnyLayerFileFilled(0); }
+bool ReliefHasData() { return FileBytes(kRelief0) > 64; }
+
+void ClearWorkAndRefresh(uint16_t flags, uint8_t options) {
+  CurrentLayer = 0;
+  ClearWorkFiles(flags);
+  if (flags & kClearTexts) TextLineCount = 0;
+  UpdateLayerPathFlag();
+  if (options == 1) ShowLayoutLimitsDialog();
+}
+}  // namespace
+
+uint16_t AskWorkFilesToClear(int8_t mode) {
+  if (mode < 0) return 0xFFFF;
+  // Choosing single parts needs the input form; until it exists, mode 1
+  // clears what mode 0 clears.
+  return 0xF7FF;
+}
+
+int ConfirmClearWork(int8_t mode, uint8_t options) {
+  bool exitStyle = (options & 2) != 0;
+  uint8_t dialogOption = uint8_t(options & ~2);
+  FlushVectorStoreIntoFile(BuildLayerFileName(CurrentLayer));
+
+  bool drawing = AnyLayerHasRecords();
+  bool texts = TextLineCount > 0;
+  bool relief = mode == -1 && ReliefHasData();
+  if (!drawing && !texts && !relief) return 2;
+
+  WaitForMouseRelease();
+  std::vector<std::string> parts;
+  if (drawing) parts.push_back(GetMessageText(738, -39));
+  if (texts) parts.push_back(GetMessageText(2885, -39));
+  if (relief) parts.push_back(GetMessageText(697, -39));
+  std::string names;
+  if (parts.size() == 3) names = parts[0] + ", " + parts[1] + " + " + parts[2];
+  else if (parts.size() == 2) names = parts[0] + " + " + parts[1];
+  else names = parts[0];
+
+  int answer;
+  if (exitStyle) {
+    answer = AskYesNo(names + "\r\n" + GetMessageText(40, -39)) ? 1 : 2;
+  } else {
+    answer = AskWithPictureButtons(GetProgramTitle(), names, 4002, 4003, 4004);
+  }
+
+  if (answer == 1) {
+    if (!exitStyle) {
+      if (SaveDrawing(1)) ClearWorkAndRefresh(AskWorkFilesToClear(mode), dialogOption);
+      return answer;
+    }
+    // At exit only what was really saved is cleared: a cancelled relief save
+    // keeps the relief, an unsaved drawing keeps the drawing.
+    bool drawingSaved = (drawing || texts) && SaveDrawing(1);
+    bool reliefSaved = false;
+    if (relief) {
+      ShowPromptLine(1, GetMessageText(1042, -39), 261, 274);
+      reliefSaved = SaveReliefWithFileDialog();
+    }
+    uint16_t flags = 0;
+    if (drawingSaved) flags |= uint16_t(0xFFFF & ~kClearRelief);
+    if (reliefSaved) flags |= kClearRelief;
+    if (flags != 0) ClearWorkAndRefresh(flags, dialogOption);
+  } else if (answer == 2) {
+    ClearWorkAndRefresh(AskWorkFilesToClear(mode), dialogOption);
+  }
+  return answer;
+}
+
+// --- exit procedure ---------------------------------------------------------------------------
+
+void ShutDownProgram() {
+  static const char* const kReliefCopies[] = {"RELAR0.BAK", "RELAR1.TMR", "RELAR1.BAK", "RELAR2.TMR",
+                                              "RELAR2.BAK"};
+  for (const char* name : kReliefCopies) DeleteIfPresent(name);
+  ExitProc = previousExitProc;
+  CloseRequested = false;
+
+  if (StoreParked && FileBytes(kScratchStoreName) >= 2) LoadStoreFromScratchFile();
+  FlushVectorStoreIntoFile(BuildLayerFileName(CurrentLayer));
+
+  // The view extent at byte 14 of block 3 stays as loaded until the view
+  // module keeps a view of its own.
+  uint8_t block3[kBlock3Size];
+  ReadBlock(3, block3, kBlock3Size);
+
+  uint8_t block0[kBlock0Size];
+  ReadBlock(0, block0, kBlock0Size);
+  uint32_t ms, seconds;
+  memcpy(&ms, block0 + 49, 4);
+  memcpy(&seconds, block0 + 53, 4);
+  seconds += ms / 1000;
+  ms = 0;
+  memcpy(block0 + 49, &ms, 4);
+  memcpy(block0 + 53, &seconds, 4);
+  PutParamBlock(0, block0, kBlock0Size);
+
+  if (block3[88] == 0) ConfirmClearWork(-1, 2);
+  OpenParamImage(0);
+
+  FreePlateAndSignBuffers();
+  CloseSerialPort();
+  LogDatedJournalLine("Ende: ");
+
+  EmptyFileIfMissing("RELAR0.BAK");
+  CloseOpenDataFileSlots();
+  FreeLoadedFont();
+  FreePointMarkerTable();
+  DeletePLayerFilesFrom(0);
+  CloseMachineConnection();
+
+  CloseMenuTextFile();
+  CloseMessageFile();
+  FreeMenuTables();
+  ReleaseUndoSlots();
+  ReleaseMouseCapture();
+  ReleaseWindowAndHalt();
+}

@@ -1,0 +1,73 @@
+// The spine of the program: the program body, the variant set-up, the start
+// sequence, the main command loop, the screen rebuild, the save-or-discard
+// question and the exit procedure that runs once however the program ends.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "frame/main_window.h"
+
+// --- folders and variant -----------------------------------------------------
+extern std::string ProgramFolderName;  // with trailing backslash
+extern std::string DataFolderName;     // with trailing backslash; also the current folder
+extern int32_t VariantCode;            // 48 in this build
+constexpr int32_t kBuildVariantCode = 48;
+constexpr int32_t kVersionThousandths = 7020;
+
+// --- the command word ----------------------------------------------------------
+// 0 no command; 9999 quits; 9998, 9997 and 9900 leave a sub-loop.
+using TCommandCode = uint16_t;
+extern TCommandCode CommandWord;
+constexpr TCommandCode kQuitCommand = 9999;
+
+// --- screen layout -----------------------------------------------------------------
+extern int16_t MenuBarHeight;       // always 51
+extern int16_t SidePanelLeft;       // maximum x - 168
+extern int16_t DrawingAreaLastX;    // maximum x - 169
+extern uint8_t ScreenModeWord;      // 0 main screen
+extern bool LayoutDone;
+extern int16_t StatusBaseline;      // maximum y - 48
+extern TLayoutRect MenuTitleBar;
+extern TLayoutRect SideMenuTextArea;
+extern TLayoutRect SideMenuIconArea;
+extern TLayoutRect LayerBar;
+extern TLayoutRect TopRuler;
+extern TLayoutRect LeftRuler;
+
+// --- entry points ----------------------------------------------------------------------
+// The program entry; args are the command-line arguments after the program name.
+[[noreturn]] void ProgramBody(int argc, char** argv);
+void SetUpVariant(const std::string& text, int32_t code);
+void EnterProgramFolder();
+void StoreProgramFolder();
+void RunStartSequence();
+void RunMainCommandLoop(int32_t variantCode);
+// The exit procedure: installed at start, also run by the close message.
+[[noreturn]] void ShutDownProgram();
+void AskQuitProgram();
+void RebuildScreen();
+void LayOutScreen();
+void CalibrateDelayLoop();
+void OpenCommandJournal();
+void CheckProgramFiles();
+void ShowStartScreenPause();
+void EnsureWorkFilesExist();
+void EnsureProjectFolder();
+void CheckLayersAndSettings();
+void ShowColourDepthNotice();
+// Journal line with the date and time appended.
+void LogDatedJournalLine(const std::string& text);
+
+// Save-or-discard question. mode 0 clear without choice, 1 let the user
+// choose, -1 at exit; options bit 1 the plain Yes/No question, the rest 1 to
+// open the layout limits dialog after clearing. Returns 1 save, 2 discard,
+// 3 cancel (2 when nothing needed asking).
+int ConfirmClearWork(int8_t mode, uint8_t options);
+uint16_t AskWorkFilesToClear(int8_t mode);
+
+// The running command (set by the main loop around the dispatch): a close of
+// the window while it runs waits for the loop, so no work file is left half
+// written.
+extern bool CommandRunning;
+extern bool CloseRequested;

@@ -1,0 +1,5 @@
+// TEMPORARY STAND-IN for the NC program output, to be replaced when it is
+// built. No machine connection can be opened yet, so there is nothing to close.
+#pragma once
+
+void CloseMachineConnection();

@@ -1,0 +1,123 @@
+// Layer files.
+#include "model/layer_files.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "frame/file_helpers.h"
+#include "frame/quiet_files.h"
+#include "model/vector_records.h"
+#include "platform/files.h"
+#include "view/view_drawing_standin.h"
+
+uint8_t HighestLayer = 0;
+uint8_t CurrentLayer = 0;
+int32_t LayerRecordCounts[kMaxLayerNumber + 1] = {};
+uint8_t LayerVisible[kMaxLayerNumber + 1] = {};
+
+namespace {
+
+// The highest layer as an index into the tables.
+int32_t TopLayer() { return std::min<int32_t>(HighestLayer, kMaxLayerNumber); }
+
+int32_t ClampLayer(int32_t n) { return std::clamp<int32_t>(n, 0, TopLayer()); }
+
+std::string DataFolder() { return plat::CurrentFolder(); }
+
+std::string NumberText(int32_t n, size_t max) { return std::to_string(n).substr(0, max); }
+
+std::string Cut255(const std::string& name) { return name.size() > 255 ? name.substr(0, 255) : name; }
+
+}  // namespace
+
+int32_t WrapLayerNumber(int32_t n) {
+  if (n < 0) return 0;
+  return n % (TopLayer() + 1);
+}
+
+// --- names -----------------------------------------------------------------------------
+
+std::string BuildLayerFileName(int32_t n) {
+  return Cut255(DataFolder() + "Layer" + std::to_string(WrapLayerNumber(n)) + ".TMP");
+}
+
+std::string BuildWLayerFileName(int32_t n) { return Cut255(DataFolder() + "WLayer" + NumberText(n, 4) + ".TMP"); }
+
+std::string BuildPLayerFileName(int32_t n) { return Cut255(DataFolder() + "PLayer" + std::to_string(n) + ".TMP"); }
+
+std::string BuildRelLayFileName(int32_t n) {
+  return Cut255(DataFolder() + "RelLay" + std::to_string(ClampLayer(n)) + ".TMR");
+}
+
+std::string BuildLayerBareName(int32_t n) { return "Layer" + std::to_string(ClampLayer(n)) + ".TMP"; }
+
+std::string BuildWLayerBareName(int32_t n) { return "WLayer" + NumberText(n, 2) + ".TMP"; }
+
+std::string BuildPLayerBareName(int32_t n) { return "PLayer" + std::to_string(n) + ".TMP"; }
+
+std::string GetCurrentLayerFileName() { return BuildLayerFileName(CurrentLayer); }
+
+int16_t GetCurrentLayerColour() { return MapLayerToColorIndex(CurrentLayer); }
+
+// --- counts ------------------------------------------------------------------------------
+
+void RecountAllLayerRecords() {
+  for (int32_t n = 0; n <= TopLayer(); ++n)
+    LayerRecordCounts[n] = static_cast<int32_t>(GetFileByteSize(BuildLayerFileName(n)) / kVectorRecordSize);
+}
+
+int32_t RecountCurrentLayerRecords() {
+  const int32_t count = CountFileRecords(GetCurrentLayerFileName());
+  if (CurrentLayer <= kMaxLayerNumber) LayerRecordCounts[CurrentLayer] = count;
+  return count;
+}
+
+int64_t SumLayerRecordCounts() {
+  int64_t sum = 0;
+  for (int32_t n = 0; n <= TopLayer(); ++n) sum += LayerRecordCounts[n];
+  return sum;
+}
+
+// --- tests and clean-up -------------------------------------------------------------------
+
+bool CheckAnyLayerFileFilled(int kind) {
+  if (kind < 0 || kind > 2) return false;
+  const int32_t last = kind == 0 ? TopLayer() : kToolLayerCount - 1;
+  for (int32_t n = 0; n <= last; ++n) {
+    const std::string name = kind == 0 ? BuildLayerFileName(n) : kind == 1 ? BuildWLayerFileName(n)
+                                                                           : BuildPLayerFileName(n);
+    if (GetFileByteSize(name) >= static_cast<int64_t>(kVectorRecordSize)) return true;
+  }
+  return false;
+}
+
+void DeletePLayerFilesFrom(int32_t n) {
+  for (int32_t k = std::max(n, 0); k <= kLastPathLayerKept; ++k) DeleteFileQuiet(BuildPLayerBareName(k));
+}
+
+// Names of the plain files matching the pattern (archive attribute).
+static std::vector<std::string> ListFiles(const std::string& pattern) {
+  std::vector<std::string> names;
+  plat::TSearchRec search;
+  for (int result = plat::FindFirst(pattern, plat::kAttrArchive, search); result == 0;
+       result = plat::FindNext(search))
+    if (!(search.attr & plat::kAttrDirectory)) names.push_back(search.name);
+  plat::FindClose(search);
+  return names;
+}
+
+void DeleteObjectReliefCopies() {
+  const std::string folder = DataFolder();
+  for (const std::string& name : ListFiles(folder + "*.TMR")) {
+    // Only the per-object copies: their names begin with "RO".
+    if (name.size() >= 2 && (name[0] == 'R' || name[0] == 'r') && (name[1] == 'O' || name[1] == 'o'))
+      DeleteFileIfExists(folder + name);
+  }
+}
+
+void DeleteAllFilesInFolder(const std::string& folder) {
+  if (folder.empty()) return;  // would empty the program folder
+  std::string prefix = folder;
+  if (prefix.back() != '\\' && prefix.back() != ':') prefix += '\\';
+  for (const std::string& name : ListFiles(prefix + "*.*")) DeleteFileIfExists(prefix + name);
+}

@@ -1,0 +1,64 @@
+// Layer files.
+//
+// The drawing is kept in numbered layers, one vector file per layer in the
+// data folder (the program folder, which is the current folder). Tool paths
+// and relief milling paths have their own per-layer files, reliefs may be
+// kept per layer:
+//   "Layer"  + n + ".TMP"   drawing layer, n = 0 .. highest layer
+//   "WLayer" + n + ".TMP"   tool paths of layer n, n = 0 .. 15
+//   "PLayer" + n + ".TMP"   relief milling paths by Z layers, n = 0 .. 15
+//   "RelLay" + n + ".TMR"   relief of layer n, n = 0 .. highest layer
+// n is written in decimal without leading zeros. Missing files count as
+// empty everywhere here.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+constexpr int kMaxLayerNumber = 50;
+constexpr int kToolLayerCount = 16;    // tool and path layer files 0 .. 15
+constexpr int kLastPathLayerKept = 11; // path layer files are deleted up to 11
+
+// --- layer state -------------------------------------------------------------------
+extern uint8_t HighestLayer;  // 0 .. 50; the settings keep HighestLayer + 1
+extern uint8_t CurrentLayer;  // the layer that marking, editing and flushing work on
+// Records (13 bytes) of each drawing layer file as last counted.
+extern int32_t LayerRecordCounts[kMaxLayerNumber + 1];
+// Non-zero: the layer is shown and searchable (set by the layer panel).
+extern uint8_t LayerVisible[kMaxLayerNumber + 1];
+
+// Any number as an existing layer: negative gives 0, others are taken
+// modulo the layer count (HighestLayer + 1).
+int32_t WrapLayerNumber(int32_t n);
+
+// --- names -------------------------------------------------------------------------
+std::string BuildLayerFileName(int32_t n);     // n wrapped by WrapLayerNumber
+std::string BuildWLayerFileName(int32_t n);    // number text cut to 4 characters
+std::string BuildPLayerFileName(int32_t n);
+std::string BuildRelLayFileName(int32_t n);    // n clamped to 0 .. highest layer
+std::string BuildLayerBareName(int32_t n);     // without folder; n clamped to 0 .. highest layer
+std::string BuildWLayerBareName(int32_t n);    // without folder; number text cut to 2 characters
+std::string BuildPLayerBareName(int32_t n);    // without folder
+std::string GetCurrentLayerFileName();
+int16_t GetCurrentLayerColour();
+
+// --- counts ------------------------------------------------------------------------
+// Every drawing layer's count from its byte size.
+void RecountAllLayerRecords();
+// The current layer's count from its file; returns it.
+int32_t RecountCurrentLayerRecords();
+// Sum of the counts of layers 0 .. highest layer as last counted.
+int64_t SumLayerRecordCounts();
+
+// --- tests and clean-up --------------------------------------------------------------
+// Kind 0 drawing layers, 1 tool layers, 2 path layers: true when any of the
+// files exists and holds at least one record.
+bool CheckAnyLayerFileFilled(int kind);
+// Deletes the path layer files n .. 11 without messages.
+void DeletePLayerFilesFrom(int32_t n);
+// Deletes the per-object relief copies ("RO" + 6 digits + ".TMR" and
+// "ROSICH.TMR") of the current folder.
+void DeleteObjectReliefCopies();
+// Deletes every file of the folder (not its subfolders). An empty folder
+// name is refused.
+void DeleteAllFilesInFolder(const std::string& folder);

@@ -1,0 +1,7 @@
+// TEMPORARY STAND-IN: see font_services_standin.h.
+#include "text/font_services_standin.h"
+
+void FreeLoadedFont() {}
+void ForgetLoadedFont() {}
+void ReinitFontCache() {}
+void ResetGlyphEditorView() {}

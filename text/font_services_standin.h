@@ -1,0 +1,8 @@
+// TEMPORARY STAND-IN for the vector fonts, to be replaced when the font
+// subsystem is built. No font is loaded yet, so there is nothing to reset or free.
+#pragma once
+
+void FreeLoadedFont();
+void ForgetLoadedFont();
+void ReinitFontCache();
+void ResetGlyphEditorView();

@@ -1,0 +1,65 @@
+// TEMPORARY STAND-IN: see view_services_standin.h.
+#include "view/view_services_standin.h"
+
+#include <string>
+
+#include "frame/checked_files.h"
+#include "frame/main_window.h"
+#include "frame/param_file.h"
+#include "frame/system_services.h"
+#include "frame/window_draw.h"
+#include "model/layer_files.h"
+
+namespace {
+void EmptyFile(const std::string& name) {
+  TFileRec f;
+  AssignFileChecked(f, name);
+  RewriteFileChecked(f, 1);
+  CloseFileChecked(f);
+}
+
+void EmptyLayerFiles(std::string (*nameOf)(int32_t), int last) {
+  for (int n = 0; n <= last; ++n) {
+    std::string name = nameOf(n);
+    if (TestPlainFileExists(name)) EmptyFile(name);
+  }
+}
+}  // namespace
+
+void FitViewToExtent() {}
+void PollGraphicCursor() {}
+
+void CreateMissingLayerFiles() {
+  for (int n = 0; n <= HighestLayer; ++n) {
+    std::string name = BuildLayerFileName(n);
+    if (!TestPlainFileExists(name)) EmptyFile(name);
+  }
+}
+
+int32_t RepairLayerFiles() { return 0; }
+
+bool AnyLayerFileHasRecords(int kind) { return CheckAnyLayerFileFilled(kind); }
+
+void LoadScanSettings() {}
+
+void RedrawCurrentView() {
+  if (DrawingArea.used) FillColorRect(DrawingArea.x1, DrawingArea.y1, DrawingArea.x2, DrawingArea.y2, GetColorRef(261));
+}
+void RedrawWithExtent() { RedrawCurrentView(); }
+void DrawCoordinateBox() {}
+void FreePointMarkerTable() {}
+
+void ClearWorkFiles(uint16_t flags) {
+  if (flags & kClearDrawing) {
+    EmptyLayerFiles(BuildLayerFileName, HighestLayer);
+    EmptyFile("VekAR1.TMP");
+    EmptyFile("VekAR2.TMP");
+  }
+  if (flags & kClearTexts) EmptyFile("HS01.TMP");
+  if (flags & kClearFrame) EmptyFile("RAHMEN.TMP");
+  if (flags & kClearToolLayers) EmptyLayerFiles(BuildWLayerFileName, 15);
+  if (flags & kClearPathLayers) EmptyLayerFiles(BuildPLayerFileName, 15);
+  if ((flags & kClearLaserProject) && TestPlainFileExists("LG_LDP.TMP")) EmptyFile("LG_LDP.TMP");
+  if (flags & kClearRelief) EmptyFile("RELAR0.TMR");
+  if ((flags & kClearRaster) && TestPlainFileExists("Scan0.TMP")) EmptyFile("Scan0.TMP");
+}
