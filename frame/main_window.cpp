@@ -17,6 +17,8 @@
 #include "platform/window.h"
 
 TExitProc ExitProc = nullptr;
+bool CommandRunning = false;
+bool CloseRequested = false;
 
 THookProc RepaintHook = nullptr;
 THookProc ViewRedrawHook = nullptr;
@@ -142,6 +144,12 @@ void ReleaseWindowAndHalt() {
 }
 
 void RunExitProcOnClose() {
+  // A command that is writing its work files finishes first: the main loop
+  // runs the exit procedure once the command has returned.
+  if (CommandRunning) {
+    CloseRequested = true;
+    return;
+  }
   TExitProc proc = ExitProc;
   if (proc == nullptr) HaltProgram(0);
   // Taken out before the call so a close during the exit does not run it again;

@@ -26,6 +26,12 @@ extern TExitProc ExitProc;
 // that started the exit (a quit message ends with 255 even though the exit
 // procedure ends with ReleaseWindowAndHalt).
 [[noreturn]] void HaltProgram(int code);
+// Set by the main loop while a command runs. A close message meanwhile only
+// sets CloseRequested (waits, loops and questions watch it and end early);
+// the main loop runs the exit procedure when the command has returned, so no
+// work file is left half written.
+extern bool CommandRunning;
+extern bool CloseRequested;
 
 // --- hooks filled by the start sequence (null: do nothing) ----------------
 using THookProc = void (*)();

@@ -56,8 +56,6 @@ TLayoutRect LayerBar;
 TLayoutRect TopRuler;
 TLayoutRect LeftRuler;
 
-bool CommandRunning = false;
-bool CloseRequested = false;
 
 namespace {
 TExitProc previousExitProc = nullptr;
@@ -230,7 +228,9 @@ void RunStartSequence() {
   ApplyScreenSettings();
   PollKeyPressed();
   OpenMessageFile();
-  OpenMenuTextFile();
+  // The menu text file comes with the menus; until it stands beside the
+  // program there is nothing to open.
+  if (TestPlainFileExists(ProgramFolderName + kMenuTextFileName)) OpenMenuTextFile();
   LayOutScreen();
   ClearReadOnlyAttributes(DataFolderName);
   ClearReadOnlyAttributes(DataFolderName + "PROJECT\\");

@@ -65,9 +65,3 @@ void LogDatedJournalLine(const std::string& text);
 // 3 cancel (2 when nothing needed asking).
 int ConfirmClearWork(int8_t mode, uint8_t options);
 uint16_t AskWorkFilesToClear(int8_t mode);
-
-// The running command (set by the main loop around the dispatch): a close of
-// the window while it runs waits for the loop, so no work file is left half
-// written.
-extern bool CommandRunning;
-extern bool CloseRequested;

@@ -105,7 +105,7 @@ void RotationOf(int escapement, double& c, double& s) {
 }
 
 // Scales the face for the request and fills in the cell metrics.
-void SizeFont(TFontInstance& inst, const TFontSpec& spec) {
+void SizeFont(TFontInstance& inst, const TFontSpec& font) {
   FT_Face f = inst.face;
   double upem = f->units_per_EM;
   double winAscent = 0, winDescent = 0, avgWidth = 0;
@@ -128,15 +128,15 @@ void SizeFont(TFontInstance& inst, const TFontSpec& spec) {
 
   int cell;
   double vppem;
-  if (spec.height < 0) {
-    vppem = std::min<double>(-double(spec.height), kMaxPixelSize);
+  if (font.height < 0) {
+    vppem = std::min<double>(-double(font.height), kMaxPixelSize);
     cell = std::max(1, int(std::lround(vppem * cellUnits / upem)));
   } else {
-    cell = spec.height == 0 ? kDefaultCellHeight : std::min(spec.height, kMaxPixelSize);
+    cell = font.height == 0 ? kDefaultCellHeight : std::min(font.height, kMaxPixelSize);
     vppem = cell * upem / cellUnits;
   }
   double hppem = vppem;
-  int width = std::clamp(spec.width, 0, kMaxPixelSize);
+  int width = std::clamp(font.width, 0, kMaxPixelSize);
   if (width > 0) hppem = width * upem / avgWidth;
   hppem = std::clamp(hppem, 1.0, double(kMaxPixelSize));
   vppem = std::clamp(vppem, 1.0, double(kMaxPixelSize));
@@ -144,9 +144,9 @@ void SizeFont(TFontInstance& inst, const TFontSpec& spec) {
 
   inst.ascent = std::clamp(int(std::lround(cell * winAscent / cellUnits)), 0, cell);
   inst.descent = cell - inst.ascent;
-  if ((FT_IS_FIXED_WIDTH(f) || spec.fixedPitch) && width > 0) inst.fixedAdvance = width;
+  if ((FT_IS_FIXED_WIDTH(f) || font.fixedPitch) && width > 0) inst.fixedAdvance = width;
 
-  inst.escapement = ((spec.escapement % 3600) + 3600) % 3600;
+  inst.escapement = ((font.escapement % 3600) + 3600) % 3600;
   double c, s;
   RotationOf(inst.escapement, c, s);
   inst.rotation.xx = FT_Fixed(std::lround(c * 65536));
@@ -160,7 +160,7 @@ void SizeFont(TFontInstance& inst, const TFontSpec& spec) {
 
 void ResetFontCache() { DropInstances(); }
 
-TFontInstance* FontInstanceFor(const TFontSpec& spec) {
+TFontInstance* FontInstanceFor(const TFontSpec& font) {
   if (!Fonts.library && !Fonts.libraryFailed) {
     if (FT_Init_FreeType(&Fonts.library) != 0) {
       Fonts.library = nullptr;
@@ -168,18 +168,18 @@ TFontInstance* FontInstanceFor(const TFontSpec& spec) {
     }
   }
   if (!Fonts.library) return nullptr;
-  bool bold = spec.weight >= 600;
-  std::string key = Lower(spec.face) + "|" + (bold ? "b" : "r") + "|" + std::to_string(spec.height) + "|" +
-                    std::to_string(spec.width) + "|" + std::to_string(spec.escapement) + "|" +
-                    (spec.fixedPitch ? "f" : "v");
+  bool bold = font.weight >= 600;
+  std::string key = Lower(font.face) + "|" + (bold ? "b" : "r") + "|" + std::to_string(font.height) + "|" +
+                    std::to_string(font.width) + "|" + std::to_string(font.escapement) + "|" +
+                    (font.fixedPitch ? "f" : "v");
   for (auto& inst : Fonts.instances)
     if (inst->key == key) return inst->face ? inst.get() : nullptr;
   if (Fonts.instances.size() >= kMaxInstances) DropInstances();
 
   auto inst = std::make_unique<TFontInstance>();
   inst->key = key;
-  inst->face = OpenFirstFace(spec.face, bold);
-  if (inst->face) SizeFont(*inst, spec);
+  inst->face = OpenFirstFace(font.face, bold);
+  if (inst->face) SizeFont(*inst, font);
   Fonts.instances.push_back(std::move(inst));
   TFontInstance* made = Fonts.instances.back().get();
   return made->face ? made : nullptr;

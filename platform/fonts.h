@@ -61,7 +61,7 @@ extern TFontState Fonts;
 // Drops every face and glyph (needed after changing Fonts.dirs).
 void ResetFontCache();
 // The loaded font for a request; null when no font file can be used.
-TFontInstance* FontInstanceFor(const TFontSpec& spec);
+TFontInstance* FontInstanceFor(const TFontSpec& font);
 // The glyph of a code point, rendered on first use.
 const TGlyph& GlyphOf(TFontInstance& font, uint32_t codePoint);
 

@@ -16,7 +16,7 @@ void ResetDrawingArea() {}
 void RestoreGraphicArea() {}
 
 void DrawPanelBackground() {
-  if (DrawingArea.used) FillColorRect(DrawingArea.x1, 17, DrawingArea.x2, 50, plat::Rgb(220, 220, 220));
+  if (DrawingArea.used) FillColorRect(DrawingArea.x1, 17, DrawingArea.x2, 49, plat::Rgb(220, 220, 220));
 }
 
 void ClearDrawingArea() {

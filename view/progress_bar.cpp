@@ -5,7 +5,7 @@
 #include <cmath>
 #include <string>
 
-#include "frame/main_window.h"
+#include "frame/program_start.h"
 #include "frame/program_start.h"
 #include "frame/system_services.h"
 #include "frame/window_draw.h"

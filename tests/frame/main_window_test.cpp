@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <regex>
 #include <string>
 #include <vector>
 
@@ -399,13 +398,23 @@ TEST(MainWindow, LongDelayWaitsMoreThanItsMilliseconds) {
   EXPECT_GT(plat::TickMs() - before, 2500u);
 }
 
+// True when text has the shape: '9' stands for any digit, other characters for themselves.
+bool MatchesShape(const std::string& text, const std::string& shape) {
+  if (text.size() != shape.size()) return false;
+  for (size_t i = 0; i < text.size(); ++i) {
+    bool ok = shape[i] == '9' ? (text[i] >= '0' && text[i] <= '9') : text[i] == shape[i];
+    if (!ok) return false;
+  }
+  return true;
+}
+
 TEST(MainWindow, DateAndTimeTexts) {
   setenv("TORV_VIDEO", "headless", 1);
   std::string date, time;
   FormatDate(date);
   FormatTimeOfDay(time);
-  EXPECT_TRUE(std::regex_match(date, std::regex(R"(\d\d\.\d\d\.\d\d  )"))) << date;
-  EXPECT_TRUE(std::regex_match(time, std::regex(R"(\d\d:\d\d:\d\d h )"))) << time;
+  EXPECT_TRUE(MatchesShape(date, "99.99.99  ")) << date;
+  EXPECT_TRUE(MatchesShape(time, "99:99:99 h ")) << time;
   uint16_t y, m, d, w;
   GetDateAndWeekday(y, m, d, w);
   EXPECT_EQ(date.substr(0, 2), (d < 10 ? "0" : "") + std::to_string(d));

@@ -12,7 +12,7 @@
 
 #include "frame/main_window.h"
 #include "frame/param_file.h"
-#include "frame/program_start.h"
+#include "frame/main_window.h"
 #include "frame/system_services.h"
 #include "frame/window_draw.h"
 #include "platform/system.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "frame/main_window.h"
+#include "frame/program_start.h"
 #include "frame/program_start.h"
 #include "frame/window_draw.h"
 #include "platform/system.h"

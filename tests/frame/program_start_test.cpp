@@ -1,0 +1,145 @@
+// The roads to the end of the program, run in a child process each: the quit
+// command after its question, the quit message, and a close while a command
+// runs. Each must run the exit procedure exactly once.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "frame/dispatcher_standin.h"
+#include "frame/main_window.h"
+#include "frame/program_start.h"
+#include "platform/window.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string ReadAll(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+int CountOf(const std::string& text, const std::string& part) {
+  int n = 0;
+  for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
+  return n;
+}
+
+class ProgramRoads : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char tmpl[] = "/tmp/torv_roadsXXXXXX";
+    ASSERT_NE(mkdtemp(tmpl), nullptr);
+    home_ = tmpl;
+    fs::copy_file(fs::path(TORV_BINARY_DIR) / "TORV.TX0", home_ / "TORV.TX0");
+  }
+  void TearDown() override {
+    std::error_code ec;
+    fs::remove_all(home_, ec);
+  }
+  // Prepares the child: headless window, the script, the program folder.
+  void StartChild(const std::string& script) {
+    std::ofstream(home_ / "script.txt") << script;
+    setenv("TORV_VIDEO", "headless", 1);
+    setenv("TORV_SCRIPT", (home_ / "script.txt").c_str(), 1);
+    setenv("TORV_TRANSCRIPT", (home_ / "transcript.txt").c_str(), 1);
+    setenv("TORV_HOME", home_.c_str(), 1);
+    SetUpVariant("TORV", kBuildVariantCode);
+    EnterProgramFolder();
+    RunStartSequence();
+  }
+  std::string Journal() { return ReadAll(home_ / "MENUREC.TXT"); }
+  fs::path home_;
+};
+
+// The font notice is answered; the start pause and the polls of the start
+// take script lines as they go, so the answers that follow stand behind
+// enough pauses (a message box skips the pauses left over).
+std::string StartScript() {
+  std::string script = "key Enter\n";
+  for (int i = 0; i < 1500; ++i) script += "wait 1\n";
+  return script;
+}
+const std::string kStartScript = StartScript();
+
+TEST_F(ProgramRoads, QuitCommandEndsAfterYesAndRunsTheExitOnce) {
+  EXPECT_EXIT(
+      {
+        StartChild(kStartScript + "key y\n");
+        CommandWord = kQuitCommand;
+        DispatchMainCommand(VariantCode);
+        if (CommandWord != kQuitCommand) std::_Exit(7);
+        RunMainCommandLoop(VariantCode);
+        HaltProgram(0);
+      },
+      ::testing::ExitedWithCode(0), "");
+  EXPECT_EQ(CountOf(Journal(), "Ende: "), 1) << Journal();
+  EXPECT_NE(ReadAll(home_ / "transcript.txt").find("msgbox|TORV|Programm beenden?|Yes"), std::string::npos);
+}
+
+TEST_F(ProgramRoads, QuitCommandAnsweredNoKeepsRunning) {
+  EXPECT_EXIT(
+      {
+        StartChild(kStartScript + "key n\n");
+        CommandWord = kQuitCommand;
+        DispatchMainCommand(VariantCode);
+        std::_Exit(CommandWord == 0 ? 42 : 7);
+      },
+      ::testing::ExitedWithCode(42), "");
+  EXPECT_EQ(CountOf(Journal(), "Ende: "), 0) << Journal();
+}
+
+TEST_F(ProgramRoads, QuitMessageEndsWith255AndRunsTheExitOnce) {
+  EXPECT_EXIT(
+      {
+        StartChild(kStartScript);
+        plat::PostWindowMessage(plat::kMsgQuit, 0, 0);
+        PumpWindowMessages();
+        std::_Exit(7);
+      },
+      ::testing::ExitedWithCode(255), "");
+  EXPECT_EQ(CountOf(Journal(), "Ende: "), 1) << Journal();
+}
+
+TEST_F(ProgramRoads, CloseMessageEndsWithZeroAndRunsTheExitOnce) {
+  EXPECT_EXIT(
+      {
+        StartChild(kStartScript);
+        plat::PostWindowMessage(plat::kMsgClose, 0, 0);
+        PumpWindowMessages();
+        std::_Exit(7);
+      },
+      ::testing::ExitedWithCode(0), "");
+  EXPECT_EQ(CountOf(Journal(), "Ende: "), 1) << Journal();
+}
+
+// A close while a command writes its work file waits until the command has
+// returned: the file is complete and the exit runs once, from the main loop.
+TEST_F(ProgramRoads, CloseDuringACommandWaitsForTheCommand) {
+  EXPECT_EXIT(
+      {
+        StartChild(kStartScript);
+        CommandRunning = true;
+        std::ofstream work(home_ / "VekAR2.TMP", std::ios::binary);
+        work << std::string(13, '\x0B');
+        plat::PostWindowMessage(plat::kMsgClose, 0, 0);
+        PumpWindowMessages();  // the close arrives in the middle of the write
+        work << std::string(13, '\x0A');
+        work.close();
+        CommandRunning = false;
+        if (!CloseRequested) std::_Exit(8);
+        RunMainCommandLoop(VariantCode);
+        std::_Exit(7);
+      },
+      ::testing::ExitedWithCode(0), "");
+  EXPECT_EQ(fs::file_size(home_ / "VekAR2.TMP"), 26u);
+  EXPECT_EQ(CountOf(Journal(), "Ende: "), 1) << Journal();
+}
+
+}  // namespace
