@@ -2,6 +2,10 @@
 #include "frame/data_slots.h"
 
 #include <gtest/gtest.h>
+
+#include <memory>
+
+#include "support/work_folder.h"
 #include <stdlib.h>
 
 #include <cstring>
@@ -37,14 +41,9 @@ std::vector<std::string> Lines(const std::string& text) {
 class DataSlotsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    char pattern[] = "/tmp/torv_slots_XXXXXX";
-    folder_ = mkdtemp(pattern);
-    std::ofstream(folder_ + "/script.txt").close();
-    setenv("TORV_VIDEO", "headless", 1);
-    setenv("TORV_SCRIPT", (folder_ + "/script.txt").c_str(), 1);
-    setenv("TORV_TRANSCRIPT", (folder_ + "/transcript.txt").c_str(), 1);
-    previousFolder_ = plat::CurrentFolder();
-    ASSERT_TRUE(plat::SetCurrentFolder(plat::DosPathOf(folder_)));
+    work_ = std::make_unique<torvtest::TWorkFolder>();
+    folder_ = work_->Path();
+    ASSERT_TRUE(work_->Entered());
     InitDataFileSlots();
     ErrorCode = 0;
   }
@@ -53,9 +52,7 @@ class DataSlotsTest : public ::testing::Test {
     ClearRamFileSlots();
     AllocRamBlockMemory = defaultAllocator_;
     ErrorCode = 0;
-    plat::SetCurrentFolder(previousFolder_);
-    unsetenv("TORV_TRANSCRIPT");
-    std::filesystem::remove_all(folder_);
+    work_.reset();
   }
   std::string Journal() const { return ReadHostFile(folder_ + "/MENUREC.TXT"); }
   std::string Transcript() const { return ReadHostFile(folder_ + "/transcript.txt"); }
@@ -64,7 +61,7 @@ class DataSlotsTest : public ::testing::Test {
   }
 
   std::string folder_;
-  std::string previousFolder_;
+  std::unique_ptr<torvtest::TWorkFolder> work_;
   uint8_t* (*defaultAllocator_)(uint32_t) = AllocRamBlockMemory;
 };
 

@@ -2,6 +2,10 @@
 #include "frame/file_helpers.h"
 
 #include <gtest/gtest.h>
+
+#include <memory>
+
+#include "support/work_folder.h"
 #include <stdlib.h>
 
 #include <cmath>
@@ -28,14 +32,9 @@ std::string ReadHostFile(const std::string& path) {
 class FileHelpersTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    char pattern[] = "/tmp/torv_filehelpers_XXXXXX";
-    folder_ = mkdtemp(pattern);
-    std::ofstream(folder_ + "/script.txt").close();
-    setenv("TORV_VIDEO", "headless", 1);
-    setenv("TORV_SCRIPT", (folder_ + "/script.txt").c_str(), 1);
-    setenv("TORV_TRANSCRIPT", (folder_ + "/transcript.txt").c_str(), 1);
-    previousFolder_ = plat::CurrentFolder();
-    ASSERT_TRUE(plat::SetCurrentFolder(plat::DosPathOf(folder_)));
+    work_ = std::make_unique<torvtest::TWorkFolder>();
+    folder_ = work_->Path();
+    ASSERT_TRUE(work_->Entered());
     InitDataFileSlots();
     ErrorCode = 0;
   }
@@ -43,9 +42,7 @@ class FileHelpersTest : public ::testing::Test {
     CloseOpenDataFileSlots();
     ClearRamFileSlots();
     ErrorCode = 0;
-    plat::SetCurrentFolder(previousFolder_);
-    unsetenv("TORV_TRANSCRIPT");
-    std::filesystem::remove_all(folder_);
+    work_.reset();
   }
   std::string Host(const std::string& name) const { return folder_ + "/" + name; }
   std::string Journal() const { return ReadHostFile(Host("MENUREC.TXT")); }
@@ -73,7 +70,7 @@ class FileHelpersTest : public ::testing::Test {
   }
 
   std::string folder_;
-  std::string previousFolder_;
+  std::unique_ptr<torvtest::TWorkFolder> work_;
 };
 
 TVectorRecord Rec(uint8_t type, float x, float y, float z = 0.0f) { return TVectorRecord{type, x, y, z}; }

@@ -2,6 +2,10 @@
 #include "frame/quiet_files.h"
 
 #include <gtest/gtest.h>
+
+#include <memory>
+
+#include "support/work_folder.h"
 #include <stdlib.h>
 
 #include <algorithm>
@@ -28,21 +32,14 @@ std::string ReadHostFile(const std::string& path) {
 class QuietFilesTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    char pattern[] = "/tmp/torv_quiet_XXXXXX";
-    folder_ = mkdtemp(pattern);
-    std::ofstream(folder_ + "/script.txt").close();
-    setenv("TORV_VIDEO", "headless", 1);
-    setenv("TORV_SCRIPT", (folder_ + "/script.txt").c_str(), 1);
-    setenv("TORV_TRANSCRIPT", (folder_ + "/transcript.txt").c_str(), 1);
-    previousFolder_ = plat::CurrentFolder();
-    ASSERT_TRUE(plat::SetCurrentFolder(plat::DosPathOf(folder_)));
+    work_ = std::make_unique<torvtest::TWorkFolder>();
+    folder_ = work_->Path();
+    ASSERT_TRUE(work_->Entered());
     ErrorCode = 0;
   }
   void TearDown() override {
     ErrorCode = 0;
-    plat::SetCurrentFolder(previousFolder_);
-    unsetenv("TORV_TRANSCRIPT");
-    std::filesystem::remove_all(folder_);
+    work_.reset();
   }
   std::string Host(const std::string& name) const { return folder_ + "/" + name; }
   // Nothing quiet may show a box or write the journal.
@@ -51,7 +48,7 @@ class QuietFilesTest : public ::testing::Test {
     EXPECT_FALSE(std::filesystem::exists(Host("transcript.txt")));
   }
   std::string folder_;
-  std::string previousFolder_;
+  std::unique_ptr<torvtest::TWorkFolder> work_;
 };
 
 std::string Part(const std::string& path, char letter) {

@@ -2,6 +2,10 @@
 #include "model/layer_files.h"
 
 #include <gtest/gtest.h>
+
+#include <memory>
+
+#include "support/work_folder.h"
 #include <stdlib.h>
 
 #include <filesystem>
@@ -17,14 +21,9 @@ namespace {
 class LayerFilesTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    char pattern[] = "/tmp/torv_layers_XXXXXX";
-    folder_ = mkdtemp(pattern);
-    std::ofstream(folder_ + "/script.txt").close();
-    setenv("TORV_VIDEO", "headless", 1);
-    setenv("TORV_SCRIPT", (folder_ + "/script.txt").c_str(), 1);
-    setenv("TORV_TRANSCRIPT", (folder_ + "/transcript.txt").c_str(), 1);
-    previousFolder_ = plat::CurrentFolder();
-    ASSERT_TRUE(plat::SetCurrentFolder(plat::DosPathOf(folder_)));
+    work_ = std::make_unique<torvtest::TWorkFolder>();
+    folder_ = work_->Path();
+    ASSERT_TRUE(work_->Entered());
     InitDataFileSlots();
     ErrorCode = 0;
     HighestLayer = 3;
@@ -36,9 +35,7 @@ class LayerFilesTest : public ::testing::Test {
     ErrorCode = 0;
     HighestLayer = 0;
     CurrentLayer = 0;
-    plat::SetCurrentFolder(previousFolder_);
-    unsetenv("TORV_TRANSCRIPT");
-    std::filesystem::remove_all(folder_);
+    work_.reset();
   }
   std::string Host(const std::string& name) const { return folder_ + "/" + name; }
   void WriteRecords(const std::string& name, int count) const {
@@ -51,7 +48,7 @@ class LayerFilesTest : public ::testing::Test {
     return names;
   }
   std::string folder_;
-  std::string previousFolder_;
+  std::unique_ptr<torvtest::TWorkFolder> work_;
 };
 
 TEST_F(LayerFilesTest, LayerNumbersWrapByTheLayerCount) {

@@ -2,6 +2,10 @@
 #include "model/vector_records.h"
 
 #include <gtest/gtest.h>
+
+#include <memory>
+
+#include "support/work_folder.h"
 #include <stdlib.h>
 
 #include <cmath>
@@ -29,14 +33,9 @@ TVectorRecord Rec(uint8_t type, float x, float y, float z = 0.0f) { return TVect
 class VectorRecordsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    char pattern[] = "/tmp/torv_vectors_XXXXXX";
-    folder_ = mkdtemp(pattern);
-    std::ofstream(folder_ + "/script.txt").close();
-    setenv("TORV_VIDEO", "headless", 1);
-    setenv("TORV_SCRIPT", (folder_ + "/script.txt").c_str(), 1);
-    setenv("TORV_TRANSCRIPT", (folder_ + "/transcript.txt").c_str(), 1);
-    previousFolder_ = plat::CurrentFolder();
-    ASSERT_TRUE(plat::SetCurrentFolder(plat::DosPathOf(folder_)));
+    work_ = std::make_unique<torvtest::TWorkFolder>();
+    folder_ = work_->Path();
+    ASSERT_TRUE(work_->Entered());
     InitDataFileSlots();
     ErrorCode = 0;
     QuietIoError = 0;
@@ -45,9 +44,7 @@ class VectorRecordsTest : public ::testing::Test {
     FreeVectorBuffer(array_);
     CloseOpenDataFileSlots();
     ErrorCode = 0;
-    plat::SetCurrentFolder(previousFolder_);
-    unsetenv("TORV_TRANSCRIPT");
-    std::filesystem::remove_all(folder_);
+    work_.reset();
   }
   std::string Host(const std::string& name) const { return folder_ + "/" + name; }
   void WriteVectors(const std::string& name, const std::vector<TVectorRecord>& records) const {
@@ -55,7 +52,7 @@ class VectorRecordsTest : public ::testing::Test {
         .write(reinterpret_cast<const char*>(records.data()), static_cast<std::streamsize>(records.size() * 13));
   }
   std::string folder_;
-  std::string previousFolder_;
+  std::unique_ptr<torvtest::TWorkFolder> work_;
   TVectorArray array_;
 };
 
