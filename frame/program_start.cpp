@@ -245,11 +245,7 @@ void RunStartSequence() {
   ResetGlyphEditorView();
   if (!TestPlainFileExists("TORVHZE.PAR")) RebuildFontIndexFile(1);
   InitDataFileSlots();
-  ResetMenuState();
-  BuildMenuTables();
-  ShowSideMenu(-1);
-  DrawMenuBar(0);
-  ShowSideMenu(2);
+  BuildMainMenuBar(0);
   CursorMode = 4;
   ClearKeyBuffer();
   ClearVectorStore();
@@ -521,8 +517,7 @@ void RunMainCommandLoop(int32_t variantCode) {
     if (CommandWord != kQuitCommand) {
       UpdateLayerPathFlag();
       // Warn when the drive cannot take another copy of the current layer.
-      int64_t layerBytes = int64_t(LayerRecordCounts[CurrentLayer]) * 13;
-      if (int64_t(GetDiskFreeClamped(0)) <= layerBytes) ShowMessageNumber(59);
+      if (IsDiskTooFullForLayer(GetDiskFreeClamped(0), LayerRecordCounts[CurrentLayer])) ShowMessageNumber(59);
       EraseMouseCursor();
       CursorMode = rememberedCursorMode;
       UpdateGraphicDragState();
@@ -538,7 +533,25 @@ void RunMainCommandLoop(int32_t variantCode) {
   }
 }
 
+bool IsDiskTooFullForLayer(int64_t freeBytes, int32_t records) {
+  return freeBytes <= int64_t(records) * 13;
+}
+
 // --- quit and rebuild -----------------------------------------------------------------------
+void BuildMainMenuBar(uint8_t) {
+  ResetMenuState();
+  BuildMenuTables();
+  ShowSideMenu(-1);
+  DrawMenuBar(0);
+  ShowSideMenu(2);
+}
+
+void RunOptionsMenuAndRebuild() {
+  if (!RunProgramOptionsMenu()) return;
+  DrawMenuBar(0);
+  ShowSideMenu(2);
+}
+
 void AskQuitProgram() {
   WaitForMouseRelease();
   ClearKeyBuffer();
@@ -553,10 +566,7 @@ void RebuildScreen() {
   SetArrowCursor();
   UpdateWindowTitle(kVersionThousandths);
   if (RedrawState == 201) {
-    ResetMenuState();
-    BuildMenuTables();
-    DrawMenuBar(0);
-    ShowSideMenu(2);
+    BuildMainMenuBar(0);
     RedrawState = 0;
   }
   BuildMenuTables();
@@ -644,6 +654,20 @@ int ConfirmClearWork(int8_t mode, uint8_t options) {
   }
   return answer;
 }
+
+namespace {
+void AskAndClearTextLines(int16_t question, void (*clear)()) {
+  if (TextLineCount <= 0) return;
+  WaitForMouseRelease();
+  if (!AskYesNo(GetMessageText(question, -39) + "\r\n" + GetMessageText(1019, -39))) return;
+  TakeUndoSnapshot(8);
+  clear();
+  RedrawCurrentView();
+}
+}  // namespace
+
+void ConfirmClearTextLines() { AskAndClearTextLines(3307, ResetTextJobFile); }
+void ConfirmClearTextLinesKeepHead() { AskAndClearTextLines(3308, ResetTextLinesKeepHead); }
 
 // --- exit procedure ---------------------------------------------------------------------------
 

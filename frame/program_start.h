@@ -65,3 +65,13 @@ void LogDatedJournalLine(const std::string& text);
 // 3 cancel (2 when nothing needed asking).
 int ConfirmClearWork(int8_t mode, uint8_t options);
 uint16_t AskWorkFilesToClear(int8_t mode);
+// The two text-line clearing questions of the text window: all lines, or
+// all lines but the job head.
+void ConfirmClearTextLines();
+void ConfirmClearTextLinesKeepHead();
+// flags 0: the main menu bar and side menu from scratch.
+void BuildMainMenuBar(uint8_t flags);
+void RunOptionsMenuAndRebuild();
+// True when the free bytes could not take another copy of a layer of that
+// many records (13 bytes each).
+bool IsDiskTooFullForLayer(int64_t freeBytes, int32_t records);

@@ -72,6 +72,8 @@ void LoadStoreFromScratchFile() {
 
 void ReleaseUndoSlots() {}
 
+void TakeUndoSnapshot(int) {}
+
 void CreateClipboardFile() { EmptyFile(kClipboardFileName); }
 
 bool SaveDrawing(int) { return false; }

@@ -20,6 +20,8 @@ void FlushVectorStoreIntoFile(const std::string& name);
 // Moves the parked scratch file back into the store.
 void LoadStoreFromScratchFile();
 void ReleaseUndoSlots();
+// Undo snapshot of the work file of the kind (no undo store yet: nothing kept).
+void TakeUndoSnapshot(int kind);
 // Creates the empty clipboard file.
 void CreateClipboardFile();
 // Save-as of the drawing; true when saved.

@@ -39,3 +39,23 @@ void LoadCurrentTextLine(int16_t) {}
 void LogTextParameters() {}
 void RepairTextParameters(int32_t& count) { count = 0; }
 void FreePlateAndSignBuffers() {}
+
+void ResetTextJobFile() {
+  TFileRec f;
+  AssignFileChecked(f, "HS01.TMP");
+  RewriteFileChecked(f, 1);
+  CloseFileChecked(f);
+  TextLineCount = 0;
+}
+
+void ResetTextLinesKeepHead() {
+  LoadTextJobHead();
+  int16_t none = 0;
+  memcpy(TextJobHead + 35, &none, 2);
+  TFileRec f;
+  AssignFileChecked(f, "HS01.TMP");
+  RewriteFileChecked(f, 1);
+  WriteBlockChecked(f, TextJobHead, kTextJobHeadSize);
+  CloseFileChecked(f);
+  TextLineCount = 0;
+}

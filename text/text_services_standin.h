@@ -19,3 +19,7 @@ void LoadCurrentTextLine(int16_t number);
 void LogTextParameters();
 void RepairTextParameters(int32_t& count);
 void FreePlateAndSignBuffers();
+// An empty text job: "HS01.TMP" emptied, no lines.
+void ResetTextJobFile();
+// Every text line dropped, the job head kept with a line count of 0.
+void ResetTextLinesKeepHead();

@@ -143,3 +143,47 @@ TEST_F(ProgramRoads, CloseDuringACommandWaitsForTheCommand) {
 }
 
 }  // namespace
+
+namespace {
+
+// The low-disk warning compares bytes with bytes: 100 records need 1300.
+TEST(LowDiskWarning, ComparesFreeBytesWithTheLayerSizeInBytes) {
+  struct TCase {
+    int64_t freeBytes;
+    int32_t records;
+    bool warn;
+  };
+  const TCase cases[] = {{1000, 100, true}, {1300, 100, true}, {1301, 100, false}, {0, 0, true}, {5000, 0, false}};
+  for (const TCase& c : cases)
+    EXPECT_EQ(IsDiskTooFullForLayer(c.freeBytes, c.records), c.warn) << c.freeBytes << " " << c.records;
+}
+
+}  // namespace
+
+#include <fstream>
+
+#include "support/work_folder.h"
+#include "text/text_services_standin.h"
+
+namespace {
+
+// Clearing the text lines but keeping the head leaves exactly the head.
+TEST(TextLineClearing, KeepingTheHeadLeavesTheHeadWithNoLines) {
+  torvtest::TWorkFolder work;
+  ASSERT_TRUE(work.Entered());
+  std::ofstream(work.Path() + "/script.txt") << "key y\n";
+  std::string head(kTextJobHeadSize, '\x01');
+  head[35] = 1;
+  head[36] = 0;
+  std::ofstream(work.Path() + "/HS01.TMP", std::ios::binary) << head << std::string(219, 'T');
+  LoadTextJobHead();
+  ASSERT_EQ(TextLineCount, 1);
+  ConfirmClearTextLinesKeepHead();
+  EXPECT_EQ(TextLineCount, 0);
+  ASSERT_EQ(std::filesystem::file_size(work.Path() + "/HS01.TMP"), size_t(kTextJobHeadSize));
+  LoadTextJobHead();
+  EXPECT_EQ(TextLineCount, 0);
+  EXPECT_EQ(TextJobHead[0], 1);
+}
+
+}  // namespace
