@@ -68,3 +68,35 @@ void UpdateGraphicDragState() {}
 void ShowStartButtons() {}
 void ShowStartInfoPanel(const std::string&) {}
 bool RunProgramOptionsMenu() { return false; }
+
+namespace {
+void DrawButtonFace(const TBox& box, int16_t faceColor, uint8_t pressed) {
+  FillColorRect(box.x1, box.y1, box.x2, box.y2, faceColor == 260 ? plat::Rgb(192, 192, 192) : GetColorRef(faceColor));
+  if (pressed) {
+    DrawBevelFrame(box.x1, box.y1, box.x2, box.y2);
+  } else {
+    DrawRaisedEdge(box.x1, box.y1, box.x2, box.y2);
+  }
+}
+void DrawButtonCaption(const std::string& caption, const TBox& box, int16_t textColor) {
+  if (caption.empty()) return;
+  SetPenColor(textColor);
+  const int w = MeasureTextWidth(caption);
+  DrawTextAltFont((box.x1 + box.x2 - w) / 2, (box.y1 + box.y2) / 2 + 5, caption);
+}
+}  // namespace
+
+void DrawCaptionButton(const std::string& caption, const TBox& box, int16_t faceColor, int16_t textColor,
+                       uint8_t pressed) {
+  DrawButtonFace(box, faceColor, pressed);
+  DrawButtonCaption(caption, box, textColor);
+}
+
+void DrawIconButton(const std::string& pictureName, const std::string& caption, const TBox& box, uint8_t pressed,
+                    int16_t textColor, int16_t faceColor) {
+  DrawButtonFace(box, faceColor, pressed);
+  const int x = (box.x1 + box.x2) / 2 - 8;
+  const int y = (box.y1 + box.y2) / 2 - 8;
+  if (pictureName.empty() || !DrawResourceBitmap(x, y, 16, 16, kRopSrcCopy, pictureName))
+    DrawButtonCaption(caption, box, textColor);
+}

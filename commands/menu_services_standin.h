@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string>
 
+#include "ui/panels.h"
+
 extern uint8_t ClickTrackingState;  // bit 1: left button held while tracking clicks in the graphic
 extern int16_t CurrentSideMenu;
 
@@ -30,3 +32,11 @@ void UpdateGraphicDragState();
 void ShowStartButtons();
 void ShowStartInfoPanel(const std::string& title);
 bool RunProgramOptionsMenu();
+// A 3D button over a box: the face colour (260 light grey), raised or
+// pressed, the caption centred in the text colour.
+void DrawCaptionButton(const std::string& caption, const TBox& box, int16_t faceColor, int16_t textColor,
+                       uint8_t pressed);
+// The same with the named picture centred in place of the caption when the
+// picture exists.
+void DrawIconButton(const std::string& pictureName, const std::string& caption, const TBox& box, uint8_t pressed,
+                    int16_t textColor, int16_t faceColor);

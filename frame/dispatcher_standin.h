@@ -1,5 +1,6 @@
 // TEMPORARY STAND-IN for the main command dispatcher, to be replaced when it
-// is built: it knows the quit question and the screen rebuild only.
+// is built: it knows the quit question, the screen rebuild and the info
+// window.
 #pragma once
 
 #include <cstdint>

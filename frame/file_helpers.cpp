@@ -12,7 +12,7 @@
 #include "frame/window_draw.h"
 #include "platform/files.h"
 #include "view/progress_bar.h"
-#include "view/view_drawing_standin.h"
+#include "view/view_transform.h"
 
 namespace {
 

@@ -15,9 +15,10 @@
 #include "frame/defaults.h"
 #include "frame/messages.h"
 #include "frame/system_services.h"
+#include "machine/nc_settings.h"
 #include "model/layer_files.h"
 #include "platform/files.h"
-#include "view/view_drawing_standin.h"
+#include "view/view_transform.h"
 
 // --- layout and block copies ---------------------------------------------------------
 
@@ -554,6 +555,7 @@ void FillParamDefaults() {
   FillExportLiftDefaults();
   FillZeroBlock(72);
   FillBlock77Defaults();
+  WriteNcSettingsDefaults();
 }
 
 // --- settings at start ---------------------------------------------------------------------

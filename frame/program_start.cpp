@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "cad/cad_services_standin.h"
+#include "cad/prompt_line.h"
 #include "commands/menu_services_standin.h"
 #include "exchange/exchange_standin.h"
 #include "frame/checked_files.h"
@@ -25,17 +26,25 @@
 #include "frame/window_draw.h"
 #include "machine/nc_output_standin.h"
 #include "machine/serial_port_standin.h"
+#include "model/drawing_file.h"
 #include "model/layer_files.h"
 #include "model/model_services_standin.h"
-#include "paths/machining_services_standin.h"
-#include "paths/path_services_standin.h"
+#include "paths/compensation_settings.h"
+#include "paths/path_errors.h"
 #include "platform/files.h"
 #include "relief/core/relief_core_services_standin.h"
 #include "text/font_services_standin.h"
 #include "text/text_services_standin.h"
+#include "ui/common_dialogs.h"
+#include "ui/info_window.h"
+#include "ui/popup_list.h"
 #include "ui/start_dialogs_standin.h"
 #include "view/character_cells.h"
+#include "view/cursor_tracking.h"
+#include "view/extents.h"
+#include "view/redraw.h"
 #include "view/view_services_standin.h"
+#include "view/view_transform.h"
 
 // --- globals -------------------------------------------------------------------
 std::string ProgramFolderName;
@@ -222,6 +231,8 @@ void RunStartSequence() {
   LoadParamFile();
   PaletteSize = 245;
   RepaintHook = RebuildScreen;
+  ChoicePopupHook = RunChoicePopup;
+  WindowTitleHook = [] { UpdateWindowTitle(kVersionThousandths); };
   CreateMainWindow(kWindowStyleMaximize, 0);
   SetUpWindowDC();
   if (DisplayBitsPerPixel <= 8) PaletteSize = 235;
@@ -235,9 +246,10 @@ void RunStartSequence() {
   ClearReadOnlyAttributes(DataFolderName);
   ClearReadOnlyAttributes(DataFolderName + "PROJECT\\");
   previousExitProc = ExitProc;
-  ExitProc = []() { ShutDownProgram(); };
+  ExitProc = ShutDownProgram;
   CaptureMouse();
-  FitViewToExtent();
+  ViewSetFlag = 0;
+  FitViewToExtent(LayoutArea);
   UpdateWindowTitle(kVersionThousandths);
   if (DrawingArea.used)
     DrawColourGradientBar(DrawingArea.x1 + 1, DrawingArea.y1 + 1, DrawingArea.x2, DrawingArea.y2);
@@ -365,8 +377,19 @@ void LogDatedJournalLine(const std::string& text) {
 }
 
 namespace {
+void TrimJournalLines();
+
 // Cuts the journal to its last 400 lines (through "MENUREC.BAK").
 void TrimJournal() {
+  // Failures of the trim are judged on their own: an error code left by an
+  // earlier step of the start must not stop it half-way.
+  TErrorCode earlier = ErrorCode;
+  ErrorCode = 0;
+  TrimJournalLines();
+  if (ErrorCode == 0) ErrorCode = earlier;
+}
+
+void TrimJournalLines() {
   constexpr int kKeep = 400;
   TFileRec f;
   AssignFileChecked(f, kJournalFileName);
@@ -432,7 +455,7 @@ void OpenCommandJournal() {
   WriteJournalLine(0, "AktVerz=" + DataFolderName);
   LogSettingParameters();
   LogPathParameters();
-  LogCompensationParameters();
+  LogCompensationSettings();
   LogTextParameters();
 }
 
@@ -502,7 +525,7 @@ void RunMainCommandLoop(int32_t variantCode) {
   EraseMouseCursor();
   CursorMode = 0;
   ViewKind = 255;
-  RedrawWithExtent();
+  RedrawWithExtent(LayoutArea, 2);
   rememberedCursorMode = CursorMode;
   RedrawState = 0;
   ErrorCode = 0;
@@ -574,9 +597,9 @@ void RebuildScreen() {
   if (RedrawState == 255) return;
   ReloadSideMenu(CurrentSideMenu);
   RedrawSideMenu();
-  if (ViewKind != 0 && ViewKind != 253 && ViewKind != 254) RedrawCurrentView();
+  if (ViewKind != 0 && ViewKind != 253 && ViewKind != 254) RedrawCurrentView(ViewKind);
   ClearDrawingArea();
-  DrawCoordinateBox();
+  DrawCoordinateBox(false);
   CommandWord = 0;
   RedrawState = 2;
   CursorMode = 4;
@@ -629,7 +652,10 @@ int ConfirmClearWork(int8_t mode, uint8_t options) {
   if (exitStyle) {
     answer = AskYesNo(names + "\r\n" + GetMessageText(40, -39)) ? 1 : 2;
   } else {
-    answer = AskWithPictureButtons(GetProgramTitle(), names, 4002, 4003, 4004);
+    int16_t choice = 0;
+    AskWithPictureButtons(GetProgramTitle(), names, GetMessageText(4002, -16), "Speichern",
+                          GetMessageText(4003, -16), "Loeschen", GetMessageText(4004, -16), "Abbruch", 0, 0, choice);
+    answer = choice == 0 ? 3 : choice;  // cancelled: as the third button
   }
 
   if (answer == 1) {
@@ -662,7 +688,7 @@ void AskAndClearTextLines(int16_t question, void (*clear)()) {
   if (!AskYesNo(GetMessageText(question, -39) + "\r\n" + GetMessageText(1019, -39))) return;
   TakeUndoSnapshot(8);
   clear();
-  RedrawCurrentView();
+  RedrawCurrentView(2);
 }
 }  // namespace
 

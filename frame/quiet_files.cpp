@@ -8,7 +8,7 @@
 #include "frame/window_draw.h"
 #include "platform/files.h"
 #include "platform/system.h"
-#include "relief/relief_core_standin.h"
+#include "relief/core/relief_core_services_standin.h"
 
 namespace {
 
@@ -189,7 +189,6 @@ int64_t GetDriveFreeBytes(int drive) {
   return std::min<int64_t>(free, 2147483647);
 }
 
-uint64_t GetTotalPhysicalMemory() { return plat::TotalPhysicalMemory(); }
 
 // --- icon painter ---------------------------------------------------------------------
 

@@ -48,8 +48,6 @@ long double ParseExtendedValue(const std::string& text, int& errorPosition);
 // Free bytes of a drive (0 current, 1 = A: ...), at most 2147483647; -1 for
 // an invalid drive.
 int64_t GetDriveFreeBytes(int drive);
-// The machine's total physical memory in bytes.
-uint64_t GetTotalPhysicalMemory();
 
 // --- icon painter --------------------------------------------------------------------
 // Draws a 16 x 16 icon row by row at (x, y + row). A step <= 0 walks its

@@ -5,6 +5,8 @@
 // folders by name; strings and numbers; clipboard picture.
 #include "frame/system_services.h"
 
+#include "platform/picture_codecs.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cfloat>
@@ -171,11 +173,8 @@ int PixelModeOfRop(uint32_t rop) {
 }  // namespace
 
 uint8_t DrawResourceBitmap(int x, int y, int width, int height, uint32_t rop, const std::string& name) {
-  if (name.empty() || name.find_first_of("\\/:") != std::string::npos) return 0;
-  const std::string file = plat::ProgramFolder() + "res\\" + name + ".bmp";
-  if (!plat::FileExists(file)) return 0;
   plat::TPixelBlock picture;
-  if (!plat::LoadBmpFile(plat::HostPathOf(file), picture)) return 0;
+  if (!plat::LoadResourcePicture(name, picture)) return 0;
   const int w = std::min(width, picture.width);
   const int h = std::min(height, picture.height);
   if (w <= 0 || h <= 0 || DcState != kDcActive) return 1;
@@ -195,12 +194,9 @@ uint8_t DrawResourceBitmap(int x, int y, int width, int height, uint32_t rop, co
 
 uint32_t GetTickMs() { return plat::TickMs(); }
 
-int32_t GetTotalPhysMemory() {
-  uint64_t total = plat::TotalPhysicalMemory();
-  return total > static_cast<uint64_t>(INT32_MAX) ? INT32_MAX : static_cast<int32_t>(total);
-}
+uint64_t GetTotalPhysMemory() { return plat::TotalPhysicalMemory(); }
 
-int32_t ReadPhysicalMemorySize() { return GetTotalPhysMemory(); }
+uint64_t ReadPhysicalMemorySize() { return GetTotalPhysMemory(); }
 
 void GetWindowsVersion(uint32_t& major, uint32_t& minor, uint32_t& platformId) {
   major = 6;

@@ -53,11 +53,10 @@ void ShowWinHelp(uint8_t openFlag);
 std::string GetProgramTitle();
 void CaptureMouse();
 void ReleaseMouseCapture();
-// Draws the picture "res\" + name + ".bmp" of the program folder (the name
-// found in any case) at (x, y) of the main window, at most width x height of
-// it, with the raster operation (SRCCOPY, SRCINVERT, SRCAND, SRCPAINT,
-// NOTSRCCOPY; any other code copies). Names beginning "_" are the program's
-// own pictures and keep the "_" in the file name. 0 when the picture is
+// Draws the resource picture of that name (any case; the resource table
+// "Resourc1.DAT" of the program folder) at (x, y) of the main window, at most
+// width x height of it, with the raster operation (SRCCOPY, SRCINVERT,
+// SRCAND, SRCPAINT, NOTSRCCOPY; any other code copies). 0 when the picture is
 // missing (nothing drawn), 1 otherwise.
 constexpr uint32_t kRopSrcCopy = 0x00CC0020;
 constexpr uint32_t kRopSrcInvert = 0x00660046;
@@ -68,9 +67,9 @@ uint8_t DrawResourceBitmap(int x, int y, int width, int height, uint32_t rop, co
 
 // --- system information -------------------------------------------------------------
 uint32_t GetTickMs();
-// Total physical memory in bytes, 2147483647 when larger.
-int32_t GetTotalPhysMemory();
-int32_t ReadPhysicalMemorySize();
+// Total physical memory in bytes (64-bit: machines have more than 4 GiB).
+uint64_t GetTotalPhysMemory();
+uint64_t ReadPhysicalMemorySize();
 // The version the program reports of its system: platform 2 (NT), 6.1.
 void GetWindowsVersion(uint32_t& major, uint32_t& minor, uint32_t& platformId);
 // The Windows folder; "C:\WINDOWS" (no such folder exists on this system, so

@@ -76,4 +76,3 @@ void TakeUndoSnapshot(int) {}
 
 void CreateClipboardFile() { EmptyFile(kClipboardFileName); }
 
-bool SaveDrawing(int) { return false; }

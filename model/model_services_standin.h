@@ -24,5 +24,3 @@ void ReleaseUndoSlots();
 void TakeUndoSnapshot(int kind);
 // Creates the empty clipboard file.
 void CreateClipboardFile();
-// Save-as of the drawing; true when saved.
-bool SaveDrawing(int mode);

@@ -10,7 +10,7 @@ PACKAGES=(
   libsdl2-dev libfreetype-dev fonts-liberation2 fonts-dejavu-core
   libjpeg62-turbo-dev libgif-dev
   # tests
-  libgtest-dev xvfb xauth
+  libgtest-dev xvfb xauth libjpeg-turbo-progs giflib-tools libpolyclipping-dev
 )
 
 missing=()

@@ -1,7 +1,10 @@
 // TEMPORARY STAND-IN: see text_services_standin.h.
 #include "text/text_services_standin.h"
 
+#include <cmath>
 #include <cstring>
+
+#include "frame/param_file.h"
 
 #include "frame/checked_files.h"
 #include "frame/messages.h"
@@ -59,3 +62,51 @@ void ResetTextLinesKeepHead() {
   CloseFileChecked(f);
   TextLineCount = 0;
 }
+
+void LoadTextLineDefaults() {
+  TTextParams params;
+  GetParamBlock(38, &params, sizeof params);
+  if (params.text[0] > 100 || params.fontName[0] > 12) ResetTextParamBlock();
+}
+
+void ClearFileNote() {
+  memset(TextJobHead + 175, 0, kTextJobHeadSize - 175);
+  TFileRec f;
+  AssignFileChecked(f, "HS01.TMP");
+  if (TestPlainFileExists("HS01.TMP")) {
+    ResetFileChecked(f, 1, 2);
+  } else {
+    RewriteFileChecked(f, 1);
+  }
+  if (f.state == plat::kFileClosed || f.state == plat::kFileUnassigned) return;
+  WriteBlockChecked(f, TextJobHead, kTextJobHeadSize);
+  CloseFileChecked(f);
+}
+
+bool IsTextLineNonEmpty(uint8_t* textParams) {
+  if (textParams[57] > 100) textParams[57] = 100;
+  return textParams[57] > 0;
+}
+
+bool IsTextLineEmptyOrInvalid(const uint8_t* textParams) {
+  TTextParams p;
+  memcpy(&p, textParams, sizeof p);
+  if (p.text[0] == 0 || p.text[0] > 100) return true;
+  auto bad = [](float v, float limit) { return !(std::fabs(v) <= limit); };
+  if (bad(p.x, 10000) || bad(p.y, 10000) || bad(p.angle, 360)) return true;
+  if (!(p.height >= 0.01f && p.height <= 10000)) return true;
+  return p.kind != 'B' && p.kind != 'T' && p.kind != 'V';
+}
+
+void ValidateTextNumberField(uint8_t* head) {
+  int32_t n;
+  memcpy(&n, head + 93, 4);
+  if (n == 0 || n > 100000 || n < -100000) {
+    n = 1;
+    memcpy(head + 93, &n, 4);
+  }
+}
+
+void ClearTextPlacement(uint8_t* placement) { memset(placement, 0, kTextPlacementSize); }
+
+void ChooseFontFile(std::string& fontFileName, const std::string&) { fontFileName.clear(); }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 constexpr int kTextJobHeadSize = 379;
 extern uint8_t TextJobHead[kTextJobHeadSize];  // head of "HS01.TMP"
@@ -23,3 +24,20 @@ void FreePlateAndSignBuffers();
 void ResetTextJobFile();
 // Every text line dropped, the job head kept with a line count of 0.
 void ResetTextLinesKeepHead();
+
+// --- drawing files ------------------------------------------------------------------
+constexpr int kTextLineSize = 219;       // parameters and placement of one line in "HS01.TMP"
+constexpr int kTextPlacementSize = 59;
+// Block 38 becomes the current text line parameters; invalid ones are reset.
+void LoadTextLineDefaults();
+// Clears the four note lines of the head (bytes 175..378) and writes the head back.
+void ClearFileNote();
+// Clamps the text length to 100; true when the text is not empty.
+bool IsTextLineNonEmpty(uint8_t* textParams);
+// True when the text is empty or the line fails the text line check.
+bool IsTextLineEmptyOrInvalid(const uint8_t* textParams);
+// The number field (bytes 93..96) becomes 1 when 0 or above 100000 in magnitude.
+void ValidateTextNumberField(uint8_t* head);
+void ClearTextPlacement(uint8_t* placement);
+// The font chooser; no chooser yet: the name comes back empty (cancelled).
+void ChooseFontFile(std::string& fontFileName, const std::string& sampleText);

@@ -5,18 +5,21 @@
 #include <cstdint>
 #include <string>
 
-// Sets the window caption to the program title (the version and job texts
-// come with the info window).
-void UpdateWindowTitle(int32_t versionThousandths);
-// The version text of the program.
-std::string GetVersionText();
+// The title, version and question pieces are built for real now; callers of
+// this file find them here until they include their own headers.
+#include "ui/common_dialogs.h"
+#include "ui/info_window.h"
+
 void ResetDrawingArea();
 void RestoreGraphicArea();
 void DrawPanelBackground();
 void ClearDrawingArea();
-// The question with three buttons: the captions of the messages of the
-// buttons in a Yes/No/Cancel box. Returns 1, 2 or 3 (cancel).
-int AskWithPictureButtons(const std::string& title, const std::string& text, int16_t message1,
-                          int16_t message2, int16_t message3);
 // Opens the text file in the editor when it exists (no editor yet).
 void EditTextFileIfExists(const std::string& name);
+// Mark mode after a command: the command word becomes 41 (marking); the view
+// button is not drawn yet.
+void EnterMarkMode();
+// The file open / save dialog: fileName holds the suggestion and receives the
+// chosen name; the stand-in has no dialog and returns an empty name (cancelled).
+void RunFileDialog(const std::string& startPath, const std::string& extension, int dataKind, std::string& fileName,
+                   int mode);

@@ -7,7 +7,7 @@
 #include "frame/system_services.h"
 #include "frame/window_draw.h"
 #include "platform/system.h"
-#include "view/view_standin_world_pen.h"
+#include "view/view_transform.h"
 
 namespace {
 

@@ -4,10 +4,8 @@
 #include <string>
 
 #include "frame/checked_files.h"
-#include "frame/main_window.h"
 #include "frame/param_file.h"
 #include "frame/system_services.h"
-#include "frame/window_draw.h"
 #include "model/layer_files.h"
 
 namespace {
@@ -26,9 +24,6 @@ void EmptyLayerFiles(std::string (*nameOf)(int32_t), int last) {
 }
 }  // namespace
 
-void FitViewToExtent() {}
-void PollGraphicCursor() {}
-
 void CreateMissingLayerFiles() {
   for (int n = 0; n <= HighestLayer; ++n) {
     std::string name = BuildLayerFileName(n);
@@ -38,15 +33,8 @@ void CreateMissingLayerFiles() {
 
 int32_t RepairLayerFiles() { return 0; }
 
-bool AnyLayerFileHasRecords(int kind) { return CheckAnyLayerFileFilled(kind); }
-
 void LoadScanSettings() {}
 
-void RedrawCurrentView() {
-  if (DrawingArea.used) FillColorRect(DrawingArea.x1, DrawingArea.y1, DrawingArea.x2, DrawingArea.y2, GetColorRef(261));
-}
-void RedrawWithExtent() { RedrawCurrentView(); }
-void DrawCoordinateBox() {}
 void FreePointMarkerTable() {}
 
 void ClearWorkFiles(uint16_t flags) {

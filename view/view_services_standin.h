@@ -1,7 +1,7 @@
 // TEMPORARY STAND-IN for the screen view services the program frame calls,
 // to be replaced when the view subsystem is built. The work-file parts
 // (missing layer files, record checks, clearing the work files) do their
-// real job; the drawing parts only clear the graphic area.
+// real job.
 #pragma once
 
 #include <cstdint>
@@ -13,18 +13,11 @@ enum TWorkFileFlag : uint16_t {
   kClearRelief = 0x800, kClearRaster = 0x1000, kClearTools = 0x2000,
 };
 
-void FitViewToExtent();
-void PollGraphicCursor();
 // Creates the layer files "Layer" + n + ".TMP" for n = 0 to the highest layer that are missing.
 void CreateMissingLayerFiles();
 // Counts repaired values over all layer files (none until the record checks exist).
 int32_t RepairLayerFiles();
-// kind 1: any "WLayer" file holds records; 2: any "PLayer" file does.
-bool AnyLayerFileHasRecords(int kind);
 void LoadScanSettings();
-void RedrawCurrentView();
-void RedrawWithExtent();
-void DrawCoordinateBox();
 void FreePointMarkerTable();
 // Empties the work files chosen by the flags.
 void ClearWorkFiles(uint16_t flags);

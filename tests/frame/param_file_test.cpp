@@ -18,7 +18,7 @@
 #include "model/layer_files.h"
 #include "platform/files.h"
 #include "platform/script.h"
-#include "view/view_drawing_standin.h"
+#include "view/view_transform.h"
 
 namespace fs = std::filesystem;
 

@@ -192,24 +192,48 @@ TEST_F(SystemServicesTest, HelpOpensThePageOfTheTitleOrTheIndex) {
 
 // --- resource pictures ------------------------------------------------------------------------
 
+// The resource table "Resourc1.DAT": an 11-byte head with the count at
+// byte 7, 44-byte directory entries (capital name, offset at byte 40), the
+// end offset in a last entry, then the pictures.
+std::string MakeResourceTable(const std::vector<std::pair<std::string, std::string>>& pictures) {
+  auto put32 = [](std::string& out, uint32_t v) {
+    for (int i = 0; i < 4; ++i) out += char((v >> (8 * i)) & 0xFF);
+  };
+  std::string table(7, '\0');
+  put32(table, uint32_t(pictures.size()));
+  uint32_t offset = 44;  // data begins after the end entry
+  for (size_t i = 0; i <= pictures.size(); ++i) {
+    std::string entry(40, '\0');
+    if (i < pictures.size()) {
+      entry[0] = char(pictures[i].first.size());
+      for (size_t k = 0; k < pictures[i].first.size(); ++k) entry[1 + k] = char(std::toupper(pictures[i].first[k]));
+    }
+    table += entry;
+    put32(table, offset);
+    if (i < pictures.size()) offset += uint32_t(pictures[i].second.size());
+  }
+  for (const auto& p : pictures) table += p.second;
+  return table;
+}
+
 TEST_F(SystemServicesTest, MissingPicturesDrawNothingAndReturnZero) {
   OpenWindowWithDc();
-  fs::create_directory(dir / "res");
   uint32_t before = PixelAt(10, 10);
+  EXPECT_EQ(DrawResourceBitmap(10, 10, 16, 16, kRopSrcCopy, "Abbruch"), 0);  // no table
+  WriteHostFile(dir / "Resourc1.DAT", MakeResourceTable({{"Kaputt", "BM not a picture"}}));
   EXPECT_EQ(DrawResourceBitmap(10, 10, 16, 16, kRopSrcCopy, "Abbruch"), 0);
   EXPECT_EQ(DrawResourceBitmap(10, 10, 16, 16, kRopSrcCopy, ""), 0);
   EXPECT_EQ(DrawResourceBitmap(10, 10, 16, 16, kRopSrcCopy, "..\\x"), 0);
-  WriteHostFile(dir / "res" / "Kaputt.bmp", "BM not a picture");
   EXPECT_EQ(DrawResourceBitmap(10, 10, 16, 16, kRopSrcCopy, "Kaputt"), 0);
   EXPECT_EQ(PixelAt(10, 10), before);
 }
 
 TEST_F(SystemServicesTest, PicturesAreFoundInAnyCaseAndDrawnWithinTheGivenSize) {
   OpenWindowWithDc();
-  fs::create_directory(dir / "res");
   // 3 x 2: red green blue / white black grey
-  WriteHostFile(dir / "res" / "OK.BMP", MakeBmp(3, 2, {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF, 0x000000, 0x808080}));
-  WriteHostFile(dir / "res" / "_Own.bmp", MakeBmp(1, 1, {0x123456}));
+  WriteHostFile(dir / "Resourc1.DAT",
+                MakeResourceTable({{"OK", MakeBmp(3, 2, {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF, 0x000000, 0x808080})},
+                                   {"_Own", MakeBmp(1, 1, {0x123456})}}));
   FillColorRect(0, 0, 40, 40, plat::Rgb(10, 20, 30));
   const uint32_t back = PixelAt(30, 30);
 
@@ -414,7 +438,7 @@ TEST_F(SystemServicesTest, TheAngleFactorComesFromParameterBlock14) {
 // --- system facts and outside programs -------------------------------------------------------------
 
 TEST(SystemFacts, MemoryAndProgramFile) {
-  EXPECT_GT(GetTotalPhysMemory(), 0);
+  EXPECT_GT(GetTotalPhysMemory(), 0u);
   EXPECT_EQ(ReadPhysicalMemorySize(), GetTotalPhysMemory());
   std::string name;
   GetProgramFileName(name, 255);

@@ -8,7 +8,6 @@ namespace {
 
 using namespace torvtest;
 
-const std::string kAnswerFontNotice = "key Enter\n";
 
 int CountOf(const std::string& text, const std::string& part) {
   int n = 0;
@@ -38,7 +37,7 @@ std::vector<std::string> Lines(const std::string& text) {
 TEST(ProgramStart, FirstStartCreatesTheWorkFilesJournalAndSettings) {
   TempFolder home;
   ASSERT_FALSE(home.Path().empty());
-  TRunResult run = RunHeadless(home, kAnswerFontNotice + "wait 10\n");
+  TRunResult run = RunHeadless(home, StartScript() + "wait 10\n");
   ASSERT_TRUE(run.finished);
   EXPECT_EQ(run.exitCode, 0);
 
@@ -71,12 +70,12 @@ TEST(ProgramStart, FirstStartCreatesTheWorkFilesJournalAndSettings) {
 TEST(ProgramStart, SecondStartKeepsTheWorkFilesAndEmptiesOnlyTheStore) {
   TempFolder home;
   ASSERT_FALSE(home.Path().empty());
-  ASSERT_EQ(RunHeadless(home, kAnswerFontNotice).exitCode, 0);
+  ASSERT_EQ(RunHeadless(home, StartScript()).exitCode, 0);
   std::string record(13, '\x0B');
   WriteFile(home.Path() / "VekAR2.TMP", record);
   WriteFile(home.Path() / "VekAR1.TMP", record);
   // Only the layer files count as a drawing, so the end asks nothing.
-  ASSERT_EQ(RunHeadless(home, kAnswerFontNotice).exitCode, 0);
+  ASSERT_EQ(RunHeadless(home, StartScript()).exitCode, 0);
   EXPECT_EQ(fs::file_size(home.Path() / "VekAR2.TMP"), 13u);
   // The store was emptied at start; its record went nowhere else.
   EXPECT_EQ(fs::file_size(home.Path() / "VekAR1.TMP"), 0u);
@@ -91,9 +90,11 @@ TEST(ProgramStart, JournalIsCutToItsLast400Lines) {
     std::string journal;
     for (int i = 1; i <= count; ++i) journal += "#0000 : line " + std::to_string(i) + "\r\n";
     WriteFile(home.Path() / "MENUREC.TXT", journal);
-    ASSERT_EQ(RunHeadless(home, kAnswerFontNotice).exitCode, 0);
-    std::vector<std::string> lines = Lines(ReadFile(home.Path() / "MENUREC.TXT"));
-    ASSERT_GT(lines.size(), 2u);
+    ASSERT_EQ(RunHeadless(home, StartScript()).exitCode, 0);
+    std::string cut = ReadFile(home.Path() / "MENUREC.TXT");
+    ASSERT_EQ(CountOf(cut, "Start Ver.: "), 1) << cut;
+    std::vector<std::string> lines = Lines(cut);
+    ASSERT_GT(lines.size(), 400u);
     if (count == 400) {
       EXPECT_EQ(lines[0], "#0000 : line 1") << count;
     } else {
@@ -108,10 +109,10 @@ TEST(ProgramStart, JournalIsCutToItsLast400Lines) {
 TEST(ProgramStart, DiscardingAtExitEmptiesTheDrawing) {
   TempFolder home;
   ASSERT_FALSE(home.Path().empty());
-  ASSERT_EQ(RunHeadless(home, kAnswerFontNotice).exitCode, 0);
+  ASSERT_EQ(RunHeadless(home, StartScript()).exitCode, 0);
   AskAtExit(home.Path());
   WriteFile(home.Path() / "Layer0.TMP", std::string(13, '\x0B'));
-  TRunResult run = RunHeadless(home, kAnswerFontNotice + "close\nkey n\n");
+  TRunResult run = RunHeadless(home, StartScript() + "close\nkey n\n");
   ASSERT_TRUE(run.finished);
   EXPECT_EQ(run.exitCode, 0);
   EXPECT_EQ(fs::file_size(home.Path() / "Layer0.TMP"), 0u);
@@ -123,10 +124,10 @@ TEST(ProgramStart, DiscardingAtExitEmptiesTheDrawing) {
 TEST(ProgramStart, AnUnsavedDrawingIsKeptWhenSaveWasChosen) {
   TempFolder home;
   ASSERT_FALSE(home.Path().empty());
-  ASSERT_EQ(RunHeadless(home, kAnswerFontNotice).exitCode, 0);
+  ASSERT_EQ(RunHeadless(home, StartScript()).exitCode, 0);
   AskAtExit(home.Path());
   WriteFile(home.Path() / "Layer0.TMP", std::string(13, '\x0B'));
-  ASSERT_EQ(RunHeadless(home, kAnswerFontNotice + "close\nkey y\n").exitCode, 0);
+  ASSERT_EQ(RunHeadless(home, StartScript() + "close\nkey y\n").exitCode, 0);
   EXPECT_NE(ReadFile(home.Path() / "transcript.txt").find("msgbox|TORV|Zeichnung"), std::string::npos);
   EXPECT_EQ(fs::file_size(home.Path() / "Layer0.TMP"), 13u);
 }

@@ -216,4 +216,14 @@ inline TPicture ReadPng(const fs::path& file) {
   return pic;
 }
 
+// The start of a fresh program folder shows a notice that no font exists;
+// the script answers it. The start sequence and its pause take script lines
+// as they poll, so pauses follow that let the start finish before whatever
+// the test scripts next (a message box skips the pauses left over).
+inline std::string StartScript() {
+  std::string script = "key Enter\n";
+  for (int i = 0; i < 1500; ++i) script += "wait 1\n";
+  return script;
+}
+
 }  // namespace torvtest

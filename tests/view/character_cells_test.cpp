@@ -18,7 +18,7 @@
 #include "platform/system.h"
 #include "platform/window.h"
 #include "view/character_cells.h"
-#include "view/view_standin_world_pen.h"
+#include "view/view_transform.h"
 
 namespace {
 

@@ -1,0 +1,76 @@
+// Replays the seed corpus of the libFuzzer targets (fuzz/corpus) through the
+// same reader calls, plus cut and bit-flipped variants of every seed.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <vector>
+
+#include "fuzz/fuzz_inputs.h"
+#include "platform/window.h"
+#include "support/work_folder.h"
+
+namespace {
+
+using TReader = void (*)(const uint8_t*, size_t);
+
+std::vector<std::vector<uint8_t>> Seeds(const std::string& reader) {
+  std::vector<std::vector<uint8_t>> seeds;
+  const std::filesystem::path dir = std::filesystem::path(TORV_SOURCE_DIR) / "fuzz" / "corpus" / reader;
+  for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+    std::ifstream in(entry.path(), std::ios::binary);
+    seeds.emplace_back(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
+  return seeds;
+}
+
+class FuzzCorpusReplay : public ::testing::TestWithParam<std::pair<const char*, TReader>> {
+ protected:
+  void SetUp() override {
+    work_ = std::make_unique<torvtest::TWorkFolder>();
+    ASSERT_TRUE(work_->Entered());
+    fuzzinput::PrepareReaders();
+    HighestLayer = 3;
+    CurrentLayer = 0;
+  }
+  void TearDown() override {
+    OpenParamImage(0);
+    CommandRunning = false;
+    CloseRequested = false;
+    ReleaseWindowDc();
+    plat::CloseWindow();
+    ErrorCode = 0;
+    HighestLayer = 0;
+    work_.reset();
+  }
+  std::unique_ptr<torvtest::TWorkFolder> work_;
+};
+
+TEST_P(FuzzCorpusReplay, SeedsAndTheirVariantsAreRead) {
+  const auto seeds = Seeds(GetParam().first);
+  ASSERT_FALSE(seeds.empty());
+  for (const auto& seed : seeds) {
+    GetParam().second(seed.data(), seed.size());
+    for (size_t cut : {size_t(1), seed.size() / 2, seed.size() - 1}) {
+      if (cut < seed.size()) GetParam().second(seed.data(), cut);
+    }
+    std::vector<uint8_t> flipped = seed;
+    for (size_t i = 0; i < flipped.size(); i += 7) flipped[i] ^= 0xA5;
+    GetParam().second(flipped.data(), flipped.size());
+  }
+  // The layer files hold whole records whatever came in.
+  for (int n = 0; n <= HighestLayer; ++n) {
+    const auto size = plat::FileSizeBytes(BuildLayerFileName(n));
+    EXPECT_EQ(size < 0 ? 0 : size % 13, 0) << n;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Readers, FuzzCorpusReplay,
+                         ::testing::Values(std::make_pair("sld", &fuzzinput::ReadDrawing),
+                                           std::make_pair("vector", &fuzzinput::ReadVectorFile),
+                                           std::make_pair("relief", &fuzzinput::ReadPackedRelief),
+                                           std::make_pair("properties", &fuzzinput::ReadPropertyStore)),
+                         [](const auto& info) { return std::string(info.param.first); });
+
+}  // namespace

@@ -1,0 +1,144 @@
+// The window caption, the running times, the info window and the abort mark
+// of the journal.
+#include "ui/info_window.h"
+
+#include <cstring>
+
+#include "frame/checked_files.h"
+#include "frame/param_file.h"
+#include "frame/program_start.h"
+#include "model/layer_files.h"
+#include "view/view_transform.h"
+#include "ui_screen.h"
+
+namespace {
+
+using uitest::TScreen;
+namespace fs = std::filesystem;
+
+// A parameter image with the menu set, the drawing name and tool 3 as
+// given, and a view extent of 300 x 200.5 mm.
+class Caption : public testing::Test {
+ protected:
+  void SetUp() override {
+    keepImage = ParamImage;
+    image = std::make_unique<TParameterImage>();
+    std::memset(image.get(), 0, sizeof(TParameterImage));
+    ParamImage = image.get();
+    keepExtent = CurrentViewExtent;
+    CurrentViewExtent.minCorner = {1, 10.0f, -20.0f};
+    CurrentViewExtent.maxCorner = {5, 310.0f, 180.5f};
+    CurrentLayer = 3;
+    ScreenModeWord = 0;
+  }
+  void TearDown() override {
+    ParamImage = keepImage;
+    CurrentViewExtent = keepExtent;
+    CurrentLayer = 0;
+  }
+  void SetMenuSet(int16_t n) {
+    uint8_t block[121] = {};
+    GetParamBlock(3, block, sizeof block);
+    std::memcpy(block + kMenuSetParamOffset, &n, 2);
+    PutParamBlock(3, block, sizeof block);
+  }
+  void SetTool(int number, const std::string& name, int16_t station, float plunge) {
+    static uint8_t table[28000];
+    GetParamBlock(15, table, sizeof table);
+    TToolRecord tool{};
+    tool.version = kToolRecordVersion;
+    tool.name[0] = uint8_t(name.size());
+    std::memcpy(tool.name + 1, name.data(), name.size());
+    tool.changeStation = station;
+    tool.plungeDepth = plunge;
+    std::memcpy(table + 140 * number, &tool, sizeof tool);
+    PutParamBlock(15, table, sizeof table);
+  }
+  TParameterImage* keepImage = nullptr;
+  std::unique_ptr<TParameterImage> image;
+  TExtentsPair keepExtent{};
+};
+
+TEST_F(Caption, ToolJobKindDrawingAndSize) {
+  SetMenuSet(3);
+  SetTool(3, "Fraeser 3mm", 2, -1.5f);
+  EXPECT_EQ(BuildWindowTitle(7020),
+            "TORV (serial plate) 7.020 - [] - {300.000mm x 200.500mm} - \"Fraeser 3mm\"");
+  uint8_t drawing[256] = {6, 'S', 'C', 'H', 'I', 'L', 'D'};
+  PutParamBlock(26, drawing, sizeof drawing);
+  SetMenuSet(0);
+  SetTool(3, "", 4, 0.0f);  // empty name with a change station: no tool part
+  EXPECT_EQ(BuildWindowTitle(7020), "TORV 7.020 - [SCHILD] - {300.000mm x 200.500mm}");
+  SetTool(3, "Irgendwas", 0, 0.0f);
+  EXPECT_EQ(BuildWindowTitle(7020), "TORV 7.020 - [SCHILD] - {300.000mm x 200.500mm} - \"NO TOOL!\"");
+}
+
+TEST_F(Caption, JobKindSuffixes) {
+  const char* suffixes[] = {"", " (label)", " (plate)", " (serial plate)", " (panel)", " (2D-mill)", " (3D-stamp)",
+                            " (relief)", ""};
+  for (int n = 0; n <= 8; ++n) EXPECT_EQ(JobKindSuffix(int16_t(n)), suffixes[n]);
+}
+
+TEST_F(Caption, ReliefScreenShowsTheReliefSize) {
+  TScreen screen;
+  ScreenModeWord = 1;
+  EXPECT_EQ(BuildWindowTitle(7020), "TORV 7.020 - {0.0mm x 0.0mm}");
+  uint8_t header[128] = {};
+  const int16_t rows = 101, columns = 201;
+  const float step = 0.5f;
+  std::memcpy(header + 2, &rows, 2);
+  std::memcpy(header + 4, &columns, 2);
+  std::memcpy(header + 10, &step, 4);
+  std::memcpy(header + 14, &step, 4);
+  header[55] = 3;
+  std::memcpy(header + 56, "ABC", 3);
+  header[64] = 4;
+  std::memcpy(header + 65, "Test", 4);
+  std::ofstream(screen.Dir() / kReliefFileName, std::ios::binary).write(reinterpret_cast<char*>(header), 128);
+  EXPECT_EQ(BuildWindowTitle(7020), "TORV 7.020 - {100.000mm x 50.000mm} - \"ABC : Test\"");
+  ScreenModeWord = 0;
+}
+
+TEST_F(Caption, UpdateSetsTheWindowCaption) {
+  TScreen screen;
+  SetMenuSet(1);
+  UpdateWindowTitle(7020);
+  EXPECT_EQ(plat::GetWindowCaption(), "TORV (label) 7.020 - [] - {300.000mm x 200.500mm} - \"NO TOOL!\"");
+}
+
+TEST(RunningTime, HoursMinutesSeconds) {
+  EXPECT_EQ(FormatRunningTime(3725), "1h : 02min : 05sec");
+  EXPECT_EQ(FormatRunningTime(0), "0h : 00min : 00sec");
+  EXPECT_EQ(FormatRunningTime(100 * 3600 + 59), "100h : 00min : 59sec");
+}
+
+TEST(InfoWindow, ShowsVersionAndTimesAndClosesOnAKeyThatIsNotPassedOn) {
+  TScreen screen("key x\n");
+  const auto before = TScreen::Pixels();
+  ShowInfoWindow();
+  EXPECT_TRUE(TScreen::Pixels() == before) << "the screen under the window comes back";
+  EXPECT_FALSE(PollKeyPressed()) << "the key that closed the window is gone";
+  EXPECT_FALSE(fs::exists(screen.Dir() / "_BildDat.gif")) << "no work file is left";
+}
+
+TEST(InfoWindow, TextLines) {
+  EXPECT_EQ(GetVersionText(), "Ver.: 7.020.9 200809");
+  EXPECT_EQ(FormatVersionLine().rfind("Ver.: 7.020.9 200809 BC1", 0), 0u);
+  EXPECT_EQ(FormatVersionLine().size(), 20u + 3u + 3u);
+  EXPECT_EQ(FormatProgramTitleLine(), std::string("TORV - ") + kProductLineText);
+}
+
+TEST(JournalMark, AbortMarkIsAddedOnce) {
+  TScreen screen;
+  std::ofstream(screen.Dir() / kJournalFileName, std::ios::binary)
+      << "#0001 : frueher\r\n#0411 : 12:00:00 h Kontur\r\n";
+  MarkLastJournalLineAborted(411);
+  const std::string marked = screen.ReadFile(kJournalFileName);
+  EXPECT_EQ(marked, "#0001 : frueher\r\n#0411 : 12:00:00 h Kontur : AbbruchEsc\r\n");
+  MarkLastJournalLineAborted(411);
+  EXPECT_EQ(screen.ReadFile(kJournalFileName), marked);
+  MarkLastJournalLineAborted(999);  // not among the last lines
+  EXPECT_EQ(screen.ReadFile(kJournalFileName), marked);
+}
+
+}  // namespace

@@ -1,0 +1,171 @@
+// The popup list: placement, picks by click and key, cancel and paging,
+// icons from the resource pictures, and the screen given back.
+#include "ui/popup_list.h"
+
+#include "platform/picture_codecs.h"
+#include "support/program_runner.h"
+#include "platform/script.h"
+#include "ui_screen.h"
+
+namespace {
+
+using uitest::TScreen;
+
+void FillEntries(TPopupList& list, int n) {
+  InitPopupList(list);
+  for (int i = 0; i < n; ++i) list.captions[i] = "Eintrag " + std::to_string(i + 1);
+}
+
+TEST(PopupList, ResetGivesTheDocumentedDefaults) {
+  TPopupList list;
+  list.x = 5;
+  list.captions[3] = "x";
+  list.states[7] = 0x33;
+  InitPopupList(list);
+  EXPECT_EQ(list.x, 0);
+  EXPECT_TRUE(list.captions[3].empty());
+  EXPECT_EQ(list.states[7], 1);
+  EXPECT_EQ(list.result, -1);
+  EXPECT_EQ(list.dragFlags, 1);
+  EXPECT_EQ(list.panelStyle, 8);
+  EXPECT_EQ(list.helpLines, nullptr);
+}
+
+TEST(PopupList, NearTheRightEdgeItMovesLeftButKeepsItsX) {
+  TScreen screen("", "640x480");
+  ASSERT_EQ(MaxX, 639);
+  TPopupList list;
+  FillEntries(list, 3);
+  list.x = 700;
+  list.y = 100;
+  const TPopupLayout layout = LayOutPopupList(list, 21, 2);
+  EXPECT_EQ(layout.right, 638);
+  EXPECT_LT(layout.left, 638);
+  EXPECT_EQ(list.x, 700);
+  EXPECT_EQ(list.y, 100);
+}
+
+TEST(PopupList, TopIsKeptBelowTheBars) {
+  TScreen screen("", "640x480");
+  TPopupList list;
+  FillEntries(list, 2);
+  list.x = 10;  // over the graphic area
+  LayOutPopupList(list, 21, 2);
+  EXPECT_EQ(list.y, 16);
+  list.x = 600;  // over the side panel
+  list.y = 0;
+  LayOutPopupList(list, 21, 2);
+  EXPECT_EQ(list.y, 66);
+  // All captions empty: one empty entry.
+  TPopupList empty;
+  InitPopupList(empty);
+  EXPECT_EQ(LayOutPopupList(empty, 21, 2).count, 1);
+}
+
+TEST(PopupList, LowAtTheBottomItMovesUp) {
+  TScreen screen("", "640x480");
+  TPopupList list;
+  FillEntries(list, 10);
+  list.x = 20;
+  list.y = 400;
+  const TPopupLayout layout = LayOutPopupList(list, 21, 2);
+  EXPECT_EQ(layout.bottom, 479);
+  EXPECT_EQ(layout.top, 479 - (10 * 21 + 8));
+}
+
+TEST(PopupList, StateColourCodes) {
+  EXPECT_EQ(PopupTextColorCode(0x01, 8), 274);
+  EXPECT_EQ(PopupTextColorCode(0x00, 8), 260);
+  EXPECT_EQ(PopupTextColorCode(0x00, 5), 509);
+  EXPECT_EQ(PopupTextColorCode(0x04, 8), 12);
+  EXPECT_EQ(PopupTextColorCode(0x0F, 8), 260);
+  EXPECT_EQ(PopupBackgroundCode(0x10, 8), 260);
+  EXPECT_EQ(PopupBackgroundCode(0x60, 8), 999);
+  EXPECT_EQ(PopupBackgroundCode(0x80, 8), 128);
+  EXPECT_EQ(PopupBackgroundCode(0xF0, 8), 260);
+}
+
+// Runs a list of n entries at (100, 100) with a title on the 1024 x 768
+// screen; entry k's box runs from y = 100 + 28 + (k - 1) x 21.
+int16_t RunList(const std::string& script, int n, uint8_t leave = 0, uint8_t state = 1) {
+  TScreen screen(script);
+  plat::ResetScript();  // the script starts with this dialog
+  const auto before = TScreen::Pixels();
+  TPopupList list;
+  FillEntries(list, n);
+  list.title = "Auswahl";
+  list.x = 100;
+  list.y = 100;
+  list.leaveOnPagingKeys = leave;
+  for (uint8_t& s : list.states) s = state;
+  ShowPopupMenu(list);
+  EXPECT_TRUE(TScreen::Pixels() == before) << "screen given back";
+  return list.result;
+}
+
+std::string ClickEntry(int k) { return "click 140 " + std::to_string(100 + 28 + (k - 1) * 21 + 10) + "\n"; }
+
+TEST(PopupList, PicksEveryEntryFromFirstToLast) {
+  EXPECT_EQ(RunList(ClickEntry(1), 26), 1);
+  EXPECT_EQ(RunList(ClickEntry(13), 26), 13);
+  EXPECT_EQ(RunList(ClickEntry(26), 26), 26);
+  EXPECT_EQ(RunList(ClickEntry(2), 3, 0, 0x00), 2) << "a grey entry can be picked";
+}
+
+TEST(PopupList, EscRightClickAndCancelButtonGiveZero) {
+  EXPECT_EQ(RunList("key Esc\n", 5), 0);
+  EXPECT_EQ(RunList("click 140 140 right\n", 5), 0);
+  // The cancel button of the title strip; the panel's right edge depends on the text width.
+  int right = 0;
+  {
+    TScreen screen;
+    TPopupList list;
+    FillEntries(list, 5);
+    list.title = "Auswahl";
+    list.x = 100;
+    list.y = 100;
+    right = LayOutPopupList(list, 21, 2).right;
+  }
+  EXPECT_EQ(RunList("click " + std::to_string(right - 12) + " 115\n", 5), 0);
+  EXPECT_EQ(RunList("key Enter\n", 5), 0) << "Enter away from every entry picks nothing";
+}
+
+TEST(PopupList, PagingKeysLeaveOnlyWhenAllowed) {
+  EXPECT_EQ(RunList("key PgDn\n", 5, 1), -1);
+  EXPECT_EQ(RunList("key Up\n", 5, 1), -1);
+  EXPECT_EQ(RunList("key PgDn\nkey Esc\n", 5, 0), 0);
+}
+
+TEST(PopupList, IconsComeFromTheResourcePictures) {
+  TScreen screen;
+  screen.UseScript("shot " + (screen.Dir() / "list.png").string() + "\nkey Esc\n");
+  TPopupList list;
+  FillEntries(list, 3);
+  list.x = 100;
+  list.y = 100;
+  list.names[0] = "Abbruch";
+  list.names[1] = "NoSuchPicture";
+  TPopupList copy = list;
+  const TPopupLayout layout = LayOutPopupList(copy, 21, 2);
+  EXPECT_EQ(layout.indent, 24);
+  ShowPopupMenu(list);
+  const torvtest::TPicture shot = torvtest::ReadPng(screen.Dir() / "list.png");
+  ASSERT_TRUE(shot.error.empty()) << shot.error;
+  plat::TPixelBlock icon;
+  ASSERT_TRUE(plat::LoadResourcePicture("abbruch", icon));
+  ASSERT_EQ(icon.width, 16);
+  // Entry boxes: x1 = right - 5 - (columns + 1) x 8, y1 = top + 4 + (i - 1) x 21.
+  const int x1 = layout.right - 5 - (layout.columns + 1) * 8;
+  auto iconDiffers = [&](int entry) {
+    const int y1 = layout.top + 4 + (entry - 1) * 21;
+    const int m = (y1 + y1 + 21) / 2;
+    int differ = 0;
+    for (int y = 0; y < 16; ++y)
+      for (int x = 0; x < 16; ++x) differ += shot.At(x1 + 6 + x, m - 8 + y) != (icon.pixels[size_t(y * 16 + x)] & 0xFFFFFF);
+    return differ;
+  };
+  EXPECT_EQ(iconDiffers(1), 0) << "the picture Abbruch stands at entry 1";
+  EXPECT_GT(iconDiffers(2), 100) << "a missing picture draws nothing";
+}
+
+}  // namespace

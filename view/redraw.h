@@ -1,0 +1,44 @@
+// Redraw of the graphic window by view kind, the redraw entry points and the
+// zoom commands.
+//
+// A view kind's low 7 bits choose what the painter draws (0 drawing layers,
+// 1 and 11 a file, 2 layers with guide lines and markers, 3, 4 and 10 tool
+// layers, 13 a file with tool width, 21-23 file views with grid); bit 7
+// leaves the layout area unprepared. ViewKind (main_window.h) keeps the kind
+// of the last painter run.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "model/vector_records.h"
+
+extern uint8_t ViewSetFlag;     // 1 once a view has been fitted; else the next redraw starts from the layout area
+extern uint8_t StoreDrawn;      // the painter drew the vector store
+extern uint8_t BackgroundShown; // 132 while a background kind was chosen
+
+void PaintView(const std::string& file, uint8_t viewKind, uint8_t drawMode);
+void RedrawFileInView(const std::string& file, const TExtentsPair& extent, uint8_t viewKind);
+void RedrawFileView(const std::string& file, uint8_t viewKind);
+void ApplyBackgroundKind(uint8_t& viewKind);
+void RedrawCurrentView(uint8_t viewKind);
+void RedrawWithExtent(const TExtentsPair& extent, uint8_t viewKind);
+void ZoomOutCurrentView(uint8_t viewKind);
+void ZoomAllCurrentView(uint8_t viewKind);
+// The extent ZoomToAll shows for the kind (may be empty).
+void GetZoomAllExtent(const std::string& file, uint8_t viewKind, TExtentsPair& extent);
+void ZoomToAll(const std::string& file, uint8_t viewKind);
+void ZoomOutAroundCentre(const std::string& file, uint8_t viewKind);
+// The fixed zoom levels of the zoom popup, entries 3 to 9 (10 % .. 500 %).
+void ZoomToLayoutLevel(const std::string& file, uint8_t viewKind, int entry);
+// Pans or zooms by a zoom-bar choice 0..13.
+void ApplyZoomBarChoice(const std::string& file, uint8_t viewKind, int choice);
+void RedrawViewHook();
+void SaveLayoutAreaToParams();
+void ShowPathDirections(const std::string& fileName, bool squares);
+void DrawGuideLine(bool vertical, int drawMode, int colour, float position);
+void DrawGuideLines(const uint8_t* block1, int drawMode);
+void DrawParamPointMarkers();
+void DrawDrawingLayers(uint8_t drawMode);
+void DrawToolLayers();
+void DrawLayersWithAnnotations(uint8_t drawMode);
