@@ -5,16 +5,15 @@
 //
 // Runs in a fresh temporary folder, headless.
 #include <benchmark/benchmark.h>
-#include <stdlib.h>
 
 #include <cmath>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <numbers>
 #include <string>
 #include <vector>
 
+#include "bench/bench_support.h"
 #include "cad/contour_split.h"
 #include "model/vector_records.h"
 #include "platform/files.h"
@@ -68,18 +67,8 @@ BENCHMARK(BM_SplitAtCrossings)
 }  // namespace
 
 int main(int argc, char** argv) {
-  char pattern[] = "/tmp/torv_bench_XXXXXX";
-  Folder = mkdtemp(pattern);
-  setenv("TORV_VIDEO", "headless", 1);
-  std::ofstream(Folder + "/script.txt").close();
-  setenv("TORV_SCRIPT", (Folder + "/script.txt").c_str(), 1);
-  plat::SetCurrentFolder(plat::DosPathOf(Folder));
+  Folder = benchsupport::EnterBenchFolder();
   ProgressDisplayOn = 0;
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  const bool failed = QuietIoError != 0;
-  if (failed) std::printf("quiet error word %d after the runs\n", QuietIoError);
-  std::filesystem::remove_all(Folder);
-  return failed ? 1 : 0;
+  benchsupport::RunBenchmarks(argc, argv);
+  return benchsupport::LeaveBenchFolder(Folder, "quiet error word", QuietIoError);
 }

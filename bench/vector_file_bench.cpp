@@ -5,13 +5,12 @@
 // Runs in a fresh temporary folder, headless. Compare the copy figures
 // with `cp` of the same file (the program prints the file's path first).
 #include <benchmark/benchmark.h>
-#include <stdlib.h>
 
 #include <cstdio>
-#include <filesystem>
 #include <fstream>
 #include <vector>
 
+#include "bench/bench_support.h"
 #include "frame/data_slots.h"
 #include "frame/defaults.h"
 #include "frame/file_helpers.h"
@@ -70,22 +69,12 @@ BENCHMARK(BM_CopyFileBytes)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-  char pattern[] = "/tmp/torv_bench_XXXXXX";
-  const std::string folder = mkdtemp(pattern);
-  setenv("TORV_VIDEO", "headless", 1);
-  std::ofstream(folder + "/script.txt").close();
-  setenv("TORV_SCRIPT", (folder + "/script.txt").c_str(), 1);
-  plat::SetCurrentFolder(plat::DosPathOf(folder));
+  const std::string folder = benchsupport::EnterBenchFolder();
   InitDataFileSlots();
   ProgressDisplayOn = 0;
   WriteBenchFile(folder + "/BENCH.TMP");
   std::printf("bench file: %s/BENCH.TMP (%lld bytes)\n", folder.c_str(), static_cast<long long>(kBytes));
 
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  const bool failed = ErrorCode != 0;
-  if (failed) std::printf("error code %d after the runs\n", ErrorCode);
-  std::filesystem::remove_all(folder);
-  return failed ? 1 : 0;
+  benchsupport::RunBenchmarks(argc, argv);
+  return benchsupport::LeaveBenchFolder(folder, "error code", ErrorCode);
 }

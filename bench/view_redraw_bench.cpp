@@ -3,15 +3,13 @@
 // road (whole polylines clipped by the graphics layer) and by the clipping
 // road, against the same lines stroked by a plain loop into a frame buffer.
 #include <benchmark/benchmark.h>
-#include <stdlib.h>
 
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <vector>
 
+#include "bench/bench_support.h"
 #include "frame/data_slots.h"
 #include "frame/defaults.h"
 #include "frame/main_window.h"
@@ -110,12 +108,7 @@ BENCHMARK_CAPTURE(BM_PlainLoop, sign_job, 50000)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-  char pattern[] = "/tmp/torv_bench_XXXXXX";
-  const std::string folder = mkdtemp(pattern);
-  setenv("TORV_VIDEO", "headless", 1);
-  std::ofstream(folder + "/script.txt").close();
-  setenv("TORV_SCRIPT", (folder + "/script.txt").c_str(), 1);
-  plat::SetCurrentFolder(plat::DosPathOf(folder));
+  const std::string folder = benchsupport::EnterBenchFolder();
   InitDataFileSlots();
   ExitProc = IgnoreClose;
   CreateMainWindow(kWindowStyleMaximize, 0);
@@ -126,11 +119,6 @@ int main(int argc, char** argv) {
   WriteDrawing(folder + "/BIG.TMP", 1000000);
   WriteDrawing(folder + "/SIGN.TMP", 50000);
 
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  const bool failed = ErrorCode != 0;
-  if (failed) std::printf("error code %d after the runs\n", ErrorCode);
-  std::filesystem::remove_all(folder);
-  return failed ? 1 : 0;
+  benchsupport::RunBenchmarks(argc, argv);
+  return benchsupport::LeaveBenchFolder(folder, "error code", ErrorCode);
 }

@@ -34,6 +34,33 @@ int RegionCode(double px, double py, double x, double y, double w, double h) {
   return code;
 }
 
+// Walks the chains of the set and hands each segment (index of its end
+// point, its start record, its end record) to the action. A point on top
+// of the one before makes no segment: it takes that one's type, so a point
+// on top of a start becomes a start.
+template <typename TSegmentAction>
+void WalkChainSegments(TVectorArray& array, TSegmentAction&& action) {
+  int32_t previous = -1;
+  for (int32_t i = 0; i < array.count; ++i) {
+    TVectorRecord& record = array.records[i];
+    if (record.type == kRecContourStart) {
+      previous = i;
+      continue;
+    }
+    if (!IsPointType(record.type)) continue;
+    if (previous >= 0) {
+      const TVectorRecord& p = array.records[previous];
+      if (std::fabs(double(record.x) - p.x) < kCoincideTolerance &&
+          std::fabs(double(record.y) - p.y) < kCoincideTolerance) {
+        record.type = p.type;
+      } else {
+        action(i, p, record);
+      }
+    }
+    previous = i;
+  }
+}
+
 }  // namespace
 
 void CleanContourRecords(TVectorArray& array, TExtentsPair& extents, float tolerance) {
@@ -80,31 +107,14 @@ void CleanContourRecords(TVectorArray& array, TExtentsPair& extents, float toler
 
 void GatherCellSegments(TVectorArray& array, std::vector<TCellEntry>& cell, double x, double y, double w, double h) {
   cell.clear();
-  int32_t previous = -1;
-  for (int32_t i = 0; i < array.count; ++i) {
-    TVectorRecord& record = array.records[i];
-    if (record.type == kRecContourStart) {
-      previous = i;
-      continue;
+  WalkChainSegments(array, [&](int32_t i, const TVectorRecord& p, const TVectorRecord& record) {
+    const int codePrevious = RegionCode(p.x, p.y, x, y, w, h);
+    const int codeThis = RegionCode(record.x, record.y, x, y, w, h);
+    if ((codePrevious & codeThis) == 0) {
+      if (codePrevious != 0 || p.type == kRecContourStart) cell.push_back({i, kRecContourStart, p.x, p.y, 0.0f});
+      cell.push_back({i, kRecLinePoint, record.x, record.y, 0.0f});
     }
-    if (!IsPointType(record.type)) continue;
-    if (previous >= 0) {
-      const TVectorRecord& p = array.records[previous];
-      if (std::fabs(double(record.x) - p.x) < kCoincideTolerance &&
-          std::fabs(double(record.y) - p.y) < kCoincideTolerance) {
-        record.type = p.type;  // a point on top of a start becomes a start
-      } else {
-        const int codePrevious = RegionCode(p.x, p.y, x, y, w, h);
-        const int codeThis = RegionCode(record.x, record.y, x, y, w, h);
-        if ((codePrevious & codeThis) == 0) {
-          if (codePrevious != 0 || p.type == kRecContourStart)
-            cell.push_back({i, kRecContourStart, p.x, p.y, 0.0f});
-          cell.push_back({i, kRecLinePoint, record.x, record.y, 0.0f});
-        }
-      }
-    }
-    previous = i;
-  }
+  });
 }
 
 void FindCellCrossings(const std::vector<TCellEntry>& e, const TVectorArray& array,
@@ -180,43 +190,27 @@ void FindAllCrossings(TVectorArray& array, std::vector<TSegmentCrossing>& crossi
   std::vector<std::vector<TCellEntry>> cells(size_t(c) * size_t(c));
   auto cellX = [&](int column) { return minX + w * column; };
   auto cellY = [&](int row) { return maxY - h * (row + 1); };
-  int32_t previous = -1;
-  for (int32_t i = 0; i < n; ++i) {
-    TVectorRecord& record = array.records[i];
-    if (record.type == kRecContourStart) {
-      previous = i;
-      continue;
-    }
-    if (!IsPointType(record.type)) continue;
-    if (previous >= 0) {
-      const TVectorRecord& p = array.records[previous];
-      if (std::fabs(double(record.x) - p.x) < kCoincideTolerance &&
-          std::fabs(double(record.y) - p.y) < kCoincideTolerance) {
-        record.type = p.type;  // a point on top of a start becomes a start
-      } else {
-        const double x0 = std::min<double>(p.x, record.x), x1 = std::max<double>(p.x, record.x);
-        const double y0 = std::min<double>(p.y, record.y), y1 = std::max<double>(p.y, record.y);
-        // Candidate cells with a margin of one; the region codes decide. A
-        // value that is no number (a damaged file) falls to cell 0.
-        auto index = [c](double v) { return v > 0.0 ? (v < c ? static_cast<int>(v) : c) : 0; };
-        const int c0 = std::clamp(index((x0 - minX) / w) - 1, 0, c - 1);
-        const int c1 = std::clamp(index((x1 - minX) / w) + 1, 0, c - 1);
-        const int r0 = std::clamp(index((maxY - y1) / h) - 1, 0, c - 1);
-        const int r1 = std::clamp(index((maxY - y0) / h) + 1, 0, c - 1);
-        for (int row = r0; row <= r1; ++row)
-          for (int column = c0; column <= c1; ++column) {
-            const double x = cellX(column), y = cellY(row);
-            const int codePrevious = RegionCode(p.x, p.y, x, y, w, h);
-            const int codeThis = RegionCode(record.x, record.y, x, y, w, h);
-            if ((codePrevious & codeThis) != 0) continue;
-            std::vector<TCellEntry>& cell = cells[size_t(row) * size_t(c) + size_t(column)];
-            if (codePrevious != 0 || p.type == kRecContourStart) cell.push_back({i, kRecContourStart, p.x, p.y, 0.0f});
-            cell.push_back({i, kRecLinePoint, record.x, record.y, 0.0f});
-          }
+  WalkChainSegments(array, [&](int32_t i, const TVectorRecord& p, const TVectorRecord& record) {
+    const double x0 = std::min<double>(p.x, record.x), x1 = std::max<double>(p.x, record.x);
+    const double y0 = std::min<double>(p.y, record.y), y1 = std::max<double>(p.y, record.y);
+    // Candidate cells with a margin of one; the region codes decide. A
+    // value that is no number (a damaged file) falls to cell 0.
+    auto index = [c](double v) { return v > 0.0 ? (v < c ? static_cast<int>(v) : c) : 0; };
+    const int c0 = std::clamp(index((x0 - minX) / w) - 1, 0, c - 1);
+    const int c1 = std::clamp(index((x1 - minX) / w) + 1, 0, c - 1);
+    const int r0 = std::clamp(index((maxY - y1) / h) - 1, 0, c - 1);
+    const int r1 = std::clamp(index((maxY - y0) / h) + 1, 0, c - 1);
+    for (int row = r0; row <= r1; ++row)
+      for (int column = c0; column <= c1; ++column) {
+        const double x = cellX(column), y = cellY(row);
+        const int codePrevious = RegionCode(p.x, p.y, x, y, w, h);
+        const int codeThis = RegionCode(record.x, record.y, x, y, w, h);
+        if ((codePrevious & codeThis) != 0) continue;
+        std::vector<TCellEntry>& cell = cells[size_t(row) * size_t(c) + size_t(column)];
+        if (codePrevious != 0 || p.type == kRecContourStart) cell.push_back({i, kRecContourStart, p.x, p.y, 0.0f});
+        cell.push_back({i, kRecLinePoint, record.x, record.y, 0.0f});
       }
-    }
-    previous = i;
-  }
+  });
   StartProgressBar(c * c);
   int32_t done = 0;
   for (int row = 0; row < c; ++row) {

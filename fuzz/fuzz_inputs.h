@@ -8,6 +8,8 @@
 #include <fstream>
 #include <string>
 
+#include <stdlib.h>  // mkdtemp, setenv
+
 #include "frame/defaults.h"
 #include "frame/main_window.h"
 #include "frame/param_file.h"
@@ -31,6 +33,16 @@ inline void PrepareReaders() {
   SetUpWindowDC();
   CommandRunning = true;  // a used-up script only raises the close request
   if (ParamImage == nullptr) LoadParamFile();
+}
+
+// The start of every fuzz target: a fresh folder under /tmp becomes the
+// current folder, the window runs headless and the readers are prepared.
+inline void StartFuzzTarget() {
+  char pattern[] = "/tmp/torv_fuzz_XXXXXX";
+  if (mkdtemp(pattern) == nullptr) return;
+  setenv("TORV_VIDEO", "headless", 1);
+  plat::SetCurrentFolder(plat::DosPathOf(pattern));
+  PrepareReaders();
 }
 
 inline void ReadDrawing(const uint8_t* data, size_t size) {

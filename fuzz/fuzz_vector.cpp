@@ -1,16 +1,8 @@
 // libFuzzer target: ReadVectorFile of fuzz_inputs.h.
-#include <stdlib.h>
-
-#include <string>
-
 #include "fuzz_inputs.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  char pattern[] = "/tmp/torv_fuzz_XXXXXX";
-  if (mkdtemp(pattern) == nullptr) return 0;
-  setenv("TORV_VIDEO", "headless", 1);
-  plat::SetCurrentFolder(plat::DosPathOf(pattern));
-  fuzzinput::PrepareReaders();
+  fuzzinput::StartFuzzTarget();
   return 0;
 }
 

@@ -23,6 +23,17 @@ TContourEntry* EntrySlot(TContourTable& table, int32_t n, bool allocate) {
   return page == nullptr ? nullptr : &page[n % kContourPageEntries];
 }
 
+// Makes entry n the current one, read from its slot (the page made first
+// when allocate).
+void EnterContour(TContourTable& table, int32_t n, bool allocate) {
+  table.current = n;
+  TContourEntry* slot = EntrySlot(table, n, allocate);
+  if (slot != nullptr)
+    table.entry = *slot;
+  else
+    table.status = kContourPageMissing;
+}
+
 }  // namespace
 
 void ResetContourTable(TContourTable& table) {
@@ -48,12 +59,7 @@ void SelectContour(TContourTable& table, int32_t n) {
     TContourEntry* slot = EntrySlot(table, table.current, true);
     if (slot != nullptr) *slot = table.entry;
   }
-  table.current = n;
-  TContourEntry* slot = EntrySlot(table, n, true);
-  if (slot != nullptr)
-    table.entry = *slot;
-  else
-    table.status = kContourPageMissing;
+  EnterContour(table, n, true);
 }
 
 void LoadContour(TContourTable& table, int32_t n) {
@@ -62,12 +68,7 @@ void LoadContour(TContourTable& table, int32_t n) {
     table.status = kContourPageMissing;
     return;
   }
-  table.current = n;
-  TContourEntry* slot = EntrySlot(table, n, false);
-  if (slot != nullptr)
-    table.entry = *slot;
-  else
-    table.status = kContourPageMissing;
+  EnterContour(table, n, false);
 }
 
 void StoreContourAt(TContourTable& table, int32_t n) {

@@ -7,6 +7,8 @@
 #include "frame/main_window.h"
 #include "frame/param_file.h"
 #include "frame/system_services.h"
+#include "view/cursor_tracking.h"
+#include "view/view_transform.h"
 
 namespace {
 
@@ -406,4 +408,113 @@ void RestoreScrollStrip(int x, int n, int y, TScrollStrip& strip) {
     DeleteSavedBitmap(strip.columns[i]);
   }
   strip.columns.clear();
+}
+
+// --- view geometry ----------------------------------------------------------------------
+
+void SaveViewState(TViewState& state) {
+  state.scaleX = ViewScaleX;
+  state.scaleY = ViewScaleY;
+  state.worldXMin = WorldXMin;
+  state.worldYMin = WorldYMin;
+  state.worldXMax = WorldXMax;
+  state.worldYMax = WorldYMax;
+  state.extent = CurrentViewExtent;
+  state.maxX = MaxX;
+  state.maxY = MaxY;
+  state.drawingArea = DrawingArea;
+  state.cursorCircleRadius = CursorCircleRadiusPx;
+}
+
+void RestoreViewState(const TViewState& state) {
+  ViewScaleX = state.scaleX;
+  ViewScaleY = state.scaleY;
+  WorldXMin = state.worldXMin;
+  WorldYMin = state.worldYMin;
+  WorldXMax = state.worldXMax;
+  WorldYMax = state.worldYMax;
+  CurrentViewExtent = state.extent;
+  MaxX = state.maxX;
+  MaxY = state.maxY;
+  DrawingArea = state.drawingArea;
+  CursorCircleRadiusPx = state.cursorCircleRadius;
+  BuildCursorCircle();
+  PenPendingMove = 1;
+}
+
+namespace {
+
+// Sizes of the inner area: the part inside the etched frame that drawing may
+// reach. The drawing area is exactly that part, so a fitted extent is seen
+// whole and not cut at the right and bottom edges.
+int SubViewWidth(const TSubViewFrame& f) { return std::max(1, f.x2 - f.x1 - 12); }
+int SubViewHeight(const TSubViewFrame& f) { return std::max(1, f.y2 - f.y1 - 12); }
+
+void KeepMainSizes(TSubViewFrame& frame) {
+  frame.main.maxX = MaxX;
+  frame.main.maxY = MaxY;
+  frame.main.drawingArea = DrawingArea;
+}
+
+void ClearSubViewArea(const TSubViewFrame& frame) {
+  FillColorRect(0, 0, SubViewWidth(frame) - 1, SubViewHeight(frame) - 1, GetColorRef(260));
+}
+
+// Coordinates relative to the inner area from here on.
+void UseSubViewGeometry(const TSubViewFrame& frame) {
+  const int w = SubViewWidth(frame), h = SubViewHeight(frame);
+  MaxX = int16_t(w - 1);
+  MaxY = int16_t(h - 1);
+  DrawingArea = TLayoutRect{1, 0, 0, int16_t(w - 1), int16_t(h - 1)};
+  SetClipWindow(frame.x1 + 6, frame.y1 + 6, frame.x2 - 6, frame.y2 - 6);
+}
+
+}  // namespace
+
+void OpenSubViewFrame(TSubViewFrame& frame, int x1, int y1, const TExtentsPair& extent, int y2, int x2) {
+  if (frame.open) CloseSubViewFrame(frame);
+  if (CursorShown) EraseMouseCursor();
+  SaveViewState(frame.main);
+  frame.x1 = int16_t(x1);
+  frame.x2 = int16_t(x2);
+  frame.y1 = int16_t(y1);
+  frame.y2 = int16_t(y2);
+  frame.lines = int16_t(std::max(0, (y2 - y1) / 16 + 1));
+  uint32_t handle = 0;
+  SaveScreenBlock(x1, x2, y1, handle, frame.lines);
+  frame.saved = handle;
+  frame.open = 1;
+  DrawGreyDialogPanel(x1, y1, x2, "", y2);
+  DrawEtchedFrame(x1 + 4, y1 + 4, x2 - 4, y2 - 4);
+  UseSubViewGeometry(frame);
+  frame.inside = 1;
+  FitViewToExtent(extent);
+  ClearSubViewArea(frame);
+}
+
+void CloseSubViewFrame(TSubViewFrame& frame) {
+  if (!frame.open) return;
+  RestoreScreenGeometry(frame);
+  RestoreViewState(frame.main);
+  uint32_t handle = frame.saved;
+  RestoreScreenBlock(frame.x1, frame.y1, handle);
+  frame.saved = 0;
+  frame.open = 0;
+}
+
+void EnterSubViewFrame(TSubViewFrame& frame, bool clear) {
+  if (!frame.open) return;
+  if (!frame.inside) KeepMainSizes(frame);
+  UseSubViewGeometry(frame);
+  frame.inside = 1;
+  if (clear) ClearSubViewArea(frame);
+}
+
+void RestoreScreenGeometry(TSubViewFrame& frame) {
+  if (!frame.inside) return;
+  frame.inside = 0;
+  MaxX = frame.main.maxX;
+  MaxY = frame.main.maxY;
+  DrawingArea = frame.main.drawingArea;
+  SetClipWindow(0, 0, MaxX + 1, MaxY + 1);
 }

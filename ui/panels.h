@@ -1,6 +1,7 @@
 // Panels, edges, fields and gradients of the program's own dialogs, the
 // popup frame that saves the screen under a dialog and puts it back (and lets
-// the user drag the dialog by its title), and the scrolling strip.
+// the user drag the dialog by its title), the scrolling strip, and the framed
+// sub-view that shows a world extent inside a dialog.
 //
 // All coordinates are window pixels; colours are colour numbers of the
 // drawing layer (260 face grey, 261 white, 274 black) or RGB values.
@@ -10,7 +11,9 @@
 #include <string>
 #include <vector>
 
+#include "frame/main_window.h"
 #include "frame/window_draw.h"
+#include "model/vector_records.h"
 
 #pragma pack(push, 1)
 // A box of a button, list line or hit test: flag 1 = live; bounds inclusive.
@@ -103,3 +106,42 @@ struct TScrollStrip {
 void SaveScrollStrip(int x, int n, int y, TScrollStrip& strip, int height);
 void StepScrollStrip(int x, int n, int y, TScrollStrip& strip, int speed);
 void RestoreScrollStrip(int x, int n, int y, TScrollStrip& strip);
+
+// --- view geometry ----------------------------------------------------------------------
+// What a framed sub-view, printing or a picture export changes of the view:
+// the world-to-screen transform, the extent last fitted, the window and
+// drawing-area sizes and the cursor circle that follows the scale.
+struct TViewState {
+  float scaleX = 0, scaleY = 0;
+  float worldXMin = 0, worldYMin = 0, worldXMax = 0, worldYMax = 0;
+  TExtentsPair extent{};
+  int16_t maxX = 0, maxY = 0;
+  TLayoutRect drawingArea{};
+  uint16_t cursorCircleRadius = 0;
+};
+void SaveViewState(TViewState& state);
+// Puts the state back and rebuilds the cursor circle for its scale.
+void RestoreViewState(const TViewState& state);
+
+// A framed view of a world extent inside a dialog.
+struct TSubViewFrame {
+  int16_t x1 = 0, x2 = 0, y1 = 0, y2 = 0;
+  TViewState main;      // the main view while the sub-view is open
+  int16_t lines = 0;    // height in 16-pixel lines of the saved block
+  uint32_t saved = 0;   // screen under the frame, 0 when none is held
+  uint8_t open = 0;     // set from OpenSubViewFrame to CloseSubViewFrame
+  uint8_t inside = 0;   // drawing goes to the sub-view
+};
+// Saves the screen under (x1, y1)-(x2, y2), draws the frame and fits the view
+// to the extent inside it; drawing then goes to the inner area, with
+// coordinates relative to its top-left corner.
+void OpenSubViewFrame(TSubViewFrame& frame, int x1, int y1, const TExtentsPair& extent, int y2, int x2);
+// Brings back the main view and the screen under the frame; harmless when
+// the frame is not open.
+void CloseSubViewFrame(TSubViewFrame& frame);
+// Draws into the open sub-view again (after RestoreScreenGeometry); with
+// clear set, the inner area is cleared to the face colour.
+void EnterSubViewFrame(TSubViewFrame& frame, bool clear);
+// Drawing to the whole window again with the main sizes; the transform of the
+// sub-view stays until CloseSubViewFrame.
+void RestoreScreenGeometry(TSubViewFrame& frame);

@@ -105,16 +105,22 @@ void FitAroundCursor(double w, double h) {
   e.maxCorner = {5, float(CursorPoint.x + w), float(CursorPoint.y + h)};
   FitViewToExtent(e);
 }
-}  // namespace
 
-void PollGraphicCursor() {
-  int16_t mx, my;
+// The mouse position, the input hook, a close request and a cursor key: the
+// start of every cursor poll.
+void ReadMouseAndKey(int16_t& mx, int16_t& my) {
   PollMousePosition(mx, my);
   CallInputHook();
   if (CloseRequested) ButtonResult = 4;
   ExtendedKeyFlag = 0;
   if (PollKeyPressed()) HandleCursorKey(mx, my);
   else CursorKeyCode = 255;
+}
+}  // namespace
+
+void PollGraphicCursor() {
+  int16_t mx, my;
+  ReadMouseAndKey(mx, my);
   HandleWheelZoom();
   UpdateCursorPointFromMouse(mx, my);
   if (GridSnapOn && CursorMode != 4 && mx < DrawingArea.x2 && my >= DrawingArea.y1) SnapCursorPoint(mx, my);
@@ -131,12 +137,7 @@ void PollGraphicCursor() {
 
 void PollMouseCursor() {
   int16_t mx, my;
-  PollMousePosition(mx, my);
-  CallInputHook();
-  if (CloseRequested) ButtonResult = 4;
-  ExtendedKeyFlag = 0;
-  if (PollKeyPressed()) HandleCursorKey(mx, my);
-  else CursorKeyCode = 255;
+  ReadMouseAndKey(mx, my);
   UpdateCursorPointFromMouse(mx, my);
   if (GridSnapOn && (CursorMode & 127) != 4 && mx < CoordinateBoxX() && my <= MenuBarHeight) SnapCursorPoint(mx, my);
   MoveCursorTo(mx, my);

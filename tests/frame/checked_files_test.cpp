@@ -8,10 +8,12 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <memory>
 #include <sstream>
 #include <vector>
 
 #include "frame/defaults.h"
+#include "support/work_folder.h"
 
 namespace fs = std::filesystem;
 
@@ -32,27 +34,24 @@ void WriteHostFile(const fs::path& p, const std::string& bytes) {
 class CheckedFilesTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    oldFolder_ = plat::CurrentFolder();
-    char pattern[] = "/tmp/torv_checked_XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    dir_ = pattern;
-    ASSERT_TRUE(plat::SetCurrentFolder(plat::DosPathOf(dir_.string())));
+    work_ = std::make_unique<torvtest::TWorkFolder>();
+    ASSERT_TRUE(work_->Entered());
+    dir_ = work_->Path();
     WriteHostFile(dir_ / "MENUREC.TXT", "");
     plat::IoResult();
     plat::gFileMode = 2;
     ErrorCode = 0;
   }
   void TearDown() override {
-    plat::SetCurrentFolder(oldFolder_);
     std::error_code ec;
     fs::permissions(dir_, fs::perms::owner_all, ec);
-    fs::remove_all(dir_, ec);
+    work_.reset();
     ErrorCode = 0;
   }
   std::string Journal() const { return ReadHostFile(dir_ / "MENUREC.TXT"); }
 
+  std::unique_ptr<torvtest::TWorkFolder> work_;
   fs::path dir_;
-  std::string oldFolder_;
 };
 
 // --- failures of every wrapper ---------------------------------------------------------

@@ -15,6 +15,7 @@
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <memory>
 #include <set>
 #include <sstream>
 #include <string>
@@ -23,6 +24,7 @@
 #include "frame/defaults.h"
 #include "frame/messages.h"
 #include "platform/files.h"
+#include "support/work_folder.h"
 
 namespace fs = std::filesystem;
 
@@ -244,24 +246,18 @@ TEST(MessageNumbers, EveryNumberTheProgramAsksForHasAText) {
 
 class BuiltMessageFileTest : public ::testing::Test {
  protected:
-  fs::path dir;
-  std::string oldFolder;
+  std::unique_ptr<torvtest::TWorkFolder> work_;
   void SetUp() override {
-    oldFolder = plat::CurrentFolder();
-    char pattern[] = "/tmp/torv_msgfile_XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    dir = pattern;
-    ASSERT_TRUE(plat::SetCurrentFolder(plat::DosPathOf(dir.string())));
+    work_ = std::make_unique<torvtest::TWorkFolder>();
+    ASSERT_TRUE(work_->Entered());
     setenv("TORV_HOME", TORV_BINARY_DIR, 1);
     ErrorCode = 0;
   }
   void TearDown() override {
     CloseMessageFile();
     unsetenv("TORV_HOME");
-    plat::SetCurrentFolder(oldFolder);
+    work_.reset();
     ErrorCode = 0;
-    std::error_code ec;
-    fs::remove_all(dir, ec);
   }
 };
 

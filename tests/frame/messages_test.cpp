@@ -10,6 +10,7 @@
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,7 @@
 #include "frame/main_window.h"
 #include "frame/param_file.h"
 #include "frame/system_services.h"
+#include "support/work_folder.h"
 #include "frame/window_draw.h"
 #include "platform/files.h"
 #include "platform/window.h"
@@ -52,18 +54,14 @@ std::string MessageFileImage(const std::map<int, std::string>& texts) {
 // folder) with an empty journal, headless, with a transcript.
 class MessagesTest : public ::testing::Test {
  protected:
+  std::unique_ptr<torvtest::TWorkFolder> work_;
   fs::path dir;
-  std::string oldFolder;
 
   void SetUp() override {
-    oldFolder = plat::CurrentFolder();
-    char pattern[] = "/tmp/torv_messages_XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    dir = pattern;
+    work_ = std::make_unique<torvtest::TWorkFolder>();
+    ASSERT_TRUE(work_->Entered());
+    dir = work_->Path();
     setenv("TORV_HOME", dir.c_str(), 1);
-    setenv("TORV_VIDEO", "headless", 1);
-    setenv("TORV_TRANSCRIPT", (dir / "transcript.txt").c_str(), 1);
-    ASSERT_TRUE(plat::SetCurrentFolder(plat::DosPathOf(dir.string())));
     WriteHostFile(dir / "MENUREC.TXT", "");
     plat::IoResult();
     ErrorCode = 0;
@@ -74,17 +72,14 @@ class MessagesTest : public ::testing::Test {
     CloseMessageFile();
     CloseMenuTextFile();
     plat::CloseWindow();
-    plat::SetCurrentFolder(oldFolder);
+    work_.reset();
     unsetenv("TORV_HOME");
     unsetenv("TORV_SCRIPT");
-    unsetenv("TORV_TRANSCRIPT");
     ChoicePopupHook = nullptr;
     WindowTitleHook = nullptr;
     HelpTopicHook = nullptr;
     VariantNumber = 0;
     ErrorCode = 0;
-    std::error_code ec;
-    fs::remove_all(dir, ec);
   }
   // Answers for the message boxes; the script is read afresh.
   void UseScript(const std::string& script) {

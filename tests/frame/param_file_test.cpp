@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <numbers>
 #include <vector>
 
@@ -18,6 +19,7 @@
 #include "model/layer_files.h"
 #include "platform/files.h"
 #include "platform/script.h"
+#include "support/work_folder.h"
 #include "view/view_transform.h"
 
 namespace fs = std::filesystem;
@@ -62,16 +64,10 @@ const uint8_t* Block(int16_t b) { return ParamImage->bytes + GetParamBlockOffset
 class ParamFileTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    oldFolder_ = plat::CurrentFolder();
-    char pattern[] = "/tmp/torv_params_XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    dir_ = pattern;
-    ASSERT_TRUE(plat::SetCurrentFolder(plat::DosPathOf(dir_.string())));
+    work_ = std::make_unique<torvtest::TWorkFolder>();
+    ASSERT_TRUE(work_->Entered());
+    dir_ = work_->Path();
     WriteHostFile(dir_ / "MENUREC.TXT", "");
-    WriteHostFile(dir_ / "script.txt", "");
-    setenv("TORV_VIDEO", "headless", 1);
-    setenv("TORV_SCRIPT", (dir_ / "script.txt").c_str(), 1);
-    setenv("TORV_TRANSCRIPT", (dir_ / "transcript.txt").c_str(), 1);
     plat::ResetScript();
     FreeImage();
     ErrorCode = 0;
@@ -83,15 +79,13 @@ class ParamFileTest : public ::testing::Test {
     unsetenv("TORV_SCRIPT");
     unsetenv("TORV_VIDEO");
     plat::ResetScript();
-    plat::SetCurrentFolder(oldFolder_);
-    std::error_code ec;
-    fs::remove_all(dir_, ec);
+    work_.reset();
     ErrorCode = 0;
   }
   fs::path File(const char* name) const { return dir_ / name; }
 
+  std::unique_ptr<torvtest::TWorkFolder> work_;
   fs::path dir_;
-  std::string oldFolder_;
 };
 
 // --- layout ----------------------------------------------------------------------------------

@@ -1,6 +1,7 @@
 // Sounds, message boxes, help page, program title, resource pictures, file
 // and folder helpers, number parsing and the clipboard picture.
 #include "frame/system_services.h"
+#include "support/work_folder.h"
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
@@ -12,6 +13,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <numbers>
 #include <string>
 #include <vector>
@@ -83,18 +85,14 @@ std::string MakeBmp(int width, int height, const std::vector<uint32_t>& pixels) 
 // folder), headless, with a transcript and an empty journal.
 class SystemServicesTest : public ::testing::Test {
  protected:
+  std::unique_ptr<torvtest::TWorkFolder> work_;
   fs::path dir;
-  std::string oldFolder;
 
   void SetUp() override {
-    oldFolder = plat::CurrentFolder();
-    char pattern[] = "/tmp/torv_services_XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    dir = pattern;
+    work_ = std::make_unique<torvtest::TWorkFolder>();
+    ASSERT_TRUE(work_->Entered());
+    dir = work_->Path();
     setenv("TORV_HOME", dir.c_str(), 1);
-    setenv("TORV_VIDEO", "headless", 1);
-    setenv("TORV_TRANSCRIPT", (dir / "transcript.txt").c_str(), 1);
-    ASSERT_TRUE(plat::SetCurrentFolder(plat::DosPathOf(dir.string())));
     WriteHostFile(dir / "MENUREC.TXT", "");
     UseScript("");
     plat::IoResult();
@@ -104,17 +102,14 @@ class SystemServicesTest : public ::testing::Test {
   void TearDown() override {
     if (DcState == kDcActive) ReleaseWindowDc();
     plat::CloseWindow();
-    plat::SetCurrentFolder(oldFolder);
+    work_.reset();
     unsetenv("TORV_HOME");
     unsetenv("TORV_SCRIPT");
-    unsetenv("TORV_TRANSCRIPT");
     VariantNumber = 0;
     AngleInputDiameter = 0.0f;
     CodePageConversion = 0;
     ErrorCode = 0;
     ExitProc = nullptr;
-    std::error_code ec;
-    fs::remove_all(dir, ec);
   }
   void UseScript(const std::string& script) {
     WriteHostFile(dir / "input.txt", script);

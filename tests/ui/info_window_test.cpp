@@ -5,10 +5,13 @@
 #include <cstring>
 
 #include "frame/checked_files.h"
+#include "frame/dispatcher_standin.h"
 #include "frame/param_file.h"
 #include "frame/program_start.h"
+#include "frame/system_services.h"
 #include "model/layer_files.h"
 #include "view/view_transform.h"
+#include "support/program_runner.h"
 #include "ui_screen.h"
 
 namespace {
@@ -119,6 +122,53 @@ TEST(InfoWindow, ShowsVersionAndTimesAndClosesOnAKeyThatIsNotPassedOn) {
   EXPECT_TRUE(TScreen::Pixels() == before) << "the screen under the window comes back";
   EXPECT_FALSE(PollKeyPressed()) << "the key that closed the window is gone";
   EXPECT_FALSE(fs::exists(screen.Dir() / "_BildDat.gif")) << "no work file is left";
+}
+
+TEST(InfoWindow, TheInfoCommandOpensItAndAKeyClosesIt) {
+  TScreen screen;
+  const fs::path shot = screen.Dir() / "open.png";
+  // Drawing the window polls the input a few times; the waits let it reach
+  // its key loop before the shot is taken.
+  std::string script;
+  for (int i = 0; i < 1000; ++i) script += "wait 1\n";
+  screen.UseScript(script + "shot " + shot.string() + "\nkey x\n");
+  VariantNumber = 0;
+  RedrawState = 0;  // no view to repaint afterwards
+  const auto before = TScreen::Pixels();
+  const TCommandCode keepCommand = CommandWord;
+  CommandWord = 1091;
+  DispatchMainCommand(VariantCode);
+  CommandWord = keepCommand;
+  EXPECT_TRUE(TScreen::Pixels() == before) << "the screen under the window comes back";
+  EXPECT_EQ(KeyCount, 0) << "the closing key is not passed on";
+
+  // The window as it stood while it waited for the key.
+  const torvtest::TPicture open = torvtest::ReadPng(shot);
+  ASSERT_TRUE(open.error.empty()) << open.error;
+  const int w = plat::WindowFrameBuffer().width;
+  ASSERT_EQ(open.width, w);
+  ASSERT_EQ(open.height, plat::WindowFrameBuffer().height);
+  auto beforeAt = [&](int x, int y) { return before[size_t(y) * size_t(w) + size_t(x)] & 0xFFFFFF; };
+  const int x1 = MaxX / 2 - 204, y1 = (MaxY - 16 * 32 + 1) / 2;
+  const int x2 = x1 + 406, y2 = y1 + 16 * 32 - 2;
+  int changed = 0, outside = 0;
+  for (int y = 0; y < open.height; ++y)
+    for (int x = 0; x < open.width; ++x) {
+      const bool differs = open.At(x, y) != beforeAt(x, y);
+      if (x >= x1 - 1 && x <= x2 && y >= y1 - 1 && y <= y2) changed += differs;
+      else outside += differs;
+    }
+  EXPECT_GT(changed, 406 * 16 * 32 / 2) << "the window covers its rectangle";
+  EXPECT_EQ(outside, 0) << "nothing is drawn beside the window";
+  // The version line stands in dark letters on the blue ground below the picture.
+  const int versionTop = y1 + 4 + 16 * 7 + 28;
+  int dark = 0;
+  for (int y = versionTop + 2; y <= versionTop + 12; ++y)
+    for (int x = x1 + 16; x < x1 + 16 + 8 * 26; ++x) {
+      const uint32_t c = open.At(x, y);
+      dark += (c >> 16 & 0xFF) < 90 && (c >> 8 & 0xFF) < 90 && (c & 0xFF) < 90;
+    }
+  EXPECT_GT(dark, 40) << "the version text region shows text";
 }
 
 TEST(InfoWindow, TextLines) {

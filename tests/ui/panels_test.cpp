@@ -1,8 +1,13 @@
 // Popup frames keep the screen under a dialog and give it back unchanged,
-// also after the dialog was dragged; edges and gradients by their colours.
+// also after the dialog was dragged; edges and gradients by their colours;
+// a framed sub-view draws only inside its frame and gives back the main view.
 #include "ui/panels.h"
 
+#include <utility>
+
 #include "frame/param_file.h"
+#include "view/cursor_tracking.h"
+#include "view/view_transform.h"
 #include "ui_screen.h"
 
 namespace {
@@ -169,6 +174,136 @@ TEST(PopupFrame, GraphicAreaPopupGivesTheAreaBack) {
   EXPECT_TRUE(uitest::TScreen::Pixels() == before);
   FreeGraphicAreaPopup();
   EXPECT_EQ(GraphicAreaPopup, nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+using uitest::TScreen;
+
+// A main view with a known transform and cursor circle.
+void SetMainView() {
+  ViewScaleX = ViewScaleY = 2.0f;
+  WorldXMin = -10.0f;
+  WorldYMin = -20.0f;
+  WorldXMax = 300.0f;
+  WorldYMax = 200.0f;
+  CurrentViewExtent = TExtentsPair{{1, -5.0f, -5.0f}, {5, 5.0f, 5.0f}};
+  CursorCircleRadiusPx = 7;
+  BuildCursorCircle();
+}
+
+void ExpectMainView(int16_t maxX, int16_t maxY, const TLayoutRect& area) {
+  EXPECT_EQ(ViewScaleX, 2.0f);
+  EXPECT_EQ(ViewScaleY, 2.0f);
+  EXPECT_EQ(WorldXMin, -10.0f);
+  EXPECT_EQ(WorldYMin, -20.0f);
+  EXPECT_EQ(WorldXMax, 300.0f);
+  EXPECT_EQ(WorldYMax, 200.0f);
+  EXPECT_EQ(float(CurrentViewExtent.maxCorner.x), 5.0f);
+  EXPECT_EQ(int(CursorCircleRadiusPx), 7);
+  EXPECT_EQ(CursorCircle[0].x, 7) << "the cursor circle follows the main scale again";
+  EXPECT_EQ(MaxX, maxX);
+  EXPECT_EQ(MaxY, maxY);
+  EXPECT_EQ(DrawingArea.x1, area.x1);
+  EXPECT_EQ(DrawingArea.y1, area.y1);
+  EXPECT_EQ(DrawingArea.x2, area.x2);
+  EXPECT_EQ(DrawingArea.y2, area.y2);
+}
+
+// The frame (200, 100)-(500, 340): the inner area is (206, 106) .. (493, 333).
+constexpr int kX1 = 200, kY1 = 100, kX2 = 500, kY2 = 340;
+constexpr int kInX1 = kX1 + 6, kInY1 = kY1 + 6, kInX2 = kX2 - 7, kInY2 = kY2 - 7;
+const TExtentsPair kExtent{{1, 0.0f, 0.0f}, {5, 100.0f, 50.0f}};
+
+TEST(SubView, ShowsTheWholeExtentInsideTheFrameAndGivesEverythingBack) {
+  TScreen screen;
+  SetMainView();
+  const int16_t mainMaxX = MaxX, mainMaxY = MaxY;
+  const TLayoutRect mainArea = DrawingArea;
+  const auto before = TScreen::Pixels();
+
+  TSubViewFrame frame;
+  OpenSubViewFrame(frame, kX1, kY1, kExtent, kY2, kX2);
+  EXPECT_EQ(DrawingArea.x1, 0);
+  EXPECT_EQ(DrawingArea.y1, 0);
+  EXPECT_EQ(DrawingArea.x2, kInX2 - kInX1);
+  EXPECT_EQ(DrawingArea.y2, kInY2 - kInY1);
+  EXPECT_LE(WorldXMin, 0.0f);
+  EXPECT_LE(WorldYMin, 0.0f);
+  EXPECT_GE(WorldXMax, 100.0f);
+  EXPECT_GE(WorldYMax, 50.0f);
+  // The inner area is cleared to one colour.
+  const uint32_t face = TScreen::PixelAt(kInX1, kInY1);
+  int other = 0;
+  for (int y = kInY1; y <= kInY2; ++y)
+    for (int x = kInX1; x <= kInX2; ++x) other += TScreen::PixelAt(x, y) != face;
+  EXPECT_EQ(other, 0);
+  EXPECT_GT(TScreen::CountChanged(before, TScreen::Pixels(), kX1, kY1, kX2, kY2), 10000);
+
+  // A diagonal of the extent lands inside the inner area, both ends visible
+  // (the last pixel of a line is not drawn: the check stops short of it).
+  const auto opened = TScreen::Pixels();
+  SetRopCopy();
+  SetPenColor(4);
+  MoveToWorldPoint(0.0f, 0.0f);
+  LineToWorldPoint(100.0f, 50.0f);
+  const auto drawn = TScreen::Pixels();
+  const int w = plat::WindowFrameBuffer().width, h = plat::WindowFrameBuffer().height;
+  EXPECT_GT(TScreen::CountChanged(opened, drawn, kInX1, kInY1, kInX2, kInY2), 100);
+  EXPECT_EQ(TScreen::CountChanged(opened, drawn, 0, 0, w - 1, h - 1),
+            TScreen::CountChanged(opened, drawn, kInX1, kInY1, kInX2, kInY2))
+      << "nothing is drawn outside the inner area";
+  for (auto [wx, wy] : {std::pair{0.0f, 0.0f}, std::pair{99.0f, 49.5f}}) {
+    int16_t sx = 0, sy = 0;
+    WorldToScreen(wx, wy, sx, sy);
+    EXPECT_NE(TScreen::PixelAt(kInX1 + sx, kInY1 + sy), face) << "world point " << wx << ", " << wy;
+  }
+
+  CloseSubViewFrame(frame);
+  EXPECT_TRUE(TScreen::Pixels() == before);
+  ExpectMainView(mainMaxX, mainMaxY, mainArea);
+  // Window coordinates are absolute again.
+  FillColorRect(10, 10, 12, 12, plat::Rgb(1, 2, 3));
+  EXPECT_NE(TScreen::PixelAt(11, 11), before[size_t(11) * size_t(w) + 11]);
+  const auto after = TScreen::Pixels();
+  CloseSubViewFrame(frame);  // closed already: nothing happens
+  EXPECT_TRUE(TScreen::Pixels() == after);
+  ExpectMainView(mainMaxX, mainMaxY, mainArea);
+}
+
+TEST(SubView, LeavingAndEnteringAgainKeepsTheMainGeometry) {
+  TScreen screen;
+  SetMainView();
+  const int16_t mainMaxX = MaxX, mainMaxY = MaxY;
+  const TLayoutRect mainArea = DrawingArea;
+  const auto before = TScreen::Pixels();
+
+  TSubViewFrame frame;
+  OpenSubViewFrame(frame, kX1, kY1, kExtent, kY2, kX2);
+  const float subScale = ViewScaleX;
+  const uint32_t face = TScreen::PixelAt(kInX1 + 3, kInY1 + 3);
+
+  RestoreScreenGeometry(frame);
+  EXPECT_EQ(MaxX, mainMaxX);
+  EXPECT_EQ(DrawingArea.x2, mainArea.x2);
+  EXPECT_EQ(ViewScaleX, subScale) << "the sub-view transform stays until the frame closes";
+  // Window coordinates: this mark sits at (208..210, 108..110) of the window.
+  FillColorRect(kInX1 + 2, kInY1 + 2, kInX1 + 4, kInY1 + 4, plat::Rgb(250, 0, 0));
+  EXPECT_NE(TScreen::PixelAt(kInX1 + 3, kInY1 + 3), face);
+  EXPECT_EQ(TScreen::PixelAt(kInX1 + kInX1 + 3, kInY1 + kInY1 + 3), face) << "not shifted by the inner origin";
+
+  EnterSubViewFrame(frame, true);
+  EXPECT_EQ(TScreen::PixelAt(kInX1 + 3, kInY1 + 3), face) << "entering with clear wipes the inner area";
+  EXPECT_EQ(DrawingArea.x2, kInX2 - kInX1);
+  EnterSubViewFrame(frame, false);  // entered twice: the main sizes must survive
+  FillColorRect(0, 0, 1, 1, plat::Rgb(0, 250, 0));  // relative to the inner area
+  EXPECT_NE(TScreen::PixelAt(kInX1, kInY1), face);
+
+  CloseSubViewFrame(frame);
+  EXPECT_TRUE(TScreen::Pixels() == before);
+  ExpectMainView(mainMaxX, mainMaxY, mainArea);
 }
 
 }  // namespace
