@@ -19,6 +19,7 @@
 #include "frame/codepage.h"
 #include "frame/data_slots.h"
 #include "frame/defaults.h"
+#include "frame/file_helpers.h"
 #include "frame/dispatcher_standin.h"
 #include "frame/messages.h"
 #include "frame/param_file.h"
@@ -93,14 +94,6 @@ std::string Fixed3(float v) {
   return text;
 }
 
-void EmptyFileIfMissing(const std::string& name) {
-  if (TestPlainFileExists(name)) return;
-  TFileRec f;
-  AssignFileChecked(f, name);
-  RewriteFileChecked(f, 1);
-  CloseFileChecked(f);
-}
-
 int64_t FileBytes(const std::string& name) { return plat::FileSizeBytes(name); }
 
 void DeleteIfPresent(const std::string& name) {
@@ -143,8 +136,8 @@ void ProgramBody(int argc, char** argv) {
 void EnsureWorkFilesExist() {
   static const char* const kWorkFiles[] = {"VekAR1.TMP", "VekAR2.TMP", kRelief0, "EIGENSCH.TMP",
                                            "RAHMEN.TMP", "HS01.TMP",   "HS07.TMP", "VekArZw.TMP"};
-  for (const char* name : kWorkFiles) EmptyFileIfMissing(name);
-  for (int n = 0; n <= HighestLayer; ++n) EmptyFileIfMissing(BuildLayerFileName(n));
+  for (const char* name : kWorkFiles) EnsureFileExists(name);
+  for (int n = 0; n <= HighestLayer; ++n) EnsureFileExists(BuildLayerFileName(n));
 }
 
 void EnsureProjectFolder() {
@@ -449,7 +442,7 @@ void LogPathParameters() {
 }  // namespace
 
 void OpenCommandJournal() {
-  EmptyFileIfMissing(kJournalFileName);
+  EnsureFileExists(kJournalFileName);
   TrimJournal();
   LogDatedJournalLine("Start " + GetVersionText() + ": ");
   WriteJournalLine(0, "AktVerz=" + DataFolderName);
@@ -730,7 +723,7 @@ void ShutDownProgram() {
   CloseSerialPort();
   LogDatedJournalLine("Ende: ");
 
-  EmptyFileIfMissing("RELAR0.BAK");
+  EnsureFileExists("RELAR0.BAK");
   CloseOpenDataFileSlots();
   FreeLoadedFont();
   FreePointMarkerTable();

@@ -1,55 +1,27 @@
 // TEMPORARY STAND-IN: see model_services_standin.h.
 #include "model/model_services_standin.h"
 
-#include <vector>
-
-#include "frame/checked_files.h"
-#include "frame/defaults.h"
-#include "frame/system_services.h"
+#include "frame/file_helpers.h"
+#include "frame/quiet_files.h"
+#include "platform/files.h"
 
 bool StoreHoldsData = false;
 bool StoreParked = false;
 
 namespace {
-void EmptyFile(const std::string& name) {
-  TFileRec f;
-  AssignFileChecked(f, name);
-  RewriteFileChecked(f, 1);
-  CloseFileChecked(f);
-}
-
-// Appends the bytes of source to target; false when anything failed.
+// Appends the bytes of source to target; true when all of them arrived.
 bool AppendFileBytes(const std::string& source, const std::string& target) {
-  TFileRec in, out;
-  AssignFileChecked(in, source);
-  ResetFileChecked(in, 1, 0);
-  if (ErrorCode != 0) return false;
-  AssignFileChecked(out, target);
-  if (TestPlainFileExists(target)) ResetFileChecked(out, 1, 2);
-  else RewriteFileChecked(out, 1);
-  if (ErrorCode != 0) {
-    CloseFileChecked(in);
-    return false;
-  }
-  plat::Seek(out, plat::FileSize(out));
-  std::vector<uint8_t> buffer(65000);
-  bool ok = true;
-  for (;;) {
-    uint16_t n = ReadBlockChecked(in, buffer.data(), uint16_t(buffer.size()));
-    if (n == 0) break;
-    if (WriteBlockChecked(out, buffer.data(), n) != n) {
-      ok = false;
-      break;
-    }
-  }
-  CloseFileChecked(out);
-  CloseFileChecked(in);
-  return ok && ErrorCode == 0;
+  EnsureFileExists(target);
+  int64_t before = plat::FileSizeBytes(target);
+  int64_t adding = plat::FileSizeBytes(source);
+  if (before < 0 || adding < 0) return false;
+  CopyFileBytes(source, target, true);
+  return plat::FileSizeBytes(target) == before + adding;
 }
 }  // namespace
 
 void ClearVectorStore() {
-  EmptyFile(kVectorStoreName);
+  CreateEmptyFile(kVectorStoreName);
   StoreHoldsData = false;
 }
 
@@ -60,10 +32,7 @@ void FlushVectorStoreIntoFile(const std::string& name) {
 }
 
 void LoadStoreFromScratchFile() {
-  TFileRec f;
-  AssignFileChecked(f, kVectorStoreName);
-  RewriteFileChecked(f, 1);
-  CloseFileChecked(f);
+  CreateEmptyFile(kVectorStoreName);
   if (AppendFileBytes(kScratchStoreName, kVectorStoreName)) {
     StoreParked = false;
     StoreHoldsData = plat::FileSizeBytes(kVectorStoreName) >= 13;
@@ -74,5 +43,5 @@ void ReleaseUndoSlots() {}
 
 void TakeUndoSnapshot(int) {}
 
-void CreateClipboardFile() { EmptyFile(kClipboardFileName); }
+void CreateClipboardFile() { CreateEmptyFile(kClipboardFileName); }
 

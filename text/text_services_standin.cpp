@@ -7,6 +7,7 @@
 #include "frame/param_file.h"
 
 #include "frame/checked_files.h"
+#include "frame/file_helpers.h"
 #include "frame/messages.h"
 #include "frame/system_services.h"
 
@@ -44,10 +45,7 @@ void RepairTextParameters(int32_t& count) { count = 0; }
 void FreePlateAndSignBuffers() {}
 
 void ResetTextJobFile() {
-  TFileRec f;
-  AssignFileChecked(f, "HS01.TMP");
-  RewriteFileChecked(f, 1);
-  CloseFileChecked(f);
+  CreateEmptyFile("HS01.TMP");
   TextLineCount = 0;
 }
 

@@ -4,22 +4,16 @@
 #include <string>
 
 #include "frame/checked_files.h"
+#include "frame/file_helpers.h"
 #include "frame/param_file.h"
 #include "frame/system_services.h"
 #include "model/layer_files.h"
 
 namespace {
-void EmptyFile(const std::string& name) {
-  TFileRec f;
-  AssignFileChecked(f, name);
-  RewriteFileChecked(f, 1);
-  CloseFileChecked(f);
-}
-
 void EmptyLayerFiles(std::string (*nameOf)(int32_t), int last) {
   for (int n = 0; n <= last; ++n) {
     std::string name = nameOf(n);
-    if (TestPlainFileExists(name)) EmptyFile(name);
+    if (TestPlainFileExists(name)) CreateEmptyFile(name);
   }
 }
 }  // namespace
@@ -27,7 +21,7 @@ void EmptyLayerFiles(std::string (*nameOf)(int32_t), int last) {
 void CreateMissingLayerFiles() {
   for (int n = 0; n <= HighestLayer; ++n) {
     std::string name = BuildLayerFileName(n);
-    if (!TestPlainFileExists(name)) EmptyFile(name);
+    if (!TestPlainFileExists(name)) CreateEmptyFile(name);
   }
 }
 
@@ -40,14 +34,14 @@ void FreePointMarkerTable() {}
 void ClearWorkFiles(uint16_t flags) {
   if (flags & kClearDrawing) {
     EmptyLayerFiles(BuildLayerFileName, HighestLayer);
-    EmptyFile("VekAR1.TMP");
-    EmptyFile("VekAR2.TMP");
+    CreateEmptyFile("VekAR1.TMP");
+    CreateEmptyFile("VekAR2.TMP");
   }
-  if (flags & kClearTexts) EmptyFile("HS01.TMP");
-  if (flags & kClearFrame) EmptyFile("RAHMEN.TMP");
+  if (flags & kClearTexts) CreateEmptyFile("HS01.TMP");
+  if (flags & kClearFrame) CreateEmptyFile("RAHMEN.TMP");
   if (flags & kClearToolLayers) EmptyLayerFiles(BuildWLayerFileName, 15);
   if (flags & kClearPathLayers) EmptyLayerFiles(BuildPLayerFileName, 15);
-  if ((flags & kClearLaserProject) && TestPlainFileExists("LG_LDP.TMP")) EmptyFile("LG_LDP.TMP");
-  if (flags & kClearRelief) EmptyFile("RELAR0.TMR");
-  if ((flags & kClearRaster) && TestPlainFileExists("Scan0.TMP")) EmptyFile("Scan0.TMP");
+  if ((flags & kClearLaserProject) && TestPlainFileExists("LG_LDP.TMP")) CreateEmptyFile("LG_LDP.TMP");
+  if (flags & kClearRelief) CreateEmptyFile("RELAR0.TMR");
+  if ((flags & kClearRaster) && TestPlainFileExists("Scan0.TMP")) CreateEmptyFile("Scan0.TMP");
 }
