@@ -8,3 +8,42 @@
 
 void ShowLayoutLimitsDialog();
 void RedrawSelectionHandles();
+
+// The scaling, guide-line, construction and editing commands of the main
+// dispatcher. Until they are built each returns at once and changes nothing.
+void RunConstructionCommand(const std::string& layerFile, int code);
+void RunLayerFileEditCommand(const std::string& layerFile);
+void RunCopyFromLayerCommand();
+void RunContourMergeMenu();
+void RunDimensionCommand(int kind);
+void RunDimensionLineCommand();
+void RunStartPointCommand();
+void RunContourPickCommand();
+void RunReplaceElementCommand(int kind);
+void RunAlignPointCommand();
+void RunDeletePointCommand(int flag);
+void RunInsertPointCommand();
+void RunMovePointCommand();
+void RunDeleteVectorCommand();
+void RunSplitVectorCommand();
+void RunEditDrillHoleCommand();
+void EditLineWidthSettings();
+void RunLineWidthCommand();
+void RunShortenLineCommand();
+void RunContourPointCommand();
+void RunLineTypeMenu();
+void RunJoinPointsCommand();
+void RunRoundCornersCommand();
+void RunSplitContourCommand();
+void RunReplaceByShapeCommand(int kind);
+void RunJoinLinesCommand();
+void RunAppendPointCommand();
+void RunSplitAtPointCommand();
+void RunCornerInFrameCommand();
+void RunSelectionHandlesCommand();
+void RunSmoothToCurvesCommand();
+void RunIntersectionPointsCommand();
+void RunVectorBoundaryMenu();
+void RunPolylineMenu();
+void RunDrillPatternMenu();
+void ReverseMarkedContours();

@@ -4,6 +4,7 @@
 
 #include "frame/main_window.h"
 #include "frame/window_draw.h"
+#include "ui/prompt_strip.h"
 #include "ui/start_dialogs_standin.h"
 #include "view/character_cells.h"
 

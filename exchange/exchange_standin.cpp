@@ -8,3 +8,5 @@ std::string CommandLineFileName;
 void OpenCommandLineFile() {
   if (!CommandLineFileName.empty()) WriteJournalLine(0, "Datei nicht geladen: " + CommandLineFileName);
 }
+
+void RunImportFormatMenu(int) {}

@@ -8,3 +8,6 @@
 extern std::string CommandLineFileName;  // set by the program body from its argument
 
 void OpenCommandLineFile();
+
+// The import format menu; no import filter exists yet, so nothing is imported.
+void RunImportFormatMenu(int mode);

@@ -13,14 +13,17 @@
 
 #include "cad/cad_services_standin.h"
 #include "cad/prompt_line.h"
+#include "commands/command_names.h"
+#include "commands/graphic_controls.h"
 #include "commands/menu_services_standin.h"
+#include "commands/state_icons.h"
 #include "exchange/exchange_standin.h"
 #include "frame/checked_files.h"
 #include "frame/codepage.h"
 #include "frame/data_slots.h"
 #include "frame/defaults.h"
 #include "frame/file_helpers.h"
-#include "frame/dispatcher_standin.h"
+#include "frame/dispatcher.h"
 #include "frame/messages.h"
 #include "frame/param_file.h"
 #include "frame/system_services.h"
@@ -29,7 +32,8 @@
 #include "machine/serial_port_standin.h"
 #include "model/drawing_file.h"
 #include "model/layer_files.h"
-#include "model/model_services_standin.h"
+#include "model/undo.h"
+#include "model/vector_store.h"
 #include "paths/compensation_settings.h"
 #include "paths/path_errors.h"
 #include "platform/files.h"
@@ -39,6 +43,7 @@
 #include "ui/common_dialogs.h"
 #include "ui/info_window.h"
 #include "ui/popup_list.h"
+#include "ui/prompt_strip.h"
 #include "ui/start_dialogs_standin.h"
 #include "view/character_cells.h"
 #include "view/cursor_tracking.h"
@@ -267,8 +272,8 @@ void RunStartSequence() {
   OpenCommandJournal();
   LoadTextJobHead();
   LoadScanSettings();
-  AnyLayerFileHasRecords(1);
-  AnyLayerFileHasRecords(2);
+  ToolLayersPresent = AnyLayerFileHasRecords(1) ? 1 : 0;
+  PathLayersPresent = AnyLayerFileHasRecords(2) ? 1 : 0;
   EnsureProjectFolder();
   CheckLayersAndSettings();
   ShowColourDepthNotice();
@@ -524,7 +529,7 @@ void RunMainCommandLoop(int32_t variantCode) {
   ErrorCode = 0;
   ShowSideMenu(2);
   ShowStartButtons();
-  CreateClipboardFile();
+  ClearClipboardFile();
   CheckProgramFiles();
 
   while (CommandWord < kQuitCommand) {
@@ -555,8 +560,8 @@ bool IsDiskTooFullForLayer(int64_t freeBytes, int32_t records) {
 
 // --- quit and rebuild -----------------------------------------------------------------------
 void BuildMainMenuBar(uint8_t) {
-  ResetMenuState();
-  BuildMenuTables();
+  ClearMenuTablePointers();
+  EnsureMenuTables();
   ShowSideMenu(-1);
   DrawMenuBar(0);
   ShowSideMenu(2);
@@ -585,7 +590,7 @@ void RebuildScreen() {
     BuildMainMenuBar(0);
     RedrawState = 0;
   }
-  BuildMenuTables();
+  EnsureMenuTables();
   DrawMenuBar(ScreenModeWord == 1 ? 44 : 0);
   if (RedrawState == 255) return;
   ReloadSideMenu(CurrentSideMenu);

@@ -3,3 +3,6 @@
 #pragma once
 
 void CloseMachineConnection();
+
+// The popup of outside controller programs; none can be chosen yet.
+void RunControllerHandOver();

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cad/prompt_line.h"
+#include "frame/codepage.h"
 #include "frame/checked_files.h"
 #include "frame/data_slots.h"
 #include "frame/defaults.h"
@@ -14,14 +15,22 @@
 #include "frame/messages.h"
 #include "frame/param_file.h"
 #include "frame/system_services.h"
+#include "model/drawing_load.h"
 #include "model/layer_files.h"
 #include "model/property_store.h"
-#include "model/model_services_standin.h"
+#include "model/vector_store.h"
 #include "model/vector_records.h"
 #include "paths/machining_services_standin.h"
 #include "text/text_services_standin.h"
 #include "ui/common_dialogs.h"
+#include "ui/file_dialogs.h"
+#include "ui/file_list.h"
+#include "ui/line_editor.h"
+#include "ui/popup_list.h"
+#include "ui/prompt_strip.h"
 #include "ui/start_dialogs_standin.h"
+#include "view/extents.h"
+#include "view/redraw.h"
 #include "view/character_cells.h"
 #include "view/progress_bar.h"
 
@@ -357,7 +366,10 @@ void ExportSldDrawing(const std::string& source, int mode) {
   if (CountFileRecords(source) < 2) return;
   std::string name;
   RunFileDialog(ReadParamString(11), ".SLD", 0, name, 1);
-  if (!name.empty()) ExportSldDrawingToFile(source, name, mode);
+  if (name.empty()) return;
+  WriteParamString(11, GetDrawingFolder(name));
+  EditDrawingNote();
+  ExportSldDrawingToFile(source, name, mode);
 }
 
 bool AskSaveUnsavedWork() {
@@ -411,4 +423,135 @@ std::string FormatRecentDrawingEntry(const std::string& name) {
     if (text.size() >= 50) text = text.substr(text.size() - 49);
   }
   return std::string(1, static_cast<char>(136)) + text;
+}
+
+// --- the text job head and the questions before work is lost ----------------------------
+
+void WriteTextJobHeadToFile() {
+  TFileRec f;
+  AssignFileChecked(f, kTextJobFileName);
+  if (TestPlainFileExists(kTextJobFileName)) ResetFileChecked(f, 1, 2); else RewriteFileChecked(f, 1);
+  if (f.state != plat::kFileInOut && f.state != plat::kFileOutput) return;
+  WriteBlockLongChecked(f, TextJobHead, kTextJobHeadSize);
+  CloseFileChecked(f);
+}
+
+void OfferSaveDrawing() {
+  bool layers = false, texts = false;
+  TestDrawingHasContent(layers, texts);
+  if (!layers && !texts) return;
+  uint8_t answer = 0;
+  AskYesNoTwoLines(GetMessageText(605, -39), GetMessageText(40, -39), answer);
+  if (answer != 1) return;
+  DrawPanelBackground();
+  DrawCellButton(1, 2, GetMessageText(606, -39), false, 274, 260);
+  SaveDrawing(1);
+  RestoreGraphicArea();
+}
+
+bool AskSaveBeforeOpen() {
+  bool layers = false, texts = false;
+  TestDrawingHasContent(layers, texts);
+  if (!layers && !texts) return false;
+  RecountAllLayerRecords();
+  ZoomToAll("", 2);
+  SetRopCopy();
+  if (AskYesNo(GetMessageText(605, -39) + "\r\n" + GetMessageText(40, -39)) != 1) return false;
+  return !SaveDrawing(1);
+}
+
+// --- the note editor of the drawing ------------------------------------------------------------
+
+void EditDrawingNote() {
+  if (CursorShown) EraseMouseCursor();
+  CursorMode = 4;
+  LoadTextJobHead();
+  uint8_t copy[kTextJobHeadSize];
+  memcpy(copy, TextJobHead, kTextJobHeadSize);
+  // The note is kept in the Windows code page; the editor works in the DOS one.
+  std::string lines[4];
+  for (int k = 0; k < 4; ++k) {
+    const uint8_t* line = TextJobHead + kHeadNote + 51 * k;
+    const int n = std::min<int>(line[0], kFileNoteLineMax);
+    for (int i = 0; i < n; ++i) lines[k] += char(MapAnsiCharToOem(line[1 + i]));
+  }
+  TPopupFrame frame{};
+  TBox cancelBox{}, okBox{};
+  OpenPopupWithOkCancel(frame, 0, 52, 7, GetMessageText(2824, -29), cancelBox, okBox);
+  DrawWhiteField(frame.left + 4, 30, frame.right - 4, frame.bottom - 4, 0);
+  for (int k = 0; k < 4; ++k) DrawCellButton(1, 2 + k, lines[k].empty() ? " " : lines[k], false, 274, 261);
+
+  int k = 1;
+  uint8_t exitCode = 0;
+  while (exitCode != 3 && exitCode != 8) {
+    EditTextField(1, 1 + k, kFileNoteLineMax, 0, lines[k - 1], 261, 274, exitCode);
+    // A click ended the edit when the button is still down.
+    if (exitCode == 2 && MouseButtonState == 2) {
+      uint8_t code = 0;
+      int line = k;
+      HitTestListClick(8, 32, 8 + 8 * kFileNoteLineMax, 32 + 4 * 16 - 1, cancelBox, okBox, 1, 4, code, line);
+      if (code == 3 || code == 8) {
+        exitCode = code;
+      } else {
+        k = std::clamp(line, 1, 4);
+        WaitForMouseRelease();
+        exitCode = 0;
+      }
+      continue;
+    }
+    if (exitCode == 2 || exitCode == 5 || exitCode == 6) k = std::min(k + 1, 4);
+    else if (exitCode == 4 || exitCode == 7) k = std::max(k - 1, 1);
+  }
+  ClosePopupFrame(frame);
+  if (exitCode == 8) {
+    TFileNote note;
+    std::string text;
+    for (int i = 0; i < 4; ++i) {
+      std::string win = lines[i];
+      ConvertOemStringToAnsi(win);
+      text += (i > 0 ? "\r\n" : "") + win;
+    }
+    FileNoteFromText(note, text);
+    memcpy(TextJobHead + kHeadNote, &note, sizeof note);
+    WriteTextJobHeadToFile();
+  } else {
+    memcpy(TextJobHead, copy, kTextJobHeadSize);
+  }
+  WaitForMouseRelease();
+}
+
+// --- the recent drawings popup ---------------------------------------------------------------------
+
+void RunRecentDrawingsCommand() {
+  if (GetRecentDrawing(0).empty()) {
+    RunOpenDrawingCommand();
+    return;
+  }
+  TPopupList list;
+  InitPopupList(list);
+  list.x = MouseX;
+  list.y = int16_t(MouseY - 32);
+  list.title = GetMessageText(3115, -39);
+  std::string names[kRecentDrawingCount];
+  int n = 0;
+  for (; n < kRecentDrawingCount; ++n) {
+    names[n] = GetRecentDrawing(n);
+    if (names[n].empty()) break;
+    list.captions[n] = FormatRecentDrawingEntry(names[n]);
+    list.names[n] = "OEFFNEN";
+  }
+  list.result = 1;
+  ShowPopupMenu(list);
+  if (list.result < 1 || list.result > n) return;
+  const std::string name = names[list.result - 1];
+  if (!IsDrawingFileName(name, true)) {
+    ShowTitledMessage(GetMessageText(49, -39));
+    return;
+  }
+  if (AskSaveUnsavedWork() && !SaveDrawing(1)) return;
+  LoadDrawingByExtension(name, 0);
+  RecountAllLayerRecords();
+  ZoomToAll("", 2);
+  EnterMarkMode();
+  AddRecentDrawing(name, false);
 }

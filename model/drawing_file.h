@@ -77,6 +77,21 @@ bool PrepareDrawingForSave();
 void ExportSldDrawing(const std::string& source, int mode);
 bool ExportSldDrawingToFile(const std::string& source, const std::string& target, int mode);
 bool AskSaveUnsavedWork();
+// Writes the text job head in memory to the start of "HS01.TMP" (created
+// with the head alone when missing).
+void WriteTextJobHeadToFile();
+
+// The drawing offered for saving before work is thrown away: asks messages
+// 605 and 40; Yes runs save as.
+void OfferSaveDrawing();
+// For the command-line open: true only when the user wanted to save and
+// then cancelled the save (the open must not go on).
+bool AskSaveBeforeOpen();
+// Edits the four note lines of the text job head in a popup; OK writes the
+// head to "HS01.TMP", Abort puts the old head back.
+void EditDrawingNote();
+// The popup of the recent drawings (command 3012); opens the one chosen.
+void RunRecentDrawingsCommand();
 
 // --- recent drawings (parameter block 64) ---------------------------------------------
 // Extension exactly ".SLD", ".LG1" or ".H2R"; with check the file must exist.

@@ -1,47 +1,23 @@
 // TEMPORARY STAND-IN: see model_services_standin.h.
 #include "model/model_services_standin.h"
 
-#include "frame/file_helpers.h"
-#include "frame/quiet_files.h"
-#include "platform/files.h"
+#include <cstdint>
+#include <cstring>
+#include <vector>
 
-bool StoreHoldsData = false;
-bool StoreParked = false;
+#include "frame/param_file.h"
 
-namespace {
-// Appends the bytes of source to target; true when all of them arrived.
-bool AppendFileBytes(const std::string& source, const std::string& target) {
-  EnsureFileExists(target);
-  int64_t before = plat::FileSizeBytes(target);
-  int64_t adding = plat::FileSizeBytes(source);
-  if (before < 0 || adding < 0) return false;
-  CopyFileBytes(source, target, true);
-  return plat::FileSizeBytes(target) == before + adding;
+void AskSaveAndClearProject() {}
+void OpenProjectFile() {}
+void SaveProjectFile() {}
+void RunLayerReport(int) {}
+void SmoothContourSteps() {}
+
+bool IsMachineRecordFieldClear() {
+  constexpr int kFieldOffset = 1582;
+  std::vector<uint8_t> block(kParamBlockSizes[14]);
+  GetParamBlock(14, block.data(), uint16_t(block.size()));
+  uint16_t value = 0;
+  std::memcpy(&value, block.data() + kFieldOffset, sizeof value);
+  return value == 0;
 }
-}  // namespace
-
-void ClearVectorStore() {
-  CreateEmptyFile(kVectorStoreName);
-  StoreHoldsData = false;
-}
-
-void FlushVectorStoreIntoFile(const std::string& name) {
-  if (plat::FileSizeBytes(kVectorStoreName) <= 0) return;
-  // Empty the store only when its records reached the file.
-  if (AppendFileBytes(kVectorStoreName, name)) ClearVectorStore();
-}
-
-void LoadStoreFromScratchFile() {
-  CreateEmptyFile(kVectorStoreName);
-  if (AppendFileBytes(kScratchStoreName, kVectorStoreName)) {
-    StoreParked = false;
-    StoreHoldsData = plat::FileSizeBytes(kVectorStoreName) >= 13;
-  }
-}
-
-void ReleaseUndoSlots() {}
-
-void TakeUndoSnapshot(int) {}
-
-void CreateClipboardFile() { CreateEmptyFile(kClipboardFileName); }
-

@@ -9,11 +9,14 @@
 #include "frame/data_slots.h"
 #include "frame/defaults.h"
 #include "frame/file_helpers.h"
+#include "frame/messages.h"
 #include "frame/system_services.h"
 #include "model/layer_files.h"
+#include "model/vector_store.h"
 #include "model/vector_records.h"
 #include "ui/common_dialogs.h"
 #include "view/progress_bar.h"
+#include "view/view_transform.h"
 
 const TPropertyKindName PropertyKindNames[kPropertyKindCount] = {
     {-999, "BOHRUN"}, {-998, "SPIRBO"}, {-997, "SENKUN"}, {-996, "TASCHE"}, {-995, "SCHR\xC4G"},
@@ -439,4 +442,47 @@ void AssignPropertiesToContours(const std::string& name, const std::string& key,
   } while (got == kSlotBlockRecords && !aborted);
   AllocRecordBuffer(1, buffer, 0);
   CloseDataFileSlot(slot);
+}
+
+void MarkContourStarts(const std::string& name, int mode) {
+  if (!StoreHoldsData || CountFileRecords(kVectorStoreName) == 0) {
+    ShowMessageNumber(82);
+    return;
+  }
+  if (mode == 1 || mode == 2) {
+    int32_t number = 0;
+    if (ClassifyContoursInFile(kVectorStoreName, 0, number) != kClassClosed) {
+      ShowErrorText(GetMessageText(1395, -39));
+      return;
+    }
+  }
+  DrawVectorFile(name, 13, 12, 0);
+  const bool known = mode >= 1 && mode <= 4;
+  const float mark = mode == 1 ? -1.0f : mode == 2 ? -2.0f : mode == 4 ? -4.0f : 0.0f;
+  int slot = 0;
+  if (known) OpenDataFileSlot(name, 1, slot, 2);
+  if (slot != 0) {
+    TRecordBuffer buffer;
+    AllocRecordBuffer(1, buffer, 1);
+    int32_t position = 0, read = 0;
+    do {
+      SeekDataFileSlot(slot, position);
+      read = 0;
+      ReadDataFileSlot(slot, buffer, kSlotBlockRecords, read);
+      for (int32_t i = 0; i < read; ++i) {
+        uint8_t* record = buffer.bytes.data() + size_t(i) * kVectorRecordSize;
+        if (record[0] == kRecContourStart) memcpy(record + 9, &mark, 4);
+      }
+      if (read > 0) {
+        SeekDataFileSlot(slot, position);
+        int32_t written = 0;
+        WriteDataFileSlot(slot, buffer, read, written);
+        if (written != read) break;
+      }
+      position += read;
+    } while (read == kSlotBlockRecords);
+    AllocRecordBuffer(1, buffer, 0);
+    CloseDataFileSlot(slot);
+  }
+  FlushVectorStoreIntoFile(GetCurrentLayerFileName());
 }

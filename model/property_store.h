@@ -95,3 +95,9 @@ int IsSingleContourFile(const std::string& name);
 // Gives every contour of the file the property line key + " " + value.
 void AssignPropertiesToContours(const std::string& name, const std::string& key, const std::string& value,
                                 bool keepReliefCopy);
+// Sets the cut-out mark of every contour start of the file: z = -1 (mode 1),
+// -2 (mode 2), 0 (mode 3) or -4 (mode 4); the object numbers of the marked
+// contours are lost. Needs contours in the vector store (message 82), for
+// modes 1 and 2 only closed ones (message 1395); the store then goes back
+// into the current layer file.
+void MarkContourStarts(const std::string& name, int mode);

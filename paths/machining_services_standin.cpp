@@ -92,3 +92,23 @@ void UpgradeToolRecord(TToolRecord& tool) {
   bytes[107] = 0;
   tool.version = kToolRecordVersion;
 }
+
+void DispatchMilling2DCommand() {}
+void RunCuttingDepthsCommand(int) {}
+void RunLeadMovesCommand() {}
+void RunHoldingTabsCommand(int) {}
+void RunPocketStrategyMenu() {}
+void RunMillingPropertyDialog() {}
+void RunPathListEditor() {}
+void SelectTool(int, int) {}
+void EditToolsOfCurrentLayer() {}
+void SaveToolTableFile() {}
+void LoadToolTableFile() {}
+void EditToolsInVectorFile(const std::string&) {}
+void RunDirectMilling(int) {}
+void RunPathExport() {}
+void RunMultipleExport() {}
+void ShowToolPathPreview(int, int) {}
+
+void (*ToolChooserHook)() = nullptr;
+int16_t ToolChooserNumber = 0;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "frame/defaults.h"
 #include "platform/files.h"
@@ -26,3 +27,29 @@ void AddObjectNumberToList(float z);
 void CopyDrawingProperties(plat::TPasFile& file, int32_t start, int32_t end, bool append);
 // Brings a tool record of format 52 or older to the current format.
 void UpgradeToolRecord(TToolRecord& tool);
+
+// --- commands of the main dispatcher: until the machining subsystem is built
+// each returns at once and changes nothing.
+void DispatchMilling2DCommand();
+void RunCuttingDepthsCommand(int mode);
+void RunLeadMovesCommand();
+void RunHoldingTabsCommand(int mode);
+void RunPocketStrategyMenu();
+void RunMillingPropertyDialog();
+void RunPathListEditor();
+void SelectTool(int layer, int mode);
+void EditToolsOfCurrentLayer();
+void SaveToolTableFile();
+void LoadToolTableFile();
+void EditToolsInVectorFile(const std::string& file);
+void RunDirectMilling(int mode);
+void RunPathExport();
+void RunMultipleExport();
+void ShowToolPathPreview(int menu, int mode);
+
+// --- the tool chooser of the input form ----------------------------------------------
+// The tool selection over 199 tools, set by the tool-table module at start; it
+// takes the tool number in ToolChooserNumber and leaves the choice there.
+// Null: no chooser, the number stays.
+extern void (*ToolChooserHook)();
+extern int16_t ToolChooserNumber;

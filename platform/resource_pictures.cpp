@@ -1,6 +1,8 @@
 // Resource pictures looked up by name in the resource table.
 #include <cctype>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 
 #include "platform/files.h"
 #include "platform/picture_codecs.h"
@@ -32,10 +34,48 @@ bool FindTablePicture(const std::vector<uint8_t>& table, const std::string& name
   return false;
 }
 
+namespace {
+
+// The table is read once and kept while its file stays the same: menus and
+// icon bars draw dozens of pictures per redraw.
+struct TResourceCache {
+  std::string hostPath;
+  std::uintmax_t size = 0;
+  std::filesystem::file_time_type written{};
+  std::vector<uint8_t> bytes;
+  bool valid = false;
+};
+
+const std::vector<uint8_t>* ResourceTable() {
+  static TResourceCache cache;
+  const std::string hostPath = HostPathOf(ProgramFolder() + kResourceFileName);
+  std::error_code error;
+  const std::uintmax_t size = std::filesystem::file_size(hostPath, error);
+  if (error) {
+    cache.valid = false;
+    return nullptr;
+  }
+  const auto written = std::filesystem::last_write_time(hostPath, error);
+  if (error) {
+    cache.valid = false;
+    return nullptr;
+  }
+  if (!cache.valid || cache.hostPath != hostPath || cache.size != size || cache.written != written) {
+    cache.valid = ReadFileBytes(hostPath, cache.bytes);
+    cache.hostPath = hostPath;
+    cache.size = size;
+    cache.written = written;
+  }
+  return cache.valid ? &cache.bytes : nullptr;
+}
+
+}  // namespace
+
 bool LoadResourcePicture(const std::string& name, TPixelBlock& out) {
   out = TPixelBlock{};
-  std::vector<uint8_t> table;
-  if (!ReadFileBytes(HostPathOf(ProgramFolder() + kResourceFileName), table)) return false;
+  const std::vector<uint8_t>* found = ResourceTable();
+  if (found == nullptr) return false;
+  const std::vector<uint8_t>& table = *found;
   size_t begin = 0, end = 0;
   if (!FindTablePicture(table, name, begin, end)) return false;
   TDecodedPicture picture;

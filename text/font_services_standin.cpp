@@ -5,3 +5,7 @@ void FreeLoadedFont() {}
 void ForgetLoadedFont() {}
 void ReinitFontCache() {}
 void ResetGlyphEditorView() {}
+
+#include "frame/program_start.h"
+
+void RunFontEditorLoop() { CommandWord = 9900; }

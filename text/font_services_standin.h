@@ -6,3 +6,7 @@ void FreeLoadedFont();
 void ForgetLoadedFont();
 void ReinitFontCache();
 void ResetGlyphEditorView();
+
+// The font editor's own command loop. Until it is built it is left at once
+// with its leave code 9900 in the command word.
+void RunFontEditorLoop();

@@ -10,6 +10,7 @@
 #include "frame/file_helpers.h"
 #include "frame/messages.h"
 #include "frame/system_services.h"
+#include "ui/panels.h"
 
 uint8_t TextJobHead[kTextJobHeadSize];
 int16_t TextLineCount = 0;
@@ -108,3 +109,18 @@ void ValidateTextNumberField(uint8_t* head) {
 void ClearTextPlacement(uint8_t* placement) { memset(placement, 0, kTextPlacementSize); }
 
 void ChooseFontFile(std::string& fontFileName, const std::string&) { fontFileName.clear(); }
+
+void RunTextSignWindow() {}
+void DispatchTextSignCommand() {}
+void RunLayoutFunctionsWindow() {}
+void RunNewSerialPlateCommand() {}
+void RunNewSignCommand(int) {}
+void MarkInCurrentLayer(int) {}
+void RunLayerContourPass() {}
+void RunGraphicTextCommand() {}
+void RunInsertTextCommand() {}
+void PickTextLineAtCursor(uint8_t) {}
+
+bool ChooseLayerNumber(int16_t&) { return false; }
+
+void DrawToolProfileBox(int x1, int y1, int x2, int y2, const TToolRecord&) { DrawWhiteField(x1, y1, x2, y2, 0); }

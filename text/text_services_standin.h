@@ -41,3 +41,26 @@ void ValidateTextNumberField(uint8_t* head);
 void ClearTextPlacement(uint8_t* placement);
 // The font chooser; no chooser yet: the name comes back empty (cancelled).
 void ChooseFontFile(std::string& fontFileName, const std::string& sampleText);
+
+// --- commands of the main dispatcher: until the text subsystem is built each
+// returns at once and changes nothing.
+void RunTextSignWindow();
+void DispatchTextSignCommand();
+void RunLayoutFunctionsWindow();
+void RunNewSerialPlateCommand();
+void RunNewSignCommand(int mode);
+void MarkInCurrentLayer(int mode);
+void RunLayerContourPass();
+void RunGraphicTextCommand();
+void RunInsertTextCommand();
+// The text line at the cursor: no text lines can be edited yet, so nothing is picked.
+void PickTextLineAtCursor(uint8_t layer);
+
+// --- dialog services ----------------------------------------------------------------
+struct TToolRecord;
+// The layer list in its choosing mode; no list yet: false (cancelled), the
+// layer unchanged.
+bool ChooseLayerNumber(int16_t& layer);
+// A tool as a profile sketch in a white framed box; no sketch yet: the box
+// alone.
+void DrawToolProfileBox(int x1, int y1, int x2, int y2, const TToolRecord& tool);

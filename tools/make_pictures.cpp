@@ -11,11 +11,16 @@
 // "tile" draws a labelled tile (the first letters of the name on a colour
 // of its own); "banner" draws the program name large on a blue gradient.
 // Generated pictures use the 6 x 6 x 6 colour cube.
+//
+// A line "* KIND WIDTHxHEIGHT" adds a generated picture of that kind and size
+// for every name of the command-name table (the command icons) that has no
+// line of its own, after the listed pictures.
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <fstream>
 #include <iostream>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -23,6 +28,20 @@
 #include "platform/picture_codecs.h"
 
 namespace {
+
+struct TCommandIcon {
+  int16_t code;
+  const char* name;
+};
+// The command-name table's list; its names are the command icons' names.
+constexpr TCommandIcon kCommandIcons[] = {
+#include "commands/command_names.inc"
+};
+
+std::string UpperCase(std::string text) {
+  for (char& ch : text) ch = char(std::toupper(static_cast<unsigned char>(ch)));
+  return text;
+}
 
 // 3 x 5 letters, rows top-down, bit 2 leftmost.
 const char* const kGlyphs[] = {
@@ -144,6 +163,8 @@ int main(int argc, char** argv) {
   }
   std::vector<std::string> names;
   std::vector<std::vector<uint8_t>> pictures;
+  std::string commandIconSize;
+  int commandIconWidth = 0, commandIconHeight = 0;
   std::string line;
   int lineNo = 0;
   while (std::getline(in, line)) {
@@ -166,6 +187,16 @@ int main(int argc, char** argv) {
         std::cerr << list << ":" << lineNo << ": " << name << " listed twice\n";
         return 1;
       }
+    }
+    if (name == "*") {
+      if (kind != "tile" || !commandIconSize.empty()) {
+        std::cerr << list << ":" << lineNo << ": \"*\" takes the kind tile, once\n";
+        return 1;
+      }
+      commandIconSize = size;
+      commandIconWidth = w;
+      commandIconHeight = h;
+      continue;
     }
     std::vector<uint8_t> bytes;
     if (kind == "file") {
@@ -193,6 +224,26 @@ int main(int argc, char** argv) {
     }
     names.push_back(name);
     pictures.push_back(std::move(bytes));
+  }
+  if (!commandIconSize.empty()) {
+    std::set<std::string> known;
+    for (const std::string& name : names) known.insert(UpperCase(name));
+    for (const TCommandIcon& icon : kCommandIcons) {
+      const std::string name = icon.name;
+      if (name.empty() || !known.insert(UpperCase(name)).second) continue;
+      TCanvas c;
+      c.width = commandIconWidth;
+      c.height = commandIconHeight;
+      c.rgb.assign(size_t(c.width) * size_t(c.height) * 3, 255);
+      DrawTile(c, name);
+      std::vector<uint8_t> bytes;
+      if (!Encode(c, name, argv[3], bytes)) {
+        std::cerr << list << ": the picture of command name " << name << " could not be encoded\n";
+        return 1;
+      }
+      names.push_back(name);
+      pictures.push_back(std::move(bytes));
+    }
   }
   std::vector<uint8_t> out(7, 0);
   Put32(out, int32_t(names.size()));

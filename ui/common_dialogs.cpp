@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "commands/buttons_controls.h"
 #include "commands/menu_services_standin.h"
 #include "frame/checked_files.h"
 #include "frame/defaults.h"
@@ -167,7 +168,7 @@ void PlacePictureButton(TBox& box, int x, int y, const std::string& picture) {
   box.y1 = int16_t(y);
   box.x2 = int16_t(x + 22);
   box.y2 = int16_t(y + 22);
-  DrawCaptionButton("", box, 260, 274, 0);
+  DrawCaptionButton("", box, 260, 0, 274);
   DrawResourceBitmap(x + 3, y + 3, 16, 16, kRopSrcCopy, picture);
 }
 
@@ -335,7 +336,7 @@ void AskWithPictureButtons(const std::string& title, const std::string& message,
     TBox& box = boxes[i + 1];
     box = TBox{1, int16_t(lefts[i]), int16_t(y2 - 32), int16_t(lefts[i] + 8 * bw), int16_t(y2 - 8)};
     if (pictures[i].empty()) {
-      DrawCaptionButton(captions[i], box, 260, 274, 0);
+      DrawCaptionButton(captions[i], box, 260, 0, 274);
     } else {
       DrawIconButton("", "", box, 0, 274, 260);
       const int textW = captions[i].empty() ? 0 : MeasureTextWidth(captions[i]) + 4;

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "commands/menu_services_standin.h"
+#include "commands/buttons_controls.h"
 #include "frame/main_window.h"
 #include "frame/system_services.h"
 #include "frame/window_draw.h"
@@ -32,6 +32,10 @@ void InitPopupList(TPopupList& list) {
 }
 
 void ShowPopupMenu(TPopupList& list) { RunPopupMenu(list, 21, 0, 2); }
+
+void SetPopupItemStates(TPopupList& list, uint8_t state) {
+  for (uint8_t& s : list.states) s = state;
+}
 
 // --- colours ------------------------------------------------------------------------------
 
@@ -184,11 +188,11 @@ void DrawPanel(TRun& run) {
                           list.helpLines[i].substr(0, kPopupHelpLineMax));
   }
   if (!list.title.empty()) {
-    DrawCaptionButton("", run.boxes[0], 260, 274, 0);
+    DrawCaptionButton("", run.boxes[0], 260, 0, 274);
     DrawResourceBitmap(l.right - 23, l.top + 6, 16, 16, kRopSrcCopy, "Abbruch");
   }
   for (int i = 1; i <= l.count; ++i) DrawEntry(run, i);
-  if (RedrawState == 1) RedrawState = 0;
+  RedrawState = 0;
 }
 
 void SetHighlight(TRun& run, int entry) {
@@ -221,7 +225,9 @@ int EntryUnderMouse(const TRun& run) {
   return -1;
 }
 
-constexpr uint8_t kRedrawRequested = 1;
+// A repaint rebuilds the whole screen (over the panel) and leaves the
+// redraw state non-zero; drawing the panel clears it.
+bool RedrawRequested() { return RedrawState != 0; }
 
 }  // namespace
 
@@ -343,7 +349,7 @@ void RunPopupMenu(TPopupList& list, int rowHeight, int mode, int font) {
       list.result = kPopupPaged;
       done = true;
     }
-    if (RedrawState == kRedrawRequested) {
+    if (RedrawRequested()) {
       if (mode == -1) {
         list.result = kPopupRedraw;
         done = true;

@@ -47,10 +47,14 @@ struct TPopupList {
 
 // Resets every field (states 1, result -1, drag flags 1, panel style 8).
 void InitPopupList(TPopupList& list);
+// Sets the colour state of all 26 entries.
+void SetPopupItemStates(TPopupList& list, uint8_t state);
 // RunPopupMenu (list, 21, 0, 2).
 void ShowPopupMenu(TPopupList& list);
 // mode 0 standard; 1 menu mode (a left click anywhere ends the run, without
-// waiting for the release); -1 a redraw request ends the run with -2.
+// waiting for the release); -1 a redraw request ends the run with -2. A
+// redraw request is a RedrawState other than 0 (a repaint rebuilt the screen
+// under the panel); in the other modes the panel draws itself again.
 // font 4: the menu font; any other value the settable font for measuring
 // and the caption font for drawing.
 void RunPopupMenu(TPopupList& list, int rowHeight, int mode, int font);

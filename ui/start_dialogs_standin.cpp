@@ -10,19 +10,22 @@
 #include "frame/window_draw.h"
 #include "platform/system.h"
 
-void ResetDrawingArea() {}
-void RestoreGraphicArea() {}
-
-void DrawPanelBackground() {
-  if (DrawingArea.used) FillColorRect(DrawingArea.x1, 17, DrawingArea.x2, 49, plat::Rgb(220, 220, 220));
-}
-
-void ClearDrawingArea() {
-  if (DrawingArea.used) FillColorRect(DrawingArea.x1, 17, DrawingArea.x2, 49, plat::Rgb(220, 220, 220));
-}
-
 void EditTextFileIfExists(const std::string&) {}
 
 void EnterMarkMode() { CommandWord = 41; }
 
-void RunFileDialog(const std::string&, const std::string&, int, std::string& fileName, int) { fileName.clear(); }
+
+void PlacePopupByPosition(int code, int width, int height, int& top, int& left) {
+  int16_t centreX = 0, centreY = 0;
+  GetWindowCentreCell(centreX, centreY);
+  if (code < 1 || code > 9) code = 5;
+  const int rowOf = (code - 1) / 3, columnOf = (code - 1) % 3;
+  top = rowOf == 0 ? DrawingArea.y1 : rowOf == 1 ? centreY - height / 2 : DrawingArea.y2 - height;
+  left = columnOf == 0 ? DrawingArea.x1 : columnOf == 1 ? centreX - width / 2 : DrawingArea.x2 - width;
+  left = left / 8 * 8;
+  top = top / 16 * 16;
+}
+
+void OpenWorkTextFile(int) {}
+void OpenHelpTopic(int) {}
+void OpenModeHelpPage() {}

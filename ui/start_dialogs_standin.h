@@ -10,16 +10,19 @@
 #include "ui/common_dialogs.h"
 #include "ui/info_window.h"
 
-void ResetDrawingArea();
-void RestoreGraphicArea();
-void DrawPanelBackground();
-void ClearDrawingArea();
 // Opens the text file in the editor when it exists (no editor yet).
 void EditTextFileIfExists(const std::string& name);
 // Mark mode after a command: the command word becomes 41 (marking); the view
 // button is not drawn yet.
 void EnterMarkMode();
-// The file open / save dialog: fileName holds the suggestion and receives the
-// chosen name; the stand-in has no dialog and returns an empty name (cancelled).
-void RunFileDialog(const std::string& startPath, const std::string& extension, int dataKind, std::string& fileName,
-                   int mode);
+// Top-left corner of a popup of width x height pixels by a position code:
+// 1-3 top, 4-6 middle, 7-9 bottom row of the graphic area; 1, 4, 7 left,
+// 2, 5, 8 centre, 3, 6, 9 right; any other code centres. left rounded down to
+// a multiple of 8, top to a multiple of 16.
+void PlacePopupByPosition(int code, int width, int height, int& top, int& left);
+
+// Help and work text commands of the main dispatcher; no help viewer or text
+// editor exists yet, so nothing opens.
+void OpenWorkTextFile(int mode);
+void OpenHelpTopic(int code);
+void OpenModeHelpPage();

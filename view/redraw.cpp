@@ -12,8 +12,9 @@
 #include "frame/param_file.h"
 #include "frame/window_draw.h"
 #include "model/layer_files.h"
-#include "model/model_services_standin.h"
+#include "model/vector_store.h"
 #include "ui/info_window.h"
+#include "ui/prompt_strip.h"
 #include "ui/start_dialogs_standin.h"
 #include "view/extents.h"
 #include "view/graphic_window.h"
@@ -247,6 +248,15 @@ void ZoomOutAroundCentre(const std::string& file, uint8_t viewKind) {
   RedrawFileInView(file, MakeExtent(cx - hx, cy - hy, cx + hx, cy + hy), viewKind);
 }
 
+void ZoomToWindow(const std::string& file, uint8_t viewKind) {
+  EnsureViewSet(file, viewKind);
+  TPointRecord corners[2] = {};
+  uint8_t taken = 0;
+  PromptRectangle(corners, taken);
+  if (taken == 1) RedrawFileInView(file, MakeExtent(corners[0].x, corners[0].y, corners[1].x, corners[1].y), viewKind);
+  else ClearDrawingArea();
+}
+
 void ZoomToLayoutLevel(const std::string& file, uint8_t viewKind, int entry) {
   static const double kFactors[7] = {5, 2, 1, 0.6666, 0.5, 0.2, 0.1};
   if (entry < 3 || entry > 9) return;
@@ -264,6 +274,7 @@ void ApplyZoomBarChoice(const std::string& file, uint8_t viewKind, int choice) {
   EnsureViewSet(file, viewKind);
   switch (choice) {
     case 5: RedrawFileView(file, viewKind); return;
+    case 10: ZoomToWindow(file, viewKind); return;
     case 11: ZoomOutAroundCentre(file, viewKind); return;
     case 12: ZoomToAll(file, viewKind); return;
     case 13: RedrawFileInView(file, LayoutArea, viewKind); return;

@@ -29,6 +29,9 @@ void ZoomAllCurrentView(uint8_t viewKind);
 void GetZoomAllExtent(const std::string& file, uint8_t viewKind, TExtentsPair& extent);
 void ZoomToAll(const std::string& file, uint8_t viewKind);
 void ZoomOutAroundCentre(const std::string& file, uint8_t viewKind);
+// Zoom by window: the user gives two corners on the prompt line or with the
+// mouse; a cancel closes the prompt strip and changes nothing.
+void ZoomToWindow(const std::string& file, uint8_t viewKind);
 // The fixed zoom levels of the zoom popup, entries 3 to 9 (10 % .. 500 %).
 void ZoomToLayoutLevel(const std::string& file, uint8_t viewKind, int entry);
 // Pans or zooms by a zoom-bar choice 0..13.

@@ -45,3 +45,26 @@ void ClearWorkFiles(uint16_t flags) {
   if (flags & kClearRelief) CreateEmptyFile("RELAR0.TMR");
   if ((flags & kClearRaster) && TestPlainFileExists("Scan0.TMP")) CreateEmptyFile("Scan0.TMP");
 }
+
+void ZoomWindowCurrentView(uint8_t) {}
+void ShowZoomPopup(const std::string&, uint8_t, int) {}
+bool OpenLayerPanel(int, uint8_t*) { return false; }
+void RunJobOverview() {}
+void PanViewByDragging(int) {}
+void SelectCurrentLayer(int) {}
+void PickCurrentLayerAtCursor() {}
+void FillCurrentLayerContours() {}
+void ClearChosenLayers() {}
+void ShowContourArea() {}
+void RunMillingTraceMenu(const std::string&) {}
+
+#include "model/undo.h"
+#include "model/vector_store.h"
+
+void DeleteSelection() {
+  TakeUndoSnapshot(kUndoCurrentLayer | kUndoStore);
+  ClearVectorStore();
+}
+
+int16_t BandColor = 12;
+uint8_t CurvePointCount = 40;

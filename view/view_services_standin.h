@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 // Work files cleared by ClearWorkFiles, by flag.
 enum TWorkFileFlag : uint16_t {
@@ -21,3 +22,25 @@ void LoadScanSettings();
 void FreePointMarkerTable();
 // Empties the work files chosen by the flags.
 void ClearWorkFiles(uint16_t flags);
+
+// --- commands of the main dispatcher that belong to the view. Until they are
+// built each returns at once and changes nothing (a panel reports no change).
+void ZoomWindowCurrentView(uint8_t viewKind);
+void ShowZoomPopup(const std::string& file, uint8_t viewKind, int mode);
+bool OpenLayerPanel(int mode, uint8_t* layerVisibility);
+void RunJobOverview();
+void PanViewByDragging(int mode);
+void SelectCurrentLayer(int mode);
+void PickCurrentLayerAtCursor();
+void FillCurrentLayerContours();
+void ClearChosenLayers();
+void ShowContourArea();
+void RunMillingTraceMenu(const std::string& layerFile);
+// Deletes the selection: an undo snapshot of the current layer and the
+// store, then the store is emptied.
+void DeleteSelection();
+
+// Colour of rubber bands, previews and markers drawn in xor, and the points
+// of a curve preview (settings of the screen scheme, fixed until it exists).
+extern int16_t BandColor;
+extern uint8_t CurvePointCount;

@@ -132,3 +132,7 @@ void BlockWriteQuiet(plat::TPasFile& f, const void* buffer, uint32_t n, uint32_t
   plat::BlockWrite(f, buffer, n, &done);
   count = QuietFailed(1011) ? 0 : done;
 }
+
+void ShowReliefVolumeView() {}
+void ShowReliefVolumeViewWithPalette() {}
+void RunReliefGuideLoop() {}

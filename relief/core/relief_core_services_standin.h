@@ -44,3 +44,9 @@ void CloseFileQuiet(plat::TPasFile& f);
 // Moves n records; count is 0 after an error. A short transfer is no error.
 void BlockReadQuiet(plat::TPasFile& f, void* buffer, uint32_t n, uint32_t& count);
 void BlockWriteQuiet(plat::TPasFile& f, const void* buffer, uint32_t n, uint32_t& count);
+
+// The relief volume views of the dispatcher and the relief work guide with
+// its own command loop; without a relief core each returns at once.
+void ShowReliefVolumeView();
+void ShowReliefVolumeViewWithPalette();
+void RunReliefGuideLoop();

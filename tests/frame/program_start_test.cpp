@@ -11,7 +11,7 @@
 #include <iterator>
 #include <string>
 
-#include "frame/dispatcher_standin.h"
+#include "frame/dispatcher.h"
 #include "frame/main_window.h"
 #include "frame/program_start.h"
 #include "platform/window.h"

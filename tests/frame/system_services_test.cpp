@@ -256,6 +256,20 @@ TEST_F(SystemServicesTest, PicturesAreFoundInAnyCaseAndDrawnWithinTheGivenSize) 
   EXPECT_EQ(PixelAt(7, 5), ~0x123456u & 0xFFFFFFu);
 }
 
+TEST_F(SystemServicesTest, AReplacedResourceTableIsReadAfresh) {
+  OpenWindowWithDc();
+  WriteHostFile(dir / "Resourc1.DAT", MakeResourceTable({{"Dot", MakeBmp(1, 1, {0x112233})}}));
+  EXPECT_EQ(DrawResourceBitmap(4, 4, 1, 1, kRopSrcCopy, "Dot"), 1);
+  EXPECT_EQ(PixelAt(4, 4), 0x112233u);
+  // Kept between draws, but a new table (here with one more picture) is seen at once.
+  WriteHostFile(dir / "Resourc1.DAT",
+                MakeResourceTable({{"Dot", MakeBmp(1, 1, {0x445566})}, {"Other", MakeBmp(1, 1, {0})}}));
+  EXPECT_EQ(DrawResourceBitmap(4, 4, 1, 1, kRopSrcCopy, "Dot"), 1);
+  EXPECT_EQ(PixelAt(4, 4), 0x445566u);
+  std::filesystem::remove(dir / "Resourc1.DAT");
+  EXPECT_EQ(DrawResourceBitmap(4, 4, 1, 1, kRopSrcCopy, "Dot"), 0);
+}
+
 // --- files and folders by name --------------------------------------------------------------
 
 TEST(FileNameParts, PartsOfAPath) {

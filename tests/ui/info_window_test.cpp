@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "frame/checked_files.h"
-#include "frame/dispatcher_standin.h"
+#include "frame/dispatcher.h"
 #include "frame/param_file.h"
 #include "frame/program_start.h"
 #include "frame/system_services.h"

@@ -6,6 +6,7 @@
 #include "support/program_runner.h"
 #include "platform/script.h"
 #include "ui_screen.h"
+#include "view/cursor_tracking.h"
 
 namespace {
 
@@ -166,6 +167,115 @@ TEST(PopupList, IconsComeFromTheResourcePictures) {
   };
   EXPECT_EQ(iconDiffers(1), 0) << "the picture Abbruch stands at entry 1";
   EXPECT_GT(iconDiffers(2), 100) << "a missing picture draws nothing";
+}
+
+}  // namespace
+
+namespace {
+
+// --- menu mode and redraw requests -----------------------------------------------------
+
+// A list of three entries at (100, 100) without a title: entry k's box runs
+// from y = 104 + (k - 1) x rowHeight.
+void FillMenuList(TPopupList& list) {
+  FillEntries(list, 3);
+  list.x = 100;
+  list.y = 100;
+}
+
+TEST(PopupList, MenuModeEndsOnAnyLeftClickWithoutWaitingForTheRelease) {
+  TScreen screen;
+  const struct {
+    int x, y;
+    int16_t result;
+  } kClicks[] = {{600, 400, 0}, {140, 104 + 17 + 8, 2}};
+  for (const auto& c : kClicks) {
+    CloseRequested = false;
+    MouseButtonState = 0;
+    MouseKeyFlags = 0;
+    screen.UseScript("click " + std::to_string(c.x) + " " + std::to_string(c.y) + "\n");
+    const auto before = TScreen::Pixels();
+    TPopupList list;
+    FillMenuList(list);
+    RunPopupMenu(list, 17, 1, 4);
+    EXPECT_EQ(list.result, c.result);
+    EXPECT_EQ(MouseButtonState, 2) << "the click is left for what lies under the panel";
+    EXPECT_TRUE(TScreen::Pixels() == before);
+  }
+  // The standard mode waits for the release.
+  CloseRequested = false;
+  MouseButtonState = 0;
+  MouseKeyFlags = 0;
+  screen.UseScript("click 140 " + std::to_string(104 + 21 + 10) + "\n");
+  TPopupList list;
+  FillMenuList(list);
+  ShowPopupMenu(list);
+  EXPECT_EQ(list.result, 2);
+  EXPECT_EQ(MouseButtonState, 0);
+}
+
+// A repaint during the run: the whole screen is rebuilt (here: filled with
+// one colour), which leaves the redraw state set, as the screen rebuild does.
+constexpr plat::TColorRef kRebuiltColour = plat::Rgb(10, 200, 10);
+void RebuildWholeScreen() {
+  FillColorRect(0, 0, MaxX, MaxY, kRebuiltColour);
+  RedrawState = 2;
+}
+// Asks for a repaint at the first poll of the list.
+void InvalidateOnce(TInputHook& hook) {
+  if (hook.state != 0) return;
+  hook.state = 1;
+  plat::InvalidateWindow(nullptr);
+}
+
+class PopupRedraw : public testing::Test {
+ protected:
+  void SetUp() override {
+    keepHook = RepaintHook;
+    keepKind = ViewKind;
+    RepaintHook = RebuildWholeScreen;
+    ViewKind = 2;
+    hook.state = 0;
+    hook.poll = InvalidateOnce;
+    InputHook = &hook;
+  }
+  void TearDown() override {
+    InputHook = nullptr;
+    RepaintHook = keepHook;
+    ViewKind = keepKind;
+    RedrawState = 2;
+  }
+  TInputHook hook;
+  THookProc keepHook = nullptr;
+  uint8_t keepKind = 254;
+};
+
+TEST_F(PopupRedraw, InRedrawModeARepaintEndsTheRunWithMinusTwo) {
+  TScreen screen("wait 50\nkey Esc\n");
+  plat::ResetScript();
+  TPopupList list;
+  FillMenuList(list);
+  RunPopupMenu(list, 21, -1, 2);
+  EXPECT_EQ(hook.state, 1) << "the repaint was asked for";
+  EXPECT_EQ(list.result, kPopupRedraw);
+}
+
+TEST_F(PopupRedraw, OtherwiseThePanelDrawsItselfAgainAndTheRunGoesOn) {
+  TScreen screen;
+  screen.UseScript("wait 50\nshot " + (screen.Dir() / "after.png").string() + "\nclick 140 " +
+                   std::to_string(104 + 21 + 10) + "\n");
+  TPopupList list;
+  FillMenuList(list);
+  TPopupList copy = list;
+  const TPopupLayout layout = LayOutPopupList(copy, 21, 2);
+  ShowPopupMenu(list);
+  EXPECT_EQ(list.result, 2) << "the pick after the repaint counts";
+  const torvtest::TPicture shot = torvtest::ReadPng(screen.Dir() / "after.png");
+  ASSERT_TRUE(shot.error.empty()) << shot.error;
+  const uint32_t rebuilt = plat::PixelFromColorRef(kRebuiltColour) & 0xFFFFFF;
+  EXPECT_EQ(shot.At(layout.left - 5, layout.top), rebuilt) << "the repaint happened";
+  EXPECT_NE(shot.At(layout.right - 8, (layout.top + layout.bottom) / 2), rebuilt) << "the panel is back on top";
+  EXPECT_EQ(RedrawState, 0) << "drawing the panel clears the request";
 }
 
 }  // namespace

@@ -2,11 +2,13 @@
 // painter draws by view kind.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <vector>
 
 #include "frame/file_helpers.h"
-#include "model/model_services_standin.h"
+#include "model/vector_store.h"
+#include "platform/script.h"
 #include "view/extents.h"
 #include "view/view_screen.h"
 
@@ -105,6 +107,28 @@ TEST_F(Redraw, ZoomBarPansOneStepBeyondTheLayoutAtMost) {
   }
   EXPECT_GE(moves, 1);
   EXPECT_LT(moves, 6) << "panning stops beyond the layout area";
+}
+
+TEST_F(Redraw, ZoomToWindowShowsTheRectangleGiven) {
+  ViewSetFlag = 1;
+  FitViewToExtent(Extent(0, 0, 100, 75));
+  auto useScript = [](const std::string& text) {
+    std::ofstream(std::getenv("TORV_SCRIPT")) << text;
+    plat::ResetScript();
+  };
+  useScript("text 30 20\nkey Enter\ntext 10 5\nkey Enter\n");
+  ZoomToWindow("", 0);
+  ExpectViewExtent(10, 5, 30, 20);
+  // Cancelled at either corner, or no area: the view stays.
+  for (const char* script : {"key Esc\n", "text 1 2\nkey Enter\nkey Esc\n", "text 1 2\nkey Enter\ntext 1 9\nkey Enter\n"}) {
+    useScript(script);
+    ZoomToWindow("", 0);
+    ExpectViewExtent(10, 5, 30, 20);
+  }
+  // The zoom bar's choice 10 is the same command.
+  useScript("text 12 6\nkey Enter\ntext 20 10\nkey Enter\n");
+  ApplyZoomBarChoice("", 0, 10);
+  ExpectViewExtent(12, 6, 20, 10);
 }
 
 TEST_F(Redraw, WithoutAViewRedrawsStartFromTheLayoutArea) {

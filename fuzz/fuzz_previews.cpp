@@ -1,0 +1,13 @@
+// libFuzzer target: the file previews (DrawPreviews of preview_inputs.h).
+#include "fuzz_inputs.h"
+#include "preview_inputs.h"
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  fuzzinput::StartFuzzTarget();
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  fuzzinput::DrawPreviews(data, size);
+  return 0;
+}

@@ -1,0 +1,8 @@
+// TEMPORARY STAND-IN: see path_core_services_standin.h.
+#include "paths/path_core_services_standin.h"
+
+void RunPathSortMenu() {}
+void RunPathOptimiseCommand() {}
+void RunPathCheckMenu() {}
+void RunPathUtilityCommand() {}
+void RunJoinPathsCommand() {}

@@ -1,0 +1,10 @@
+// TEMPORARY STAND-IN for the path commands of the contour offset and path
+// core, to be replaced when they are built: each returns at once and
+// changes nothing.
+#pragma once
+
+void RunPathSortMenu();
+void RunPathOptimiseCommand();
+void RunPathCheckMenu();
+void RunPathUtilityCommand();
+void RunJoinPathsCommand();

@@ -1,0 +1,8 @@
+// TEMPORARY STAND-IN: see relief_machining_standin.h.
+#include "relief/machining/relief_machining_standin.h"
+
+#include "frame/program_start.h"
+
+uint8_t ReliefEntryFlag = 0;
+
+void DispatchReliefCommand(int) { CommandWord = 9998; }
