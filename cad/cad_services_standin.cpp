@@ -1,10 +1,6 @@
 // TEMPORARY STAND-IN: see cad_services_standin.h.
 #include "cad/cad_services_standin.h"
 
-void ShowLayoutLimitsDialog() {}
-void RedrawSelectionHandles() {}
-
-void RunConstructionCommand(const std::string&, int) {}
 void RunLayerFileEditCommand(const std::string&) {}
 void RunCopyFromLayerCommand() {}
 void RunContourMergeMenu() {}
@@ -33,7 +29,6 @@ void RunJoinLinesCommand() {}
 void RunAppendPointCommand() {}
 void RunSplitAtPointCommand() {}
 void RunCornerInFrameCommand() {}
-void RunSelectionHandlesCommand() {}
 void RunSmoothToCurvesCommand() {}
 void RunIntersectionPointsCommand() {}
 void RunVectorBoundaryMenu() {}

@@ -1,17 +1,12 @@
 // TEMPORARY STAND-IN for the geometry and construction services, to be
-// replaced when that subsystem is built: two empty hooks of the screen
-// rebuild.
+// replaced when that subsystem is built.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
-void ShowLayoutLimitsDialog();
-void RedrawSelectionHandles();
-
-// The scaling, guide-line, construction and editing commands of the main
+// The scaling, guide-line and editing commands of the main
 // dispatcher. Until they are built each returns at once and changes nothing.
-void RunConstructionCommand(const std::string& layerFile, int code);
 void RunLayerFileEditCommand(const std::string& layerFile);
 void RunCopyFromLayerCommand();
 void RunContourMergeMenu();
@@ -40,7 +35,6 @@ void RunJoinLinesCommand();
 void RunAppendPointCommand();
 void RunSplitAtPointCommand();
 void RunCornerInFrameCommand();
-void RunSelectionHandlesCommand();
 void RunSmoothToCurvesCommand();
 void RunIntersectionPointsCommand();
 void RunVectorBoundaryMenu();

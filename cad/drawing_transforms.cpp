@@ -1,7 +1,8 @@
 // Transforms of the whole drawing; see drawing_transforms.h.
 //
 // Sections: files and extents - mirroring and contour reversal - scaling,
-// distortion and measures - shifting and rotating.
+// distortion and measures - shifting and rotating - the commands with their
+// forms and picks.
 #include "cad/drawing_transforms.h"
 
 #include <algorithm>

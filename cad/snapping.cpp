@@ -11,6 +11,7 @@
 #include "frame/quiet_files.h"
 #include "frame/window_draw.h"
 #include "model/layer_files.h"
+#include "relief/core/relief_core_services_standin.h"
 #include "ui/common_dialogs.h"
 #include "ui/popup_list.h"
 #include "ui/prompt_strip.h"
@@ -55,18 +56,49 @@ int NearestListEntry(const float* list, int count, double value, double limit, d
   return found;
 }
 
+constexpr int kFingerprintRecords = 16;
+
+// The file's size in records and FNV-1a over 16 records spread evenly over
+// it (first and last included); both 0 for a file that cannot be opened.
+void ReadSnapFileState(const std::string& name, int64_t& records, uint64_t& fingerprint) {
+  records = 0;
+  fingerprint = 0;
+  if (!FileExistsPlain(name)) return;
+  plat::TPasFile file;
+  plat::Assign(file, name);
+  ResetFileQuiet(file, kVectorRecordSize, 0);
+  if (file.state < plat::kFileInput) return;
+  records = plat::FileSize(file);
+  uint64_t hash = 1469598103934665603ull;
+  for (int k = 0; k < kFingerprintRecords && records > 0; ++k) {
+    const int64_t index = records == 1 ? 0 : int64_t(k) * (records - 1) / (kFingerprintRecords - 1);
+    plat::Seek(file, index);
+    uint8_t bytes[kVectorRecordSize] = {};
+    uint32_t done = 0;
+    BlockReadQuiet(file, bytes, 1, done);
+    for (uint8_t b : bytes) hash = (hash ^ b) * 1099511628211ull;
+  }
+  CloseFileQuiet(file);
+  fingerprint = hash;
+}
+
 // Reads the candidate points of the file into the cache unless they are
-// there already for the file's present size and the content stamp.
+// there already for the file's present size, fingerprint and the content
+// stamp.
 void LoadSnapCandidates(const std::string& name) {
-  const int64_t size = GetFileByteSizeQuiet(name);
-  if (SnapPointCache.name == name && SnapPointCache.byteSize == size && SnapPointCache.stamp == SnapContentStamp)
+  int64_t size = 0;
+  uint64_t fingerprint = 0;
+  ReadSnapFileState(name, size, fingerprint);
+  if (SnapPointCache.name == name && SnapPointCache.byteSize == size && SnapPointCache.fingerprint == fingerprint &&
+      SnapPointCache.stamp == SnapContentStamp)
     return;
   SnapPointCache.name = name;
   SnapPointCache.byteSize = size;
+  SnapPointCache.fingerprint = fingerprint;
   SnapPointCache.stamp = SnapContentStamp;
   SnapPointCache.points.clear();
   ++SnapFileReads;
-  if (size < static_cast<int64_t>(kVectorRecordSize) || !FileExistsPlain(name)) return;
+  if (size <= 0) return;
 
   TVectorArray array;
   LoadRecordArray(name, array);  // a short or broken file gives no array: nothing to snap to

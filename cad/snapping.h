@@ -7,10 +7,11 @@
 // block 1 (TGuideLineBlock).
 //
 // Searching a file: its candidate points are read once and kept, sorted by
-// x, in SnapPointCache; every later search of the same file answers from
-// memory while the file's byte size and SnapContentStamp are unchanged.
-// Code that rewrites a drawing file in place (same size) calls
-// InvalidateSnapPointCache.
+// x, in SnapPointCache; a later search of the same file answers from memory
+// while the file's byte size, a fingerprint of 16 records spread over it and
+// SnapContentStamp are unchanged. The fingerprint catches a file rewritten
+// in place (a move or a turn changes every record); code that changes single
+// records in place calls InvalidateSnapPointCache.
 #pragma once
 
 #include <cstdint>
@@ -129,7 +130,8 @@ struct TSnapCandidate {
 };
 struct TSnapPointCache {
   std::string name;          // empty: nothing cached
-  int64_t byteSize = -1;
+  int64_t byteSize = -1;  // in whole records
+  uint64_t fingerprint = 0;
   uint32_t stamp = 0;
   std::vector<TSnapCandidate> points;  // sorted by x, then order
 };

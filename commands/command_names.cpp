@@ -1,12 +1,15 @@
 // The command-name table: the fixed list, its heap block and the lookup.
 #include "commands/command_names.h"
 
+#include "commands/icon_panel.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
 TCommandName* CommandNameTable = nullptr;
 uint8_t CommandGiven = 0;
+int16_t CommandSubMode = 0;
 
 namespace {
 
@@ -61,9 +64,12 @@ void GetCommandPictureName(int16_t code, std::string& name) {
 }
 
 void EnsureMenuTables() {
-  if (CommandNameTable != nullptr) return;
-  CommandNameTable = new TCommandName[kCommandNameCount];
-  BuildCommandNameTable(CommandNameTable);
+  if (!AllocateIconPanelItems()) return;
+  if (CommandNameTable == nullptr) {
+    CommandNameTable = new TCommandName[kCommandNameCount];
+    BuildCommandNameTable(CommandNameTable);
+  }
+  FillIconPanel(IconPanelPage, 1);
 }
 
 void ClearMenuTablePointers() { FreeMenuTables(); }
@@ -71,4 +77,5 @@ void ClearMenuTablePointers() { FreeMenuTables(); }
 void FreeMenuTables() {
   delete[] CommandNameTable;
   CommandNameTable = nullptr;
+  FreeIconPanelItems();
 }

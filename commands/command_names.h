@@ -17,6 +17,11 @@
 // the input wait clears it at the start of every pass. The code itself
 // stands in CommandWord (frame/program_start.h).
 extern uint8_t CommandGiven;
+// Which window's command loop runs: 0 the main 2D drawing, 1 relief,
+// 2 projection, 3 tool-path preview, 4 raster and scanner, 5 text and sign
+// window, 6 photo milling, 261 text-object mode; -1 while some relief
+// operations run. 2 and 4 refuse zooming; 0 and 3 show the frame file.
+extern int16_t CommandSubMode;
 
 constexpr int kCommandNameCount = 660;
 constexpr int kCommandNameMax = 16;
@@ -52,7 +57,9 @@ void LookupCommandNameIn(const TCommandName* table, int16_t& code, std::string& 
 // EnsureMenuTables, then the name of code; the caller's code keeps its sign.
 void GetCommandPictureName(int16_t code, std::string& name);
 
-// Builds the menu tables when they do not exist yet.
+// Builds the menu tables when the icon panel's item table does not exist
+// yet: both tables are allocated, the names filled and the icon panel filled
+// for IconPanelPage (commands/icon_panel.h).
 void EnsureMenuTables();
 // Releases the menu tables, so that the next EnsureMenuTables builds them
 // anew (main menu bar set-up, screen rebuild with a new menu bar).

@@ -13,38 +13,8 @@
 
 #include <cstring>
 
-uint8_t ClickTrackingState = 0;
-uint8_t MenuBarMode = 7;
-int16_t CurrentSideMenu = 2;
-
-void WaitForMenuCommand() {
-  DrawActionIcon(0);
-  // No menu, icon or key yields a command yet; keep the input state fresh so
-  // the close and quit messages are seen.
-  for (;;) {
-    int16_t x, y;
-    PollMousePosition(x, y);
-    while (PollKeyPressed()) ReadNextKey();
-    WaitForWindowMessage();
-  }
-}
-
-// With no menu titles every state icon fits; the path-layer icon belongs to
-// the variants with relief milling (1, 4, 6).
-void DrawMenuBar(int16_t) {
-  StateIconFlags = uint8_t(StateIconFlags | kStateShowCurrentLayer | kStateShowAction | kStateShowToolLayers);
-  const bool pathIcon = VariantNumber == 1 || VariantNumber == 4 || VariantNumber == 6;
-  StateIconFlags = uint8_t(pathIcon ? (StateIconFlags | kStateShowPathLayers) : (StateIconFlags & ~kStateShowPathLayers));
-}
-void ShowSideMenu(int16_t n) {
-  if (n >= 0) CurrentSideMenu = n;
-}
-void ReloadSideMenu(int16_t n) { CurrentSideMenu = n; }
-void RedrawSideMenu() {}
-void UpdateGraphicDragState() {}
 void ShowStartButtons() {}
 void ShowStartInfoPanel(const std::string&) {}
-bool RunProgramOptionsMenu() { return false; }
 
 
 // --- services of the main dispatcher ---------------------------------------------------
@@ -60,12 +30,11 @@ TViewState keptView;
 bool viewKept = false;
 }  // namespace
 
-void SetMenuBarMode(uint8_t flags) { MenuBarMode = flags; }
 
 void SuspendMainScreen() {
   SaveViewState(keptView);
   viewKept = true;
-  KeptSideMenu = CurrentSideMenu;
+  KeptSideMenu = SideMenuNumber;
   FlushVectorStoreToCurrentLayer();
   SetMenuBarMode(0);
   LayerBar.used = 0;
@@ -87,7 +56,6 @@ void RestoreMainScreen(uint8_t flag) {
 void RunSettingsDialog() {}
 bool EditPathSwitches(int) { return false; }
 void RunNavigationPanels(int, int) {}
-void SwitchOffStartPointDisplay() { DisplayFlags = uint8_t(DisplayFlags & ~32); }
 
 // --- choice fields of the input form ---------------------------------------------------
 

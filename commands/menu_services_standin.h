@@ -1,38 +1,25 @@
-// TEMPORARY STAND-IN for the menus and command input, to be replaced when the
-// menu subsystem is built. It offers the least the program frame calls: the
-// input wait (which, with no menus yet, only polls until the window closes),
-// and empty menu drawing (the empty menu bar leaves room for every state icon).
+// TEMPORARY STAND-IN for the menu services not built yet, to be replaced when
+// the menu subsystem is complete: the least the program frame and the main
+// dispatcher call (the input wait is built: commands/input_wait.h).
 #pragma once
 
 #include <cstdint>
 #include <string>
 
+#include "commands/menu_bar.h"
+#include "commands/side_menu.h"
+#include "commands/start_panel.h"
 #include "ui/panels.h"
 
-extern uint8_t ClickTrackingState;  // bit 1: left button held while tracking clicks in the graphic
-extern int16_t CurrentSideMenu;
-// Menu-bar state flags: bit 0 menu titles active, bit 1 view-bar buttons
-// enabled, bit 2 icon panel enabled (7 on the main screen, 0 while suspended).
-extern uint8_t MenuBarMode;
-
-// Polls keys and clicks until one yields a command and leaves its code in
-// CommandWord. Without menus nothing yields a command.
-void WaitForMenuCommand();
-void DrawMenuBar(int16_t n);
-void ShowSideMenu(int16_t n);
-void ReloadSideMenu(int16_t n);
-void RedrawSideMenu();
-void UpdateGraphicDragState();
-void ShowStartButtons();
 void ShowStartInfoPanel(const std::string& title);
-bool RunProgramOptionsMenu();
+// The start panel (RunStartScreen, commands/start_panel.h) is not offered
+// from the main loop yet: the program-run start script does not dismiss it.
+void ShowStartButtons();
 
 // --- services of the main dispatcher ---------------------------------------------------
 // The side menu RestoreMainScreen brings back (kept by SuspendMainScreen and
 // by the module entries of the dispatcher).
 extern int16_t KeptSideMenu;
-// Sets the menu-bar state flags.
-void SetMenuBarMode(uint8_t flags);
 // Before a module window: keeps the view and the side menu, puts the vector
 // store back into the current layer, switches the menu bar off and lays the
 // screen out without layer bar and rulers.
@@ -46,8 +33,6 @@ void RestoreMainScreen(uint8_t flag);
 void RunSettingsDialog();
 bool EditPathSwitches(int mode);
 void RunNavigationPanels(int first, int kind);
-// Clears the start-point display flag (32 of the display flags).
-void SwitchOffStartPointDisplay();
 
 // --- choice fields of the input form ---------------------------------------------------
 // Bit 0 set while the settings window draws its pages itself (input forms

@@ -3,9 +3,15 @@
 #include <string>
 
 #include "cad/cad_services_standin.h"
+#include "cad/construction_frame.h"
 #include "cad/drawing_transforms.h"
+#include "cad/layout_limits_dialog.h"
+#include "cad/transform_dialog.h"
 #include "cad/snapping.h"
+#include "commands/input_wait.h"
+#include "commands/menu_bar.h"
 #include "commands/menu_services_standin.h"
+#include "commands/side_menu.h"
 #include "exchange/exchange_standin.h"
 #include "frame/file_helpers.h"
 #include "frame/main_window.h"
@@ -219,7 +225,7 @@ const TDispatchEntry kTable[] = {
     {640, 640, "RunLayerFileEditCommand", [] { RunLayerFileEditCommand(LayerFile()); }},
     {641, 641, "RunCornerInFrameCommand", [] { RunCornerInFrameCommand(); }},
     {642, 642, "SmoothContourSteps", [] { SmoothContourSteps(); }},
-    {643, 643, "RunSelectionHandlesCommand", [] { RunSelectionHandlesCommand(); }},
+    {643, 643, "TransformSelectionCommand", [] { TransformSelectionCommand(); }},
     {645, 645, "RunPathSortMenu", [] { RunPathSortMenu(); }},
     {649, 649, "RunSmoothToCurvesCommand", [] { RunSmoothToCurvesCommand(); }},
     {660, 660, "RunIntersectionPointsCommand", [] { RunIntersectionPointsCommand(); }},
@@ -370,7 +376,7 @@ void RunReliefGuideModule() {
   DrawMenuBar(15);
   FreeLoadedFont();
   FreePointMarkerTable();
-  KeptSideMenu = CurrentSideMenu;
+  KeptSideMenu = SideMenuNumber;
   // The guide lays out its screen with menu style 2 and without the layer
   // bar; the main screen's two settings come back when it is left.
   uint8_t block3[kBlock3Size] = {};
@@ -402,7 +408,7 @@ void RunReliefModule(uint16_t code) {
   DrawMenuBar(44);
   FreeLoadedFont();
   FreePointMarkerTable();
-  KeptSideMenu = CurrentSideMenu;
+  KeptSideMenu = SideMenuNumber;
   ReliefEntryFlag = 0;
   DispatchReliefCommand(code - 9900);
   LoadStoreFromScratchFile();

@@ -12,10 +12,17 @@
 #include <vector>
 
 #include "cad/cad_services_standin.h"
+#include "cad/layout_limits_dialog.h"
+#include "cad/selection_handles.h"
 #include "cad/prompt_line.h"
 #include "commands/command_names.h"
 #include "commands/graphic_controls.h"
+#include "commands/icon_panel.h"
+#include "commands/input_wait.h"
+#include "commands/menu_bar.h"
 #include "commands/menu_services_standin.h"
+#include "commands/side_menu.h"
+#include "commands/start_panel.h"
 #include "commands/state_icons.h"
 #include "exchange/exchange_standin.h"
 #include "frame/checked_files.h"
@@ -265,7 +272,7 @@ void RunStartSequence() {
   ReinitFontCache();
   EnsureWorkFilesExist();
   CheckFontFilesPresent();
-  ClickTrackingState = 0;
+  ClickTracking = 0;
   PollGraphicCursor();
   WaitForMouseRelease();
   ReleaseMouseCapture();
@@ -542,7 +549,7 @@ void RunMainCommandLoop(int32_t variantCode) {
       EraseMouseCursor();
       CursorMode = rememberedCursorMode;
       UpdateGraphicDragState();
-      if ((ClickTrackingState & 2) == 0 && (DragState & 2) == 0) RestoreGraphicArea();
+      if ((ClickTracking & 2) == 0 && (DragState & 2) == 0) RestoreGraphicArea();
     }
     WaitForMenuCommand();
     RestoreGraphicArea();
@@ -561,6 +568,7 @@ bool IsDiskTooFullForLayer(int64_t freeBytes, int32_t records) {
 // --- quit and rebuild -----------------------------------------------------------------------
 void BuildMainMenuBar(uint8_t) {
   ClearMenuTablePointers();
+  LayOutIconPanel();
   EnsureMenuTables();
   ShowSideMenu(-1);
   DrawMenuBar(0);
@@ -584,6 +592,7 @@ void RebuildScreen() {
   ChangeDirectory(DataFolderName);
   int16_t colour = CurrentColor;
   LayOutScreen();
+  LayOutIconPanel();
   SetArrowCursor();
   UpdateWindowTitle(kVersionThousandths);
   if (RedrawState == 201) {
@@ -593,8 +602,8 @@ void RebuildScreen() {
   EnsureMenuTables();
   DrawMenuBar(ScreenModeWord == 1 ? 44 : 0);
   if (RedrawState == 255) return;
-  ReloadSideMenu(CurrentSideMenu);
-  RedrawSideMenu();
+  LoadSideMenu(SideMenuNumber);
+  DrawSideMenuByStyle();
   if (ViewKind != 0 && ViewKind != 253 && ViewKind != 254) RedrawCurrentView(ViewKind);
   ClearDrawingArea();
   DrawCoordinateBox(false);

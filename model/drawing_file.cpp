@@ -29,6 +29,7 @@
 #include "ui/popup_list.h"
 #include "ui/prompt_strip.h"
 #include "ui/start_dialogs_standin.h"
+#include "commands/input_wait.h"
 #include "view/extents.h"
 #include "view/redraw.h"
 #include "view/character_cells.h"

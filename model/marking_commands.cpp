@@ -13,6 +13,7 @@
 #include "model/undo.h"
 #include "model/vector_store.h"
 #include "ui/start_dialogs_standin.h"
+#include "commands/input_wait.h"
 #include "view/character_cells.h"
 #include "view/cursor_tracking.h"
 #include "view/view_services_standin.h"

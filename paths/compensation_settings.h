@@ -92,6 +92,13 @@ struct TCompensationSettings {
 #pragma pack(pop)
 static_assert(sizeof(TCompensationSettings) == kCompensationSettingsSize);
 
+// The settings page: fourteen fields of block 7 in the generic input form
+// (formFlags ORed with the field count 14; helpValue the form's placement).
+// Flags 27 and 28 may not both stay set: the user is asked to clear 27 or
+// to enter the values again; flag 29 is cleared when 28 is set (with a
+// note). Unless cancelled the block is stored and its journal lines
+// written; cancelled, block 7 and the journal stay as they were.
+void EditCompensationSettings(uint8_t formFlags, int helpValue);
 // Block 7 as a record.
 void ReadCompensationSettings(TCompensationSettings& settings);
 // The two journal lines of the stored settings:

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "cad/geometry_2d.h"
+#include "cad/prompt_line.h"
 #include "frame/checked_files.h"
 #include "frame/data_slots.h"
 #include "frame/messages.h"
@@ -269,6 +270,7 @@ void ReadToolFromHeaderRecords(const TVectorRecord* records, int32_t count, TToo
 void ReadToolRecordsFromSlot(TToolRecord (&tools)[kToolCount], int32_t (&positions)[kToolCount], int32_t& count,
                              int slot) {
   count = 0;
+  ShowPromptLine(0, GetMessageText(554, -39), 260, 274);
   TRecordBuffer buffer;
   AllocRecordBuffer(1, buffer, 1);
   int32_t base = 0;
@@ -287,6 +289,7 @@ void ReadToolRecordsFromSlot(TToolRecord (&tools)[kToolCount], int32_t (&positio
     if (read < kSlotBlockRecords) break;
   }
   AllocRecordBuffer(1, buffer, 0);
+  ShowPromptLine(0, "", 260, 274);
 }
 
 void ReadToolsOfFile(const std::string& name, TToolRecord (&tools)[kToolCount], int32_t& count) {

@@ -88,6 +88,7 @@ void ReadToolFromHeaderRecords(const TVectorRecord* records, int32_t count, TToo
 // position to its end. positions receives the record index (counted from
 // where reading began) of each block's type-150 record. At most 199 blocks
 // are counted; the records of further blocks all go into place 199.
+// Message 554 stands in the prompt line while the file is read.
 void ReadToolRecordsFromSlot(TToolRecord (&tools)[kToolCount], int32_t (&positions)[kToolCount], int32_t& count,
                              int slot);
 // The tools of a vector file; places not found keep the defaults in the

@@ -24,11 +24,18 @@
 //   'D' yes/no that ends the form as soon as it is yes
 //   'T' text (valueText, at most 16 characters; capitals when width is 1)
 //   'F' text shown but never edited: the navigation passes over it
-//   'A' choice (value = option number 1-11) from the field's choice list
-//       (NewFieldChoiceList before each run; the form frees the list)
+//   'A' choice (value = option number 1-11) from the field's choice list:
+//       NewFieldChoiceList(field.choiceList) and SetFieldChoiceOption
+//       (commands/field_choice_list.h) before each run; the form deletes the
+//       list when it ends and leaves the pointer null
 // Numbers outside [lowerLimit, upperLimit] and texts that cannot be read
 // (including a division by zero in a typed chain like 10/0) are asked again
-// in the same field; Esc always leaves the field.
+// in the same field; Esc always leaves the field. A number left as it was
+// shown keeps its value (the shown text may be rounded, and "L" and "W"
+// texts begin with "#").
+// Pictures: a field's pictureName is shown in an area above the lines while
+// it is current; a field with toolField 1 adds the profile of that tool
+// number beside it.
 //
 // Exit codes (also the result block's decimals byte)
 //   2 Enter on the last field (or a click outside with count bit 7)

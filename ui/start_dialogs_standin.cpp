@@ -12,7 +12,6 @@
 
 void EditTextFileIfExists(const std::string&) {}
 
-void EnterMarkMode() { CommandWord = 41; }
 
 
 void PlacePopupByPosition(int code, int width, int height, int& top, int& left) {

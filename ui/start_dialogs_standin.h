@@ -9,12 +9,12 @@
 // this file find them here until they include their own headers.
 #include "ui/common_dialogs.h"
 #include "ui/info_window.h"
+// EnterMarkMode is built with the input wait; callers find it here until
+// they include that header themselves.
+#include "commands/input_wait.h"
 
 // Opens the text file in the editor when it exists (no editor yet).
 void EditTextFileIfExists(const std::string& name);
-// Mark mode after a command: the command word becomes 41 (marking); the view
-// button is not drawn yet.
-void EnterMarkMode();
 // Top-left corner of a popup of width x height pixels by a position code:
 // 1-3 top, 4-6 middle, 7-9 bottom row of the graphic area; 1, 4, 7 left,
 // 2, 5, 8 centre, 3, 6, 9 right; any other code centres. left rounded down to

@@ -19,7 +19,6 @@ TPointRecord CursorPoint = {0, 0.0f, 0.0f};
 uint8_t ButtonResult = 0;
 uint8_t CursorKeyCode = 255;
 uint8_t ExtendedKeyFlag = 0;
-uint8_t CommandSubMode = 0;
 uint8_t CommandFromMenu = 0;
 TInputHook* InputHook = nullptr;
 void (*F9Procedure)() = nullptr;

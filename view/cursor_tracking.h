@@ -8,14 +8,13 @@
 #include <cstdint>
 #include <string>
 
+#include "commands/command_names.h"  // CommandSubMode
 #include "model/vector_records.h"
 
 extern TPointRecord CursorPoint;  // world point under the cursor (type 0)
 extern uint8_t ButtonResult;      // 0 none, 2 left, 4 right, 1 middle, 8 F5
 extern uint8_t CursorKeyCode;     // mapped key of the step, 255 none
 extern uint8_t ExtendedKeyFlag;   // 1: the key came as 0 and a scan code
-// Sub-mode of the running command (2 and 4 refuse zooming; 0 and 3 show the frame file).
-extern uint8_t CommandSubMode;
 // Set when the command word came from a menu.
 extern uint8_t CommandFromMenu;
 

@@ -9,11 +9,14 @@
 #include "frame/defaults.h"
 #include "frame/file_helpers.h"
 #include "frame/main_window.h"
+#include "frame/messages.h"
 #include "frame/param_file.h"
 #include "frame/window_draw.h"
 #include "model/layer_files.h"
 #include "model/vector_store.h"
+#include "commands/graphic_controls.h"
 #include "ui/info_window.h"
+#include "ui/popup_list.h"
 #include "ui/prompt_strip.h"
 #include "ui/start_dialogs_standin.h"
 #include "view/extents.h"
@@ -194,6 +197,12 @@ void ZoomOutCurrentView(uint8_t viewKind) {
   ZoomOutAroundCentre("", viewKind);
 }
 
+void ZoomWindowCurrentView(uint8_t viewKind) {
+  if (ViewSetFlag != 1) RedrawWithExtent(LayoutArea, viewKind);
+  ApplyBackgroundKind(viewKind);
+  ZoomToWindow("", viewKind);
+}
+
 void ZoomAllCurrentView(uint8_t viewKind) {
   if (ViewSetFlag != 1) RedrawFileInView("", LayoutArea, viewKind);
   ApplyBackgroundKind(viewKind);
@@ -268,6 +277,36 @@ void ZoomToLayoutLevel(const std::string& file, uint8_t viewKind, int entry) {
   const double cx = (double(LayoutArea.minCorner.x) + LayoutArea.maxCorner.x) / 2;
   const double cy = (double(LayoutArea.minCorner.y) + LayoutArea.maxCorner.y) / 2;
   RedrawFileInView(file, MakeExtent(cx - f * w, cy - f * h, cx + f * w, cy + f * h), viewKind);
+}
+
+void ShowZoomPopup(const std::string& file, uint8_t viewKind, int storeChoice) {
+  EnsureViewSet(file, viewKind);
+  TPopupList list;
+  InitPopupList(list);
+  // Below the zoom buttons of the view bar; at the mouse when the bar hides them.
+  const TButtonRect& anchor = ViewBarButtons[3];
+  list.x = anchor.flag != 0 ? anchor.x1 : MouseX;
+  list.y = 52;
+  list.captions[0] = GetMessageText(2302, -39);
+  list.captions[1] = GetMessageText(2303, -39);
+  list.states[1] = (StoreHoldsData != 0 && viewKind != 255) ? 20 : 19;
+  static const char* const kLevels[7] = {"10%", "25%", "50%", "75%", "100%", "250%", "500%"};
+  for (int i = 0; i < 7; ++i) list.captions[2 + i] = kLevels[i];
+  ShowPopupMenu(list);
+  if (list.result == 1) {
+    ApplyBackgroundKind(viewKind);
+    ZoomToAll(file, viewKind);
+  } else if (list.result == 2) {
+    if (storeChoice == 255) return;
+    ApplyBackgroundKind(viewKind);
+    TExtentsPair extent;
+    ResetPointExtents(extent);
+    if (StoreHoldsData != 0 && CountFileRecords(kVectorStoreName) > 0)
+      GetVectorFileExtentOwnBuffer(kVectorStoreName, true, extent);
+    if (ExtentHasArea(extent)) RedrawFileInView(file, extent, viewKind);
+  } else if (list.result >= 3 && list.result <= 9) {
+    ZoomToLayoutLevel(file, viewKind, list.result);
+  }
 }
 
 void ApplyZoomBarChoice(const std::string& file, uint8_t viewKind, int choice) {

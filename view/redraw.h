@@ -24,6 +24,7 @@ void ApplyBackgroundKind(uint8_t& viewKind);
 void RedrawCurrentView(uint8_t viewKind);
 void RedrawWithExtent(const TExtentsPair& extent, uint8_t viewKind);
 void ZoomOutCurrentView(uint8_t viewKind);
+void ZoomWindowCurrentView(uint8_t viewKind);
 void ZoomAllCurrentView(uint8_t viewKind);
 // The extent ZoomToAll shows for the kind (may be empty).
 void GetZoomAllExtent(const std::string& file, uint8_t viewKind, TExtentsPair& extent);
@@ -32,6 +33,9 @@ void ZoomOutAroundCentre(const std::string& file, uint8_t viewKind);
 // Zoom by window: the user gives two corners on the prompt line or with the
 // mouse; a cancel closes the prompt strip and changes nothing.
 void ZoomToWindow(const std::string& file, uint8_t viewKind);
+// The zoom choices: all, the marked contours (not offered when storeChoice
+// is 255), and seven levels of the layout area from 10 % to 500 %.
+void ShowZoomPopup(const std::string& file, uint8_t viewKind, int storeChoice);
 // The fixed zoom levels of the zoom popup, entries 3 to 9 (10 % .. 500 %).
 void ZoomToLayoutLevel(const std::string& file, uint8_t viewKind, int entry);
 // Pans or zooms by a zoom-bar choice 0..13.

@@ -46,8 +46,6 @@ void ClearWorkFiles(uint16_t flags) {
   if ((flags & kClearRaster) && TestPlainFileExists("Scan0.TMP")) CreateEmptyFile("Scan0.TMP");
 }
 
-void ZoomWindowCurrentView(uint8_t) {}
-void ShowZoomPopup(const std::string&, uint8_t, int) {}
 bool OpenLayerPanel(int, uint8_t*) { return false; }
 void RunJobOverview() {}
 void PanViewByDragging(int) {}

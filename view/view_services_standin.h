@@ -25,8 +25,6 @@ void ClearWorkFiles(uint16_t flags);
 
 // --- commands of the main dispatcher that belong to the view. Until they are
 // built each returns at once and changes nothing (a panel reports no change).
-void ZoomWindowCurrentView(uint8_t viewKind);
-void ShowZoomPopup(const std::string& file, uint8_t viewKind, int mode);
 bool OpenLayerPanel(int mode, uint8_t* layerVisibility);
 void RunJobOverview();
 void PanViewByDragging(int mode);

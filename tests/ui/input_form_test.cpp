@@ -345,3 +345,34 @@ TEST(InputForm, ThePictureCardStaysOpenUntilClosed) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(InputForm, ThePictureAreaAboveTheLines) {
+  TScreen screen;
+  TFields f;
+  FillStandardForm(f);
+  // 64 x 48 pixels: 3 picture rows, 10 rows in all: 224 x 152 pixels at
+  // (392, 288); the grey area from (398, 317) to (610, 365), the picture at its
+  // bottom left from (398, 317).
+  const std::string shot = (screen.Dir() / "picture.png").string();
+  NewScript(screen, "shot " + shot + "\nkey F1\n");
+  const auto before = TScreen::Pixels();
+  EXPECT_EQ(RunInputFormWithPicture("Abmessungen", f, 4, 64, 48, "OK"), 8);
+  EXPECT_TRUE(TScreen::Pixels() == before);
+  const torvtest::TPicture p = torvtest::ReadPng(shot);
+  ASSERT_TRUE(p.error.empty()) << p.error;
+  EXPECT_EQ(p.At(500, 330), 0xC0C0C0u) << std::hex << p.At(500, 330);
+  EXPECT_EQ(p.At(500, 365), 0x000000u) << "the black line along its bottom";
+  int picture = 0;
+  for (int y = 318; y < 364; ++y)
+    for (int x = 399; x < 461; ++x) picture += p.At(x, y) != 0xC0C0C0u;
+  EXPECT_GT(picture, 100) << "the picture of the current field";
+  // The first field line is row 23.
+  int dark = 0;
+  for (int y = 23 * 16 + 4; y <= 23 * 16 + 15; ++y)
+    for (int x = 71 * 8; x < 76 * 8; ++x) dark += p.At(x, y) == 0;
+  EXPECT_GT(dark, 10);
+}
+
+}  // namespace

@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "frame/file_helpers.h"
+#include "commands/graphic_controls.h"
+#include "frame/main_window.h"
 #include "model/vector_store.h"
 #include "platform/script.h"
 #include "view/extents.h"
@@ -129,6 +131,31 @@ TEST_F(Redraw, ZoomToWindowShowsTheRectangleGiven) {
   useScript("text 12 6\nkey Enter\ntext 20 10\nkey Enter\n");
   ApplyZoomBarChoice("", 0, 10);
   ExpectViewExtent(12, 6, 20, 10);
+}
+
+TEST_F(Redraw, TheZoomPopupOffersAllTheStoreAndFixedLevels) {
+  auto pick = [](int entry, int storeChoice) {
+    // The list opens 52 pixels down below the zoom-out button of the view
+    // bar, or at the mouse while the bar does not show that button.
+    MouseX = 20;
+    const int x = (ViewBarButtons[3].flag != 0 ? ViewBarButtons[3].x1 : MouseX) + 12;
+    const int y = 52 + 4 + (entry - 1) * 21 + 10;
+    std::ofstream(std::getenv("TORV_SCRIPT")) << "click " << x << " " << y << "\n";
+    plat::ResetScript();
+    ShowZoomPopup("", 0, storeChoice);
+  };
+  ViewSetFlag = 1;
+  FitViewToExtent(Extent(0, 0, 100, 75));
+  pick(9, 13);  // 500 %: a tenth of the layout area's size either side of its centre
+  ExpectViewExtent(40, 30, 60, 45);
+  pick(1, 13);  // everything: the drawing layers
+  ExpectViewExtent(10, 20, 40, 30);
+  WriteRecords(kVectorStoreName, {Rec(kRecContourStart, 2, 3), Rec(kRecLinePoint, 8, 7)});
+  StoreHoldsData = true;
+  pick(2, 255);  // the store is not offered to this caller
+  ExpectViewExtent(10, 20, 40, 30);
+  pick(2, 13);
+  ExpectViewExtent(2, 3, 8, 7);
 }
 
 TEST_F(Redraw, WithoutAViewRedrawsStartFromTheLayoutArea) {

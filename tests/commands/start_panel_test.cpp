@@ -1,0 +1,163 @@
+// The start panel and the program options menu: the start switch in
+// parameter block 0 (byte 103, bit 1) toggled and written to "TORV.PAR" at
+// once, the panel's buttons and the options entries.
+#include "commands/start_panel.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+
+#include "commands/command_names.h"
+#include "frame/main_window.h"
+#include "frame/messages.h"
+#include "frame/param_file.h"
+#include "frame/program_start.h"
+#include "frame/window_draw.h"
+#include "ui/ui_screen.h"
+
+namespace {
+
+using uitest::TScreen;
+
+class StartPanel : public testing::Test {
+ protected:
+  void SetUp() override {
+    keepImage = ParamImage;
+    ParamImage = nullptr;
+    LoadParamFile();  // a fresh "TORV.PAR" with defaults in the screen's folder
+    RedrawState = 0;
+    CursorMode = 0;
+  }
+  void TearDown() override {
+    delete ParamImage;
+    ParamImage = keepImage;
+    RedrawState = 0;
+  }
+  void SetSwitch(bool on) {
+    if (IsStartPanelSwitchOn() != on) ToggleStartFlags(kShowStartPanel);
+  }
+  // Byte 103 of block 0 as the file on disk holds it.
+  int FileStartFlags() const {
+    const std::string bytes = screen.ReadFile(kParamFileName);
+    const size_t at = size_t(GetParamBlockOffset(0) + kStartFlagsByte);
+    return bytes.size() > at ? uint8_t(bytes[at]) : -1;
+  }
+  std::string ClickButton(int k, const char* button = "left") const {
+    const TButtonRect r = StartButtonRect(LayOutStartPanel(), k);
+    return "click " + std::to_string(r.x1 + 10) + " " + std::to_string(r.y1 + 10) + " " + button + "\n";
+  }
+  TScreen screen;
+  TParameterImage* keepImage = nullptr;
+};
+
+TEST_F(StartPanel, ToggleWritesBlockZeroToTheFileAtOnce) {
+  SetSwitch(false);
+  ASSERT_EQ(FileStartFlags() & kShowStartPanel, 0);
+  const int others = FileStartFlags() & ~kShowStartPanel;
+  ToggleStartFlags(kShowStartPanel);
+  EXPECT_TRUE(IsStartPanelSwitchOn());
+  EXPECT_EQ(FileStartFlags(), others | kShowStartPanel);
+  ToggleStartFlags(kShowStartPanel);
+  EXPECT_FALSE(IsStartPanelSwitchOn());
+  EXPECT_EQ(FileStartFlags(), others);
+}
+
+TEST_F(StartPanel, ButtonPicturesAndLayout) {
+  SetSwitch(true);
+  EXPECT_EQ(StartButtonPicture(4), "AUSWAHL");
+  SetSwitch(false);
+  EXPECT_EQ(StartButtonPicture(4), "NOTAUSW");
+  EXPECT_EQ(StartButtonPicture(1), "NEUGRAF");
+  EXPECT_EQ(StartButtonPicture(5), "FlaggeDeut");
+  EXPECT_EQ(StartButtonPicture(0), "");
+  EXPECT_EQ(StartButtonPicture(6), "");
+  // Short labels leave the panel at 320 + 80 pixels, 224 high, centred.
+  const TStartPanelLayout p = LayOutStartPanel();
+  EXPECT_EQ(p.x2 - p.x1, 400);
+  EXPECT_EQ(p.y2 - p.y1, 223);
+  EXPECT_EQ(p.x1, (MaxX + 1) / 2 - 200);
+  const TButtonRect b5 = StartButtonRect(p, 5);
+  const int x1 = b5.x1, y1 = b5.y1, y2 = b5.y2;  // copies of the packed fields
+  EXPECT_EQ(x1, p.x1 + 16);
+  EXPECT_EQ(y1, p.y1 + 48 + 128);
+  EXPECT_EQ(y2, y1 + 24);
+}
+
+TEST_F(StartPanel, SwitchedOffOrPendingRedrawShowsNothing) {
+  SetSwitch(false);
+  const auto before = TScreen::Pixels();
+  RunStartScreen();
+  EXPECT_TRUE(TScreen::Pixels() == before);
+  SetSwitch(true);
+  RedrawState = 2;
+  RunStartScreen();
+  EXPECT_TRUE(TScreen::Pixels() == before);
+}
+
+TEST_F(StartPanel, SwitchButtonTwiceThenRightClickKeepsEverything) {
+  SetSwitch(true);
+  const int flags = FileStartFlags();
+  screen.UseScript(ClickButton(4) + ClickButton(4) + ClickButton(1, "right"));
+  const auto before = TScreen::Pixels();
+  RunStartScreen();
+  EXPECT_TRUE(IsStartPanelSwitchOn());
+  EXPECT_EQ(FileStartFlags(), flags);
+  EXPECT_TRUE(TScreen::Pixels() == before) << "the screen under the panel comes back";
+  EXPECT_FALSE(CloseRequested) << "the right click ended the panel, not the end of the script";
+}
+
+TEST_F(StartPanel, SwitchButtonOnceTurnsThePanelOffForNextTime) {
+  SetSwitch(true);
+  const std::string shot = (screen.Dir() / "panel.png").string();
+  screen.UseScript(ClickButton(4) + ClickButton(3));
+  RunStartScreen();
+  EXPECT_FALSE(IsStartPanelSwitchOn());
+  EXPECT_EQ(FileStartFlags() & kShowStartPanel, 0);
+  EXPECT_FALSE(CloseRequested) << "button 3 ended the panel";
+}
+
+TEST_F(StartPanel, PanelShowsItsButtonsWhileOpen) {
+  SetSwitch(true);
+  const std::string shot = (screen.Dir() / "panel.png").string();
+  screen.UseScript("shot " + shot + "\n" + ClickButton(3));
+  RunStartScreen();
+  std::ifstream in(shot, std::ios::binary);
+  EXPECT_TRUE(in.good()) << "a screenshot was taken while the panel was open";
+}
+
+TEST_F(StartPanel, OnOffTextIsCutToEightCharacters) {
+  EXPECT_EQ(GetOnOffText(true), GetMessageText(363, 8));
+  EXPECT_EQ(GetOnOffText(false), GetMessageText(364, 8));
+  EXPECT_NE(GetOnOffText(true), GetOnOffText(false));
+  EXPECT_LE(GetOnOffText(true).size(), 8u);
+}
+
+// The options popup opens at the mouse: entries start 28 pixels below its
+// top (mouse y - 32), 21 pixels apart; x 250 lies right of its picture
+// column.
+std::string ClickOption(int k) { return "click 250 " + std::to_string(100 - 32 + 28 + (k - 1) * 21 + 10) + "\n"; }
+
+TEST_F(StartPanel, OptionsEntryOneTogglesTheSwitchAndReportsNoChange) {
+  SetSwitch(false);
+  MouseX = 20;
+  MouseY = 100;
+  screen.UseScript(ClickOption(1) + "key Esc\n");
+  EXPECT_EQ(RunProgramOptionsMenu(), 0);
+  EXPECT_TRUE(IsStartPanelSwitchOn());
+  EXPECT_NE(FileStartFlags() & kShowStartPanel, 0);
+  EXPECT_FALSE(CloseRequested) << "Esc left the menu";
+}
+
+TEST_F(StartPanel, OptionsLanguageEntryReportsAChange) {
+  MouseX = 20;
+  MouseY = 100;
+  screen.UseScript(ClickOption(5) + "key Esc\n");
+  EXPECT_EQ(RunProgramOptionsMenu(), 1);
+  MouseX = 20;
+  MouseY = 100;
+  screen.UseScript("key Esc\n");
+  EXPECT_EQ(RunProgramOptionsMenu(), 0);
+}
+
+}  // namespace
