@@ -83,7 +83,7 @@ void RunDropped(TFieldChoiceList& list, int n) {
   list.ExitCode = 0;
 
   bool pickedOption = false;
-  while (list.ExitCode == 0 && RedrawState == 0) {
+  while (list.ExitCode == 0 && !RedrawRequested()) {
     const uint8_t buttons = PollButtons();
     const TPolledKey key = TakePolledKey();
     if (buttons == 2) {
@@ -119,7 +119,7 @@ void RunDropped(TFieldChoiceList& list, int n) {
     if (buttons == 2 || buttons == 1) list.ExitCode = kChoiceEnter;
     else if (buttons == 4) list.ExitCode = kChoiceCancel;
     if (list.ExitCode == 0 && CloseRequested) list.ExitCode = kChoiceCancel;
-    if (list.ExitCode == 0 && RedrawState == 0) WaitForWindowMessage();
+    if (list.ExitCode == 0 && !RedrawRequested()) WaitForWindowMessage();
   }
   if (pickedOption) {
     WaitForMouseRelease();

@@ -38,7 +38,6 @@ constexpr int kOptionsHelpTopic = 7905;
 // The open panel's bounds; valid while RunStartScreen runs.
 TStartPanelLayout openPanel;
 
-bool RedrawRequested() { return RedrawState != 0; }
 
 uint8_t ReadStartFlags() {
   uint8_t block0[kBlock0Size] = {};

@@ -43,6 +43,10 @@ extern THookProc HintCloseHook;   // closes an open hint popup
 // --- screen and view state read here, set by the start sequence and views --
 extern uint8_t ViewKind;     // what the painter draws; 254 or more: no view yet (no repaint)
 extern uint8_t RedrawState;  // 0 repaint requested, 2 rebuilt, 201 rebuild menu bar, 255 stop after menu bar
+// A repaint rebuilt the screen since the main loop cleared RedrawState (it
+// leaves 2): modal dialogs end their edit or draw themselves again.
+inline bool RedrawRequested() { return RedrawState != 0; }
+constexpr uint8_t kRedrawAfterRebuild = 2;
 extern int16_t MaxX;         // last pixel column of the client area
 extern int16_t MaxY;         // last pixel row of the client area
 // A layout rectangle: flag 1 = in use, corners in window pixels.

@@ -548,11 +548,15 @@ void RunMainCommandLoop(int32_t variantCode) {
       if (IsDiskTooFullForLayer(GetDiskFreeClamped(0), LayerRecordCounts[CurrentLayer])) ShowMessageNumber(59);
       EraseMouseCursor();
       CursorMode = rememberedCursorMode;
+      SavedCursorMode = rememberedCursorMode;
       UpdateGraphicDragState();
       if ((ClickTracking & 2) == 0 && (DragState & 2) == 0) RestoreGraphicArea();
     }
     WaitForMenuCommand();
     RestoreGraphicArea();
+    // The screen is whole here: a repaint while the command runs shows as a
+    // redraw request to its dialogs.
+    RedrawState = 0;
     CommandRunning = true;
     DispatchMainCommand(variantCode);
     CommandRunning = false;

@@ -32,6 +32,7 @@ TBitmapHandle NextBitmapHandle = 1;
 
 uint8_t CursorMode = 0;
 uint8_t LastCursorMode = 0;
+uint8_t SavedCursorMode = 0;
 bool CursorShown = false;
 int16_t CursorX = 0;
 int16_t CursorY = 0;

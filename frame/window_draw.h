@@ -85,6 +85,7 @@ extern TBitmapHandle NextBitmapHandle;
 // --- mouse cursor state ------------------------------------------------------
 extern uint8_t CursorMode;        // shape by the mode without bit 7 (see DrawMouseCursor)
 extern uint8_t LastCursorMode;    // mode drawn last
+extern uint8_t SavedCursorMode;   // the mode a command returns to (set by the main loop)
 extern bool CursorShown;
 extern int16_t CursorX;           // position the cursor was drawn at; set before drawing
 extern int16_t CursorY;

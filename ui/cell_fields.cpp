@@ -17,7 +17,6 @@
 
 namespace {
 
-constexpr uint8_t kRedrawRequested = 1;  // RedrawState of a pending redraw request
 constexpr int kNumberMode = 2;           // line editor mode for numbers
 
 double ClampTo(double v, double min, double max) {
@@ -116,7 +115,7 @@ void EditRealCell(float& value, int column, int row, float max, float min, int d
 // a redraw request and the keys with a fixed meaning set exitCode instead.
 uint8_t PollChoiceKey(uint8_t& exitCode, bool upper) {
   PollMouseButtons();
-  if (RedrawState == kRedrawRequested || CloseRequested) {
+  if (RedrawRequested() || CloseRequested) {
     exitCode = 3;
     return 0;
   }

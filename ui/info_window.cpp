@@ -159,7 +159,7 @@ void ShowInfoWindow() {
   DrawGreyDialogPanel(x1, y1, x2, "", y2);
   DrawLightBlueGradient(x1 + 4, y1 + 4, x2 - 4, y2 - 4);
   DrawBevelFrame(x1 + 4, y1 + 4, x2 - 4, y2 - 4);
-  if (RedrawState == 1) {
+  if (RedrawRequested()) {
     ClosePopupFrame(frame);
     return;
   }
@@ -199,7 +199,7 @@ void ShowInfoWindow() {
       ReadNextKey();
       break;
     }
-    if (MouseButtonState != 0 || RedrawState == 1 || CloseRequested) break;
+    if (MouseButtonState != 0 || RedrawRequested() || CloseRequested) break;
     WaitForWindowMessage();
   }
   RestoreScrollStrip(x1 + 7, 392, y1 + 5, strip);

@@ -27,7 +27,6 @@
 
 namespace {
 
-constexpr uint8_t kRedrawRequested = 1;
 constexpr int kTitleStripHeight = 22;
 
 int32_t RoundValue(float v) {
@@ -226,7 +225,7 @@ void DrawForm(TFormLayout& L, const std::string& title, const TInputField (&fiel
                        L.arrowButton == 1 ? "_BUPFEILAB" : "_BUPFEILAUF");
   }
   for (int i = 0; i < L.n; ++i) DrawFieldLine(L, fields[i], i);
-  if (!(SettingsWindowFlags & 1) && RedrawState == kRedrawRequested) RedrawState = 0;
+  if (!(SettingsWindowFlags & 1) && RedrawRequested()) RedrawState = 0;
 }
 
 bool IsClickInside(const TBox& box) {
@@ -275,7 +274,7 @@ void EditYesNoInForm(const TFormLayout& L, TInputField& f, int i, uint8_t& exitC
   WaitForMouseRelease();
   while (exitCode == 0) {
     PollMouseButtons();
-    if (RedrawState == kRedrawRequested || CloseRequested) {
+    if (RedrawRequested() || CloseRequested) {
       exitCode = 3;
       break;
     }
@@ -328,7 +327,7 @@ void WaitOnForm(uint8_t& exitCode) {
   WaitForMouseRelease();
   while (exitCode == 0) {
     PollMouseButtons();
-    if (RedrawState == kRedrawRequested || CloseRequested) exitCode = 3;
+    if (RedrawRequested() || CloseRequested) exitCode = 3;
     else if (MouseButtonState == 2) exitCode = 2;
     else if (MouseButtonState == 1) exitCode = 9;
     else if (MouseButtonState >= 4) exitCode = 3;
@@ -368,7 +367,7 @@ uint8_t EditInputForm(const std::string& title, TInputField (&fields)[kInputFiel
   }
   const TCommandCode commandWord = CommandWord;
   if (CursorShown) EraseMouseCursor();
-  const bool redrawAtStart = RedrawState == kRedrawRequested;
+  const bool redrawAtStart = RedrawRequested();
   bool redrawHandled = false;
 
   TFormLayout L;
@@ -438,7 +437,7 @@ uint8_t EditInputForm(const std::string& title, TInputField (&fields)[kInputFiel
       firstOpen = false;
       DrawFieldValue(L, f, i);
 
-      if (RedrawState == kRedrawRequested) {
+      if (RedrawRequested()) {
         if (SettingsWindowFlags & 1) {
           exitCode = 3;
           break;
@@ -519,7 +518,7 @@ uint8_t EditInputForm(const std::string& title, TInputField (&fields)[kInputFiel
     }
 
     ClosePopupFrame(L.frame);
-    if (RedrawState == kRedrawRequested && !(SettingsWindowFlags & 1) && !CloseRequested) {
+    if (RedrawRequested() && !(SettingsWindowFlags & 1) && !CloseRequested) {
       // Drawn again at the same place with the values as they stand.
       OpenPopupFrame(L.frame);
       redrawHandled = true;
@@ -527,7 +526,7 @@ uint8_t EditInputForm(const std::string& title, TInputField (&fields)[kInputFiel
     }
     break;
   }
-  if (redrawAtStart || redrawHandled) RedrawState = kRedrawRequested;
+  if (redrawAtStart || redrawHandled) RedrawState = kRedrawAfterRebuild;
 
   for (int i = 0; i < kInputFieldEntries; ++i) fields[i].decimals = 0;
   for (int i = 0; i < L.n; ++i) {

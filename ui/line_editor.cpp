@@ -150,7 +150,7 @@ void EditTextFieldAt(int column, int row, int width, int mode, std::string& text
 
   while (exitCode == 0) {
     PollMouseButtons();
-    if (RedrawState == 1) {
+    if (RedrawRequested()) {
       exitCode = 3;
       break;
     }

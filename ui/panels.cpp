@@ -307,6 +307,11 @@ void ShowArrowCursor() {
   DrawMouseCursor(MouseX, MouseY);
 }
 
+void SetCursorModes132() {
+  CursorMode = 132;
+  SavedCursorMode = 132;
+}
+
 namespace {
 
 void XorOutline(int x1, int y1, int x2, int y2) {

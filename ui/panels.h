@@ -95,6 +95,9 @@ void DragPopupFrame(TPopupFrame& frame);
 int LinesForHeight(int pixels);
 void GetWindowCentreCell(int16_t& x, int16_t& y);
 void ShowArrowCursor();
+// The dialog arrow without grid snapping (4 with bit 7), also as the mode
+// the running command returns to.
+void SetCursorModes132();
 
 // --- scrolling strip ----------------------------------------------------------------------
 struct TScrollStrip {

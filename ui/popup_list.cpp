@@ -227,7 +227,6 @@ int EntryUnderMouse(const TRun& run) {
 
 // A repaint rebuilds the whole screen (over the panel) and leaves the
 // redraw state non-zero; drawing the panel clears it.
-bool RedrawRequested() { return RedrawState != 0; }
 
 }  // namespace
 

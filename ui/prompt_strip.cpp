@@ -209,7 +209,7 @@ void EditPromptLine(std::string& text) {
     // Wait with a blinking caret for a button or a key.
     for (;;) {
       PollMouseButtons();
-      if (RedrawState == 1) {
+      if (RedrawRequested()) {
         ButtonResult = 4;
         break;
       }
@@ -240,7 +240,7 @@ void EditPromptLine(std::string& text) {
       ButtonResult = MouseButtonState;
       TakeClickPosition();
     }
-    if (RedrawState == 1) ButtonResult = 4;
+    if (RedrawRequested()) ButtonResult = 4;
     key = CursorKeyCode;
     extended = ExtendedKeyFlag != 0;
   }

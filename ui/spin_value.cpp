@@ -18,7 +18,6 @@
 
 namespace {
 
-constexpr uint8_t kRedrawRequested = 1;
 constexpr uint16_t kRepeatFast = 5;    // hundredths between steps while held
 constexpr uint16_t kRepeatFirst = 40;  // hundredths after the first step
 constexpr int kWheelNotch = 120;
@@ -236,7 +235,7 @@ void HandleSpinValueEvent(TSpinValue& spin) {
     if (code == 8) spin.exitCode = 2;
   } else {
     if (CursorKeyCode == kF1Key && ExtendedKeyFlag) spin.exitCode = 2;
-    else if (RedrawState == kRedrawRequested || CloseRequested || escape || MouseButtonState == 4) spin.exitCode = 3;
+    else if (RedrawRequested() || CloseRequested || escape || MouseButtonState == 4) spin.exitCode = 3;
     spin.lastStep = kSpinNoStep;
     spin.repeatDelay = kRepeatFast;
     if (spin.exitCode == 0) WaitForWindowMessage();

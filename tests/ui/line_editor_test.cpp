@@ -147,12 +147,15 @@ TEST(LineEditor, EveryWayToEndAnEdit) {
 TEST(LineEditor, ARedrawRequestOrACloseCancels) {
   TScreen screen;
   Script(screen, "");
-  RedrawState = 1;
-  std::string text = "abc";
-  uint8_t exitCode = 0;
-  EditTextField(2, 5, 10, 0, text, 261, 274, exitCode);
-  EXPECT_EQ(exitCode, 3);
-  RedrawState = 2;
+  // A repaint leaves 2 (the screen was rebuilt under the field); 1 also counts.
+  for (uint8_t state : {1, 2}) {
+    RedrawState = state;
+    std::string text = "abc";
+    uint8_t exitCode = 0;
+    EditTextField(2, 5, 10, 0, text, 261, 274, exitCode);
+    EXPECT_EQ(exitCode, 3) << int(state);
+  }
+  RedrawState = 0;
   // The script runs out: the close request ends the edit.
   const TEditResult r = RunEdit(screen, "text x\n", 0, 10, "abc");
   EXPECT_EQ(r.exitCode, 3);

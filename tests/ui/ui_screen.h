@@ -53,7 +53,7 @@ class TScreen {
     MouseButtonState = 0;
     MouseKeyFlags = 0;
     CloseRequested = false;
-    RedrawState = 2;
+    RedrawState = 0;  // as under the main loop while a command runs: no repaint pending
     CreateMainWindow(kWindowStyleMaximize, 0);
     SetUpWindowDC();
     GetClientMaxXY(MaxX, MaxY);
