@@ -6,7 +6,9 @@
 #include <utility>
 #include <vector>
 
+#include "cad/contour_split.h"
 #include "frame/checked_files.h"
+#include "frame/program_start.h"
 #include "frame/system_services.h"
 #include "model/property_store.h"
 
@@ -93,7 +95,10 @@ void UpgradeToolRecord(TToolRecord& tool) {
   tool.version = kToolRecordVersion;
 }
 
-void DispatchMilling2DCommand() {}
+// Of the 2D milling commands only the split at crossings exists yet.
+void DispatchMilling2DCommand() {
+  if (CommandWord == 59) RunSplitAtCrossingsCommand();
+}
 void RunCuttingDepthsCommand(int) {}
 void RunLeadMovesCommand() {}
 void RunHoldingTabsCommand(int) {}

@@ -4,6 +4,8 @@
 // clipboard codes on real files.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -315,6 +317,23 @@ TEST_F(Dispatch, DeleteWorksOnTheSelectionWhenThereIsOneElseOnTheLayer) {
   Select(kLine);
   Run(69);
   EXPECT_STREQ(DispatchedOperation, "DispatchMilling2DCommand");
+}
+
+TEST_F(Dispatch, SplitAtCrossingsRunsOnTheSelection) {
+  // A figure eight: one contour crossing itself at (1, 1).
+  Select(Records({Rec(11, 0, 0), Rec(10, 2, 2), Rec(10, 2, 0), Rec(10, 0, 2), Rec(10, 0, 0)}));
+  Run(59);
+  EXPECT_STREQ(DispatchedOperation, "DispatchMilling2DCommand");
+  const std::string store = File(kVectorStoreName);
+  ASSERT_EQ(store.size() % sizeof(TVectorRecord), 0u);
+  int startsAtCrossing = 0;
+  for (size_t at = 0; at < store.size(); at += sizeof(TVectorRecord)) {
+    TVectorRecord r;
+    std::memcpy(&r, store.data() + at, sizeof r);
+    if (r.type == 11 && std::fabs(r.x - 1) < 1e-3 && std::fabs(r.y - 1) < 1e-3) ++startsAtCrossing;
+  }
+  EXPECT_EQ(startsAtCrossing, 2) << "both loops begin at the crossing";
+  EXPECT_EQ(CommandWord, 41) << "mark mode afterwards";
 }
 
 TEST_F(Dispatch, ZoomAllWithTheMiddleButtonTakesMode13) {
