@@ -10,7 +10,10 @@
 
 #include <stdlib.h>  // mkdtemp, setenv
 
+#include "commands/menu_pages.h"
+#include "commands/side_menu.h"
 #include "frame/defaults.h"
+#include "frame/messages.h"
 #include "frame/main_window.h"
 #include "frame/param_file.h"
 #include "frame/window_draw.h"
@@ -75,6 +78,29 @@ inline void ReadPropertyStore(const uint8_t* data, size_t size) {
   SetPropertyLine(lines, "BOHRUN", "1");
   WriteObjectProperties(2, lines);
   DeleteObjectProperties(1);
+  ErrorCode = 0;
+}
+
+// The menu text file: every page the menus open, each line decoded, the
+// side menu loaded from it and a command's menu text looked up.
+inline void ReadMenuFile(const uint8_t* data, size_t size) {
+  WriteInput("TORV.TXT", data, size);
+  OpenMenuTextFile();
+  TMenuPage page;
+  for (int32_t n = -1; n <= 60; ++n) {
+    ReadMenuPage(n, page);
+    for (const TMenuLine& line : page.lines) {
+      DecodeMenuLineNumber(line);
+      MenuLineCaption(line);
+      MenuLineTitle(line);
+      MenuLineHotKey(line);
+      MenuLineIconKind(line);
+    }
+  }
+  LoadSideMenu(2);
+  std::string text;
+  FindMenuTextOfCommand(3113, text);
+  CloseMenuTextFile();
   ErrorCode = 0;
 }
 

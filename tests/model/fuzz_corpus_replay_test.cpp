@@ -70,7 +70,8 @@ INSTANTIATE_TEST_SUITE_P(Readers, FuzzCorpusReplay,
                          ::testing::Values(std::make_pair("sld", &fuzzinput::ReadDrawing),
                                            std::make_pair("vector", &fuzzinput::ReadVectorFile),
                                            std::make_pair("relief", &fuzzinput::ReadPackedRelief),
-                                           std::make_pair("properties", &fuzzinput::ReadPropertyStore)),
+                                           std::make_pair("properties", &fuzzinput::ReadPropertyStore),
+                                           std::make_pair("menus", &fuzzinput::ReadMenuFile)),
                          [](const auto& info) { return std::string(info.param.first); });
 
 }  // namespace

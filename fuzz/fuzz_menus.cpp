@@ -1,0 +1,12 @@
+// libFuzzer target: the menu text file (ReadMenuFile of fuzz_inputs.h).
+#include "fuzz_inputs.h"
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  fuzzinput::StartFuzzTarget();
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  fuzzinput::ReadMenuFile(data, size);
+  return 0;
+}
