@@ -13,7 +13,6 @@
 
 #include <cstring>
 
-void ShowStartButtons() {}
 void ShowStartInfoPanel(const std::string&) {}
 
 

@@ -12,9 +12,6 @@
 #include "ui/panels.h"
 
 void ShowStartInfoPanel(const std::string& title);
-// The start panel (RunStartScreen, commands/start_panel.h) is not offered
-// from the main loop yet: the program-run start script does not dismiss it.
-void ShowStartButtons();
 
 // --- services of the main dispatcher ---------------------------------------------------
 // The side menu RestoreMainScreen brings back (kept by SuspendMainScreen and

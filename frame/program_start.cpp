@@ -535,7 +535,7 @@ void RunMainCommandLoop(int32_t variantCode) {
   RedrawState = 0;
   ErrorCode = 0;
   ShowSideMenu(2);
-  ShowStartButtons();
+  RunStartScreen();
   ClearClipboardFile();
   CheckProgramFiles();
 

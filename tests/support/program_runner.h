@@ -223,6 +223,8 @@ inline TPicture ReadPng(const fs::path& file) {
 inline std::string StartScript() {
   std::string script = "key Enter\n";
   for (int i = 0; i < 1500; ++i) script += "wait 1\n";
+  // The start panel is offered once after the start: a right click closes it.
+  script += "click 4 300 right\nwait 10\n";
   return script;
 }
 
