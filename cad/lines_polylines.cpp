@@ -190,6 +190,23 @@ bool ComputeLineByValues(int mode, const TPointRecord& last, double a, double b,
 
 // --- constructions ------------------------------------------------------------------------------
 
+namespace {
+
+// A line point continues the contour; anything else starts a new one there.
+void WritePointOrNewStart(TPointRecord p, uint8_t type) {
+  TConstructionState& s = Construction;
+  if (type == kRecLinePoint) {
+    AppendContourPoint(p, kRecLinePoint);
+    return;
+  }
+  p.type = kRecContourStart;
+  WriteConstructionPoint(p);
+  s.lastPoint = p;
+  s.contourStart = p;
+}
+
+}  // namespace
+
 void LineOrNewStart() {
   TConstructionState& s = Construction;
   s.typedText.clear();
@@ -211,14 +228,7 @@ void LineOrNewStart() {
   }
   if (!empty && (s.event == kEventCancel || type == kRecContourStart)) EraseRubberBand();
   if (s.event == kEventCancel) return;
-  if (type == kRecLinePoint) {
-    AppendContourPoint(p, kRecLinePoint);
-  } else {
-    p.type = kRecContourStart;
-    WriteConstructionPoint(p);
-    s.lastPoint = p;
-    s.contourStart = p;
-  }
+  WritePointOrNewStart(p, type);
 }
 
 void MoveToNewStart() {
@@ -296,14 +306,7 @@ void LineToWithKeys() {
     if (type == kRecLinePoint) XorBandOff();
   }
   if (s.event == kEventCancel) return;
-  if (type == kRecLinePoint) {
-    AppendContourPoint(p, kRecLinePoint);
-  } else {
-    p.type = kRecContourStart;
-    WriteConstructionPoint(p);
-    s.lastPoint = p;
-    s.contourStart = p;
-  }
+  WritePointOrNewStart(p, type);
 }
 
 void PlaceSinglePoint() {
