@@ -124,9 +124,11 @@ bool EndsWithNoCase(const std::string& s, const std::string& tail) {
   return true;
 }
 
-bool Encode(const TCanvas& c, const std::string& name, const std::string& work, std::vector<uint8_t>& bytes) {
+// |workStem| names the scratch file; it is the output's own name, so that the
+// tables built side by side in one folder never share a scratch file.
+bool Encode(const TCanvas& c, const std::string& name, const std::string& workStem, std::vector<uint8_t>& bytes) {
   if (EndsWithNoCase(name, ".GIF")) {
-    const std::string file = work + "/make_pictures.gif";
+    const std::string file = workStem + ".gif";
     return plat::WriteGifPicture(file, c.width, c.height, c.rgb.data()) && plat::ReadFileBytes(file, bytes);
   }
   uint8_t palette[256 * 3] = {};
@@ -139,7 +141,7 @@ bool Encode(const TCanvas& c, const std::string& name, const std::string& work, 
   auto level = [](uint8_t v) { return (v * 5 + 127) / 255; };
   for (size_t i = 0; i < indices.size(); ++i)
     indices[i] = uint8_t(level(c.rgb[3 * i]) * 36 + level(c.rgb[3 * i + 1]) * 6 + level(c.rgb[3 * i + 2]));
-  const std::string file = work + "/make_pictures.bmp";
+  const std::string file = workStem + ".bmp";
   return plat::WriteBmp8Picture(file, c.width, c.height, indices.data(), palette) && plat::ReadFileBytes(file, bytes);
 }
 
@@ -155,6 +157,9 @@ int main(int argc, char** argv) {
     return 2;
   }
   const std::string list = argv[1];
+  const std::string output = argv[2];
+  const std::string workStem =
+      std::string(argv[3]) + "/" + output.substr(output.find_last_of('/') == std::string::npos ? 0 : output.find_last_of('/') + 1);
   const std::string folder = list.substr(0, list.find_last_of('/') + 1);
   std::ifstream in(list);
   if (!in) {
@@ -217,7 +222,7 @@ int main(int argc, char** argv) {
         std::cerr << list << ":" << lineNo << ": unknown kind " << kind << "\n";
         return 1;
       }
-      if (!Encode(c, name, argv[3], bytes)) {
+      if (!Encode(c, name, workStem, bytes)) {
         std::cerr << list << ":" << lineNo << ": picture could not be encoded\n";
         return 1;
       }
@@ -237,7 +242,7 @@ int main(int argc, char** argv) {
       c.rgb.assign(size_t(c.width) * size_t(c.height) * 3, 255);
       DrawTile(c, name);
       std::vector<uint8_t> bytes;
-      if (!Encode(c, name, argv[3], bytes)) {
+      if (!Encode(c, name, workStem, bytes)) {
         std::cerr << list << ": the picture of command name " << name << " could not be encoded\n";
         return 1;
       }
