@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "cad/catch_modes.h"
+#include "cad/freehand.h"
 #include "cad/lines_polylines.h"
 #include "cad/snapping.h"
 #include "frame/checked_files.h"
@@ -159,6 +160,7 @@ void DispatchConstruction(int code) {
     case 104: MoveToNewStart(); break;
     case 105: LineToWithKeys(); break;
     case 106: DrawSingleLine(); break;
+    case 107: DrawFreehandIntoLayer(); break;
     case 108:
     case 236: CloseContour(); break;
     case 113: LineByValues(kLineByOffsets, kRecContourStart); break;
