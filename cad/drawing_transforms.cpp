@@ -23,6 +23,7 @@
 #include "model/record_checks.h"
 #include "model/undo.h"
 #include "model/vector_store.h"
+#include "text/text_services_standin.h"
 #include "ui/common_dialogs.h"
 #include "ui/input_form.h"
 #include "ui/prompt_strip.h"
@@ -34,6 +35,8 @@
 
 namespace {
 
+constexpr int kTextShift = 1;
+constexpr int kTextScale = 4;
 constexpr int16_t kMessageShortWrite = 8;
 constexpr int16_t kMessageKeptDirection = 76;
 constexpr int kMessageMeasureTooSmall = 4011;
@@ -110,6 +113,10 @@ int FilesForRotation(int files, std::string names[]) {
 
 }  // namespace
 
+uint8_t TransformAllLayersFlag = 0;
+
+bool TransformAllLayers() { return TransformAllLayersFlag == 1; }
+
 // --- files and extents --------------------------------------------------------------------------
 
 int CollectDrawingFiles(bool allLayers, std::string names[]) {
@@ -133,6 +140,38 @@ void GetAllLayersExtent(TExtentsPair& out) {
   const int n = CollectDrawingFiles(true, names);
   for (int i = 0; i < n; ++i) AddFileToExtent(names[i], out);
 }
+
+namespace {
+
+void MergeTextObjectsExtent(int layer, TExtentsPair& out) {
+  TExtentsPair texts;
+  GetTextObjectsExtent(layer, texts);
+  if (texts.minCorner.x <= texts.maxCorner.x && texts.minCorner.y <= texts.maxCorner.y) {
+    AddToExtent(out, texts.minCorner.x, texts.minCorner.y);
+    AddToExtent(out, texts.maxCorner.x, texts.maxCorner.y);
+  }
+}
+
+}  // namespace
+
+void GetCurrentLayerDrawingExtent(TExtentsPair& out) {
+  GetCurrentLayerExtent(out);
+  MergeTextObjectsExtent(CurrentLayer, out);
+}
+
+void GetAllLayersDrawingExtent(TExtentsPair& out) {
+  GetAllLayersExtent(out);
+  MergeTextObjectsExtent(-1, out);
+  // Nothing drawn on any layer: the layout area stands for the drawing.
+  if (out.minCorner.x > out.maxCorner.x || out.minCorner.y > out.maxCorner.y) out = LayoutArea;
+}
+
+void GetDrawingExtentWithTexts(bool allLayers, TExtentsPair& out) {
+  if (allLayers) GetAllLayersDrawingExtent(out);
+  else GetCurrentLayerDrawingExtent(out);
+}
+
+int TextLayerOf(bool allLayers) { return allLayers ? -1 : CurrentLayer; }
 
 bool ExtentIsUsable(const TExtentsPair& e) {
   return double(e.maxCorner.x) - e.minCorner.x > kDegenerateExtent &&
@@ -292,12 +331,11 @@ int ComputeMeasureFactors(int kind, const TVectorRecord& p1, const TVectorRecord
   }
 }
 
-bool ScaleDrawingAboutCorner(double fx, double fy, bool allLayers) {
+bool ScaleDrawingAboutCorner(double fx, double fy, bool allLayers, bool withTexts) {
   if (fx == 1.0 && fy == 1.0) return false;
   if (!(fx > 0.0) || !(fy > 0.0) || !std::isfinite(fx) || !std::isfinite(fy)) return false;
   TExtentsPair e;
-  if (allLayers) GetAllLayersExtent(e);
-  else GetCurrentLayerExtent(e);
+  GetDrawingExtentWithTexts(allLayers, e);
   double cx = 0.0, cy = 0.0;
   if (ExtentIsUsable(e)) {
     cx = e.minCorner.x;
@@ -310,6 +348,7 @@ bool ScaleDrawingAboutCorner(double fx, double fy, bool allLayers) {
       MapRecordAxes(r, fx, cx - fx * cx, fy, cy - fy * cy);
     });
   }
+  if (withTexts) TransformTextObjects(TextLayerOf(allLayers), cx, cy, fx, fy, kTextScale);
   return true;
 }
 
@@ -493,6 +532,8 @@ void MirrorDrawingCommand(bool allLayers) {
   fields[1].choiceList->Chosen = stored;
   const std::string title = GetMessageText(allLayers ? 749 : 748, -39) + " " + GetMessageText(1007, -39);
   if (!AskValues(title, fields, 2, "SpiegelnXY", 47, 64)) return;
+  // Texts are not mirrored: they stay where they are only when the user agrees.
+  if (AnyTextObjects() && !AskIncludeTexts()) return;
   const int axis = fields[0].value == 2 ? kMirrorInY : kMirrorInX;
   const bool aboutLayout = fields[1].value == 2;
   block0[kMirrorReferenceByte] = aboutLayout ? 2 : 1;
@@ -512,13 +553,20 @@ void ScaleDrawingByPercent(bool allLayers) {
   SetRealField(fields[0], GetMessageText(104, -39), 100.0f, kInputLowerLimit, kInputUpperLimit);
   if (!AskValues(GetMessageText(105, -39), fields, 1)) return;
   ScaleDrawingByFactor(fields[0].value, allLayers);
+  const double f = std::fabs(double(fields[0].value) / 100.0);
+  if (f > 0.0 && std::isfinite(f)) TransformTextObjects(TextLayerOf(allLayers), 0.0, 0.0, f, f, kTextScale);
   Redraw();
 }
+
+void MirrorDrawingCommand() { MirrorDrawingCommand(TransformAllLayers()); }
+void ScaleDrawingByPercent() { ScaleDrawingByPercent(TransformAllLayers()); }
+void DistortDrawingXYZ() { DistortDrawingXYZ(TransformAllLayers()); }
 
 void DistortDrawingXYZ(bool allLayers) {
   FlushVectorStoreToCurrentLayer();
   if (!PassChecks(kCheckTools)) return;
   Snapshot(allLayers);
+  if (AnyTextObjects() && !AskIncludeTexts()) return;
   float factors[3] = {1.0f, 1.0f, 1.0f};
   GetParamBlock(kDistortBlock, factors, sizeof factors);
   TInputField fields[kInputFieldEntries];
@@ -538,6 +586,7 @@ void ScaleDrawingToMeasure(int kind) {
   const bool allLayers = (kind & kMeasureAllLayers) != 0;
   const int k = kind & 7;
   if (!PassChecks(kCheckTools3D)) return;
+  if (k >= kMeasureXWidth && k <= kMeasureXPercent && AnyTextObjects() && !AskIncludeTexts()) return;
   TVectorRecord p1{}, p2{};
   double target = 0.0;
   if (k == kMeasureXPercent) {
@@ -576,7 +625,7 @@ void ScaleDrawingToMeasure(int kind) {
   }
   if (refused < 0 || (fx == 1.0 && fy == 1.0)) return;
   Snapshot(allLayers);
-  ScaleDrawingAboutCorner(fx, fy, allLayers);
+  ScaleDrawingAboutCorner(fx, fy, allLayers, k == kMeasureWidth || k == kMeasureHeight);
   Redraw();
 }
 
@@ -593,7 +642,7 @@ void ShiftDrawing(int kind) {
     dy = fields[1].value;
   } else if (k == 2) {
     TExtentsPair e;
-    DrawingExtent(allLayers, e);
+    GetDrawingExtentWithTexts(allLayers, e);
     if (e.minCorner.x > e.maxCorner.x) return;  // nothing drawn
     TVectorRecord corner{};
     corner.x = e.minCorner.x;
@@ -613,12 +662,14 @@ void ShiftDrawing(int kind) {
   }
   Snapshot(allLayers);
   ShiftDrawingFiles(dx, dy, allLayers);
+  TransformTextObjects(TextLayerOf(allLayers), 0.0, 0.0, dx, dy, kTextShift);
   Redraw();
 }
 
 void RotateDrawing(int flags) {
   const int how = flags & 3, centreKind = (flags >> 2) & 3, files = (flags >> 4) & 3;
   if (!PassChecks(kCheckTools3D)) return;
+  if (files != kRotateVectorStore && AnyTextObjects() && !AskIncludeTexts()) return;
   double cx = 0.0, cy = 0.0;
   GetRotationCentre(centreKind, files, cx, cy);
   TVectorRecord centre{};

@@ -12,7 +12,8 @@
 // The operations below the commands work on given values (callers take the
 // undo snapshot); the commands at the end ask their values in input forms
 // and point picks, run the checks, take the snapshot, transform and redraw.
-// Text objects are not moved along yet (their store does not exist).
+// Text objects take part where the commands say so (TransformTextObjects);
+// the commands that mirror, distort or rotate ask first (AskIncludeTexts).
 #pragma once
 
 #include <cstdint>
@@ -49,6 +50,11 @@ constexpr double kSmallestRotation = 0.00001;
 constexpr float kDistortFactorMin = 0.001f;
 constexpr float kDistortFactorMax = 1000.0f;
 
+// The scope of the layout functions and the whole-drawing commands: 1 all
+// layers, any other value the current layer.
+extern uint8_t TransformAllLayersFlag;
+bool TransformAllLayers();
+
 // The names of the files a transform works on: every drawing layer 0 ..
 // HighestLayer, or the current layer.
 int CollectDrawingFiles(bool allLayers, std::string names[]);
@@ -59,6 +65,14 @@ void GetCurrentLayerExtent(TExtentsPair& out);
 void GetAllLayersExtent(TExtentsPair& out);
 // Width and height above kDegenerateExtent.
 bool ExtentIsUsable(const TExtentsPair& e);
+// The extent of the drawing with its text objects: of the current layer,
+// of all layers (the layout area when nothing is drawn), or either by the
+// flag.
+void GetCurrentLayerDrawingExtent(TExtentsPair& out);
+void GetAllLayersDrawingExtent(TExtentsPair& out);
+void GetDrawingExtentWithTexts(bool allLayers, TExtentsPair& out);
+// The text layer argument of TransformTextObjects: -1 all, else the current layer.
+int TextLayerOf(bool allLayers);
 
 // Mirrors by the mode bits about the middle of the reference extent; nothing
 // when that extent is degenerate. With kMirrorReverse every mirrored file's
@@ -90,9 +104,10 @@ void DistortDrawing(float& fx, float& fy, float& fz, bool allLayers);
 // show), -1 for an unknown kind.
 int ComputeMeasureFactors(int kind, const TVectorRecord& p1, const TVectorRecord& p2, double target, double& fx,
                           double& fy);
-// Scales about the minimum corner of the drawing's extent (the origin when
-// it is degenerate). False when nothing changed (factors of 1).
-bool ScaleDrawingAboutCorner(double fx, double fy, bool allLayers);
+// Scales about the minimum corner of the drawing's extent with its texts
+// (the origin when it is degenerate); withTexts scales the text objects
+// alike. False when nothing changed (factors of 1).
+bool ScaleDrawingAboutCorner(double fx, double fy, bool allLayers, bool withTexts = false);
 
 // Shifts every file by (dx, dy).
 void ShiftDrawingFiles(double dx, double dy, bool allLayers);
@@ -112,11 +127,16 @@ bool RotateDrawingFiles(double angle, double cx, double cy, int files);
 // --- commands ------------------------------------------------------------------------------
 // "SpiegelnXY": asks the axis and the reference, then mirrors with the
 // contour directions reversed.
+// Without an argument the scope is TransformAllLayersFlag.
 void MirrorDrawingCommand(bool allLayers);
-// Command 400 "SkalierProz": one percentage, magnitude used.
-void ScaleDrawingByPercent(bool allLayers = false);
-// "VerzerrXYZ": three factors (parameter block 6).
-void DistortDrawingXYZ(bool allLayers = false);
+void MirrorDrawingCommand();
+// Command 400 "SkalierProz": one percentage, magnitude used; the texts
+// scale along about the origin.
+void ScaleDrawingByPercent(bool allLayers);
+void ScaleDrawingByPercent();
+// "VerzerrXYZ": three factors (parameter block 6); texts stay.
+void DistortDrawingXYZ(bool allLayers);
+void DistortDrawingXYZ();
 // Kinds as above (+8 all layers): two picked points and the target, or a
 // percentage for x.
 void ScaleDrawingToMeasure(int kind);

@@ -48,6 +48,10 @@ void RecordFreehandPath(const std::string& file, int16_t colour, int options, bo
   TVectorRecord start{};
   ShowInputPrompt(GetMessageText(kMsgFreehandPrompt, -39).substr(0, kFreehandPromptShown));
   // Until a button goes down (a close request or Esc ends without a path).
+  // The click that chose the command is used up; the path begins with the
+  // next press.
+  MouseButtonState = 0;
+  ButtonResult = 0;
   do {
     PollGraphicCursor();
   } while (!ButtonHeld() && !CloseRequested && ButtonResult == 0 && CursorKeyCode != 27);

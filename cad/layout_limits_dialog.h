@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "model/vector_records.h"
+#include "ui/panels.h"
 
 // Bits of the dialog mode.
 constexpr int kLayoutRowsMask = 3;       // 0 frame switch row, 1 no frame row, 2/3 no rows from the margin frame on
@@ -36,5 +37,22 @@ void CentreLayoutAreaOnOrigin();
 // The drawing's frame follows the cursor; a left click moves the drawing there.
 void MoveDrawingInteractively(bool allLayers);
 
+// The panel's hit boxes (box n is boxes[n - 1]): 1 cancel, 2 OK, 3-6 the
+// actions (not live with kLayoutNoActions), 7-18 the value rows (live up to
+// the last row of the mode), 19-27 the origin positions row by row from the
+// top left and 28 the free corners (live with kLayoutOriginGrid; a click
+// within 3 pixels around them counts).
+constexpr int kLayoutPanelBoxes = 28;
+struct TLayoutPanelLayout {
+  int left = 0, top = 0, right = 0, bottom = 0;
+  int labelColumn = 0, fieldColumn = 0;
+  int firstRowLine = 0;  // 16-pixel line of row 7; row n stands n - 7 lines below
+  TBox boxes[kLayoutPanelBoxes];
+};
+void LayOutLayoutLimitsPanel(TLayoutPanelLayout& layout, int mode);
+
+// The dialog: fields run one after the other (Enter, Tab and the arrows
+// move, a click makes a box the current field); OK, an action, F1 or cancel
+// end it. Mode bits as above.
 void RunLayoutLimitsDialog(int mode);
 void ShowLayoutLimitsDialog();

@@ -4,15 +4,21 @@
 // rewrites - drags and the click dispatch - guide-line snapping.
 #include "cad/selection_handles.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <string>
 
 #include "cad/snapping.h"
 #include "frame/main_window.h"
+#include "frame/messages.h"
 #include "frame/param_file.h"
+#include "frame/system_services.h"
 #include "frame/window_draw.h"
 #include "model/undo.h"
 #include "model/vector_store.h"
+#include "ui/prompt_strip.h"
+#include "view/character_cells.h"
 #include "view/cursor_tracking.h"
 #include "view/extents.h"
 #include "view/view_services_standin.h"
@@ -369,4 +375,111 @@ void SnapMovedBoxToGuideLines(TExtentsPair& e) {
     e.minCorner.y = float(e.minCorner.y + shiftY);
     e.maxCorner.y = float(e.maxCorner.y + shiftY);
   }
+}
+
+// --- the rectangle service ---------------------------------------------------------------------
+
+namespace {
+
+constexpr uint32_t kDragDelayMs = 200;
+constexpr int kDragPixels = 6;
+constexpr double kSmallestRectangle = 0.001;
+
+void ToggleRubberRectangle(const TPointRecord& a, const TPointRecord& b) {
+  EraseMouseCursor();
+  int32_t ax, ay, bx, by;
+  WorldToScreenLong(a.x, a.y, ax, ay);
+  WorldToScreenLong(b.x, b.y, bx, by);
+  auto clip = [](int32_t v) { return int(std::clamp<int32_t>(v, -30000, 30000)); };
+  SetDrawColorAndMode(kXorMode, BandColor);
+  DrawFrameRect(clip(std::min(ax, bx)), clip(std::min(ay, by)), clip(std::max(ax, bx)), clip(std::max(ay, by)));
+  SetDrawColorAndMode(kCopyMode, kChangedColour);
+}
+
+TPointRecord SnappedCursor() {
+  TPointRecord p = CursorPoint;
+  p.type = 0;
+  SnapPointToGuideLines(p);
+  return p;
+}
+
+// The rubber rectangle moved to a new second corner.
+void MoveSecondCorner(const TPointRecord& first, TPointRecord& second, const TPointRecord& next) {
+  if (next.x == second.x && next.y == second.y) return;
+  ToggleRubberRectangle(first, second);
+  second = next;
+  ToggleRubberRectangle(first, second);
+}
+
+}  // namespace
+
+void PickRectangle(TExtentsPair& rectangle, bool& success) {
+  success = false;
+  TPointRecord first{};
+  PromptPoint(GetMessageText(6, -39), first);
+  if (first.type != kRecLinePoint) return;
+  SnapPointToGuideLines(first);
+  TPointRecord second = first;
+  ToggleRubberRectangle(first, second);
+  // A button still held after 200 ms and moved more than 6 pixels makes a
+  // drag; a release before makes a click.
+  const uint32_t start = GetTickMs();
+  const int startX = MouseX, startY = MouseY;
+  bool drag = false;
+  for (;;) {
+    if (CloseRequested) {
+      ToggleRubberRectangle(first, second);
+      return;
+    }
+    if (GetMouseButtons() == 0) break;
+    if (GetTickMs() - start > kDragDelayMs &&
+        (std::abs(MouseX - startX) > kDragPixels || std::abs(MouseY - startY) > kDragPixels)) {
+      drag = true;
+      break;
+    }
+    WaitForWindowMessage();
+  }
+  bool taken = false;
+  if (drag) {
+    for (;;) {
+      PollGraphicCursor();
+      MoveSecondCorner(first, second, SnappedCursor());
+      if (!LeftHeld()) break;
+    }
+    taken = !CloseRequested;
+  } else {
+    ShowInputPrompt(GetMessageText(7, -39));
+    std::string text;
+    for (;;) {
+      EditPromptLine(text);
+      if (CloseRequested && ButtonResult == 0) ButtonResult = 4;
+      if (ButtonResult != 0) break;
+      MoveSecondCorner(first, second, SnappedCursor());
+    }
+    taken = ButtonResult == 2;
+    if (taken) {
+      TCoordinateList list;
+      int count = 0;
+      if (!text.empty()) ParseCoordinateList(text, list, 2, count);
+      // The click itself moved the cursor: its point is the corner.
+      TPointRecord typed = SnappedCursor();
+      if (count == 2) {
+        typed.x = CoordinateListValue(list, 1);
+        typed.y = CoordinateListValue(list, 2);
+      }
+      MoveSecondCorner(first, second, typed);
+    }
+    PromptActive = 0;
+    DrawPanelBackground();
+    WaitForMouseRelease();
+  }
+  ToggleRubberRectangle(first, second);
+  const float ax = first.x, ay = first.y, bx = second.x, by = second.y;  // packed fields bind to no reference
+  rectangle.minCorner = TPointRecord{kRecMinCorner, std::min(ax, bx), std::min(ay, by)};
+  rectangle.maxCorner = TPointRecord{kRecMaxCorner, std::max(ax, bx), std::max(ay, by)};
+  if (!taken || double(rectangle.maxCorner.x) - rectangle.minCorner.x < kSmallestRectangle ||
+      double(rectangle.maxCorner.y) - rectangle.minCorner.y < kSmallestRectangle)
+    return;
+  success = true;
+  ToggleRubberRectangle(first, second);
 }

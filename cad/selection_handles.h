@@ -86,3 +86,11 @@ void ScaleStoreRecords(bool paintOver, double ax, double ay, double fx, double f
 // per axis the nearest of first corner, centre and second corner within 10
 // pixels lands on its line.
 void SnapMovedBoxToGuideLines(TExtentsPair& extent);
+
+// The interactive choice of a rectangle: the first corner by a click or two
+// typed numbers (message 6), then either a drag with the button held or, for
+// a click, the second corner by the next click or two typed numbers
+// (message 7); corners snap to the guide lines. Success: the rectangle
+// sorted (minimum corner first), wider and taller than 0.001, left drawn
+// in xor. A right click or Esc fails.
+void PickRectangle(TExtentsPair& rectangle, bool& success);

@@ -1,22 +1,28 @@
 // The transform dialog; see transform_dialog.h.
 //
-// Sections: state and helpers - applying - the dialog - commands.
+// Sections: state and helpers - applying - the dialog (the panel) - commands
+// and the handle loop.
 #include "cad/transform_dialog.h"
 
 #include <cmath>
+#include <string>
 
 #include "cad/geometry_2d.h"
 #include "cad/snapping.h"
+#include "commands/buttons_controls.h"
 #include "frame/file_helpers.h"
 #include "frame/main_window.h"
 #include "frame/messages.h"
 #include "model/layer_files.h"
 #include "model/undo.h"
 #include "model/vector_store.h"
-#include "ui/input_form.h"
+#include "ui/cell_fields.h"
+#include "ui/common_dialogs.h"
+#include "ui/panels.h"
 #include "ui/popup_list.h"
 #include "ui/start_dialogs_standin.h"
 #include "view/character_cells.h"
+#include "view/cursor_tracking.h"
 #include "view/extents.h"
 #include "view/view_transform.h"
 
@@ -30,7 +36,6 @@ constexpr float kShearLimit = 45.0f;
 constexpr float kAngleLimit = 360.0f;
 constexpr int kCopyMode = 13;
 constexpr int kChangedColour = 12;
-constexpr uint8_t kFormCancelled = 3;
 constexpr int kUndoLayerAndStore = kUndoCurrentLayer | kUndoStore;  // 3
 
 bool StoreHasRecords() { return StoreHoldsData != 0 && CountVectorRecordsQuiet(kVectorStoreName) > 0; }
@@ -134,123 +139,354 @@ void ApplyTransformState(TTransformDialogState& s, TExtentsPair& extent) {
 }
 
 // --- the dialog ------------------------------------------------------------------------------
-// The mode is chosen first (the five mode captions); then one form holds the
-// mode's value rows, the relative/absolute or keep-ratio switch, the
-// reference point and, when offered, the duplicate switch.
+// A panel at the right edge of the graphic window: five mode buttons, up to
+// three value rows with step (or mirror) buttons, the toggle, the 3 x 3
+// reference grid and the duplicate and apply buttons. Within one opening
+// every mode (and, for moves and turns, every toggle) keeps its own slot of
+// values.
 
 namespace {
 
-void SetReal(TInputField& f, const std::string& caption, float value, float limit) {
-  f = TInputField{};
-  f.caption = caption;
-  f.kind = 'S';
-  f.value = value;
-  f.lowerLimit = -limit;
-  f.upperLimit = limit;
-  f.width = 8;
-  f.decimals = 3;
+constexpr int kPanelWidth = 160;
+constexpr int kPanelHeight = 334;
+constexpr int kHighlightColour = 12;
+constexpr int16_t kGreyText = 7;
+constexpr int16_t kBlackText = 274;
+constexpr int16_t kFaceColour = 260;
+constexpr int16_t kMessageRelative = 4055;
+constexpr int16_t kMessageAbsolute = 4056;
+constexpr int16_t kMessageKeepRatioOn = 2817;
+constexpr int16_t kMessageKeepRatioOff = 2818;
+constexpr int kBoxCancel = 1, kBoxFirstMode = 2, kBoxFirstRow = 7, kBoxToggle = 16, kBoxFirstReference = 17,
+              kBoxDuplicate = 26, kBoxApply = 27;
+
+int RowCount(uint8_t mode) { return mode == kTransformRotate ? 3 : 2; }
+
+float StepOf(uint8_t mode) { return mode == kTransformRotate ? 1.0f : 0.1f; }
+
+void RowLimits(uint8_t mode, int row, float& low, float& high) {
+  high = mode == kTransformShear ? kShearLimit : (mode == kTransformRotate && row == 0) ? kAngleLimit : kValueLimit;
+  low = -high;
 }
 
-void SetSwitch(TInputField& f, const std::string& caption, bool on) {
-  f = TInputField{};
-  f.caption = caption;
-  f.kind = 'B';
-  f.value = on ? 1.0f : 0.0f;
-  f.width = 1;
+float ClampToRow(uint8_t mode, int row, float v) {
+  float low, high;
+  RowLimits(mode, row, low, high);
+  if (!std::isfinite(v)) return 0.0f;
+  return v < low ? low : v > high ? high : v;
 }
 
-// Start values of a mode that was not the last used one.
-void StartValues(uint8_t mode, uint8_t toggle, const TExtentsPair& e, int reference, float (&v)[3]) {
-  v[0] = v[1] = v[2] = 0;
-  switch (mode) {
-    case kTransformMove:
-      if (toggle == kToggleAbsolute) GetReferencePoint(e, reference, v[0], v[1]);
-      break;
-    case kTransformRotate:
-      if (toggle == kToggleAbsolute) GetReferencePoint(e, 5, v[1], v[2]);
-      break;
-    case kTransformPercent:
-      v[0] = v[1] = 100;
-      break;
-    case kTransformSize:
-      v[0] = e.maxCorner.x - e.minCorner.x;
-      v[1] = e.maxCorner.y - e.minCorner.y;
-      break;
-    default:
-      break;
+void SetPanelBox(TBox& b, int x1, int y1, int x2, int y2) {
+  b = TBox{1, int16_t(x1), int16_t(y1), int16_t(x2), int16_t(y2)};
+}
+
+// Slot of a mode and toggle: moves and turns keep one per toggle.
+int SlotOf(uint8_t mode, uint8_t toggle) {
+  const int m = mode >= 1 && mode <= 5 ? mode : 1;
+  return (m - 1) * 2 + ((m <= kTransformRotate && toggle == kToggleAbsolute) ? 1 : 0);
+}
+
+struct TDialogRun {
+  const TExtentsPair* extent = nullptr;
+  TTransformPanelLayout layout;
+  bool offerDuplicate = false;
+  uint8_t mode = kTransformMove;
+  uint8_t toggle = kToggleAbsolute;
+  uint8_t reference = 5;
+  bool keepRatio = false;
+  float shown[3] = {0, 0, 0};
+  float slots[10][3] = {};
+};
+
+// The shown values go into the slot of the mode and toggle; a turn's angle
+// is shared by both toggles.
+void SaveSlot(TDialogRun& d) {
+  float* s = d.slots[SlotOf(d.mode, d.toggle)];
+  for (int i = 0; i < 3; ++i) s[i] = d.shown[i];
+  const uint8_t otherToggle = uint8_t(kToggleRelative + kToggleAbsolute - d.toggle);
+  if (d.mode == kTransformRotate) d.slots[SlotOf(kTransformRotate, otherToggle)][0] = d.shown[0];
+}
+
+// Moves in absolute terms always show the reference point.
+void LoadSlot(TDialogRun& d) {
+  const float* s = d.slots[SlotOf(d.mode, d.toggle)];
+  for (int i = 0; i < 3; ++i) d.shown[i] = s[i];
+  if (d.mode == kTransformMove && d.toggle == kToggleAbsolute) {
+    d.shown[2] = 0;
+    GetReferencePoint(*d.extent, d.reference, d.shown[0], d.shown[1]);
   }
 }
 
-uint8_t AskMode(uint8_t current) {
-  TPopupList list;
-  InitPopupList(list);
-  list.title = GetMessageText(1004, -39);
-  const char* pictures[5] = {"UmfPosit", "UmfDreh", "SkalierProz", "UmfGroesse", "UmfNeigen"};
-  for (int k = 0; k < 5; ++k) {
-    list.captions[k] = GetMessageText(int16_t(999 + k), -19);
-    list.names[k] = pictures[k];
+void FillSlots(TDialogRun& d, const TTransformDialogState& s) {
+  const TExtentsPair& e = *d.extent;
+  float cx = 0, cy = 0;
+  GetReferencePoint(e, 5, cx, cy);
+  float(&v)[10][3] = d.slots;
+  for (auto& slot : v) slot[0] = slot[1] = slot[2] = 0;
+  v[SlotOf(kTransformRotate, kToggleAbsolute)][1] = cx;
+  v[SlotOf(kTransformRotate, kToggleAbsolute)][2] = cy;
+  v[SlotOf(kTransformPercent, 0)][0] = v[SlotOf(kTransformPercent, 0)][1] = 100;
+  v[SlotOf(kTransformSize, 0)][0] = e.maxCorner.x - e.minCorner.x;
+  v[SlotOf(kTransformSize, 0)][1] = e.maxCorner.y - e.minCorner.y;
+  // The mode last used reopens with its last values (a size always starts
+  // from the selection's size).
+  TDialogRun last = d;
+  last.mode = s.mode;
+  last.toggle = s.toggle;
+  last.shown[0] = s.value1;
+  last.shown[1] = s.value2;
+  last.shown[2] = s.value3;
+  if (s.mode == kTransformSize) {
+    last.shown[0] = e.maxCorner.x - e.minCorner.x;
+    last.shown[1] = e.maxCorner.y - e.minCorner.y;
   }
-  list.result = current;
-  ShowPopupMenu(list);
-  return list.result >= 1 && list.result <= 5 ? uint8_t(list.result) : 0;
+  if (s.mode >= kTransformMove && s.mode <= kTransformShear) SaveSlot(last);
+  for (int i = 0; i < 10; ++i)
+    for (int k = 0; k < 3; ++k) d.slots[i][k] = last.slots[i][k];
+}
+
+std::string RowLabel(uint8_t mode, int row) {
+  // Three cells stand before the minus button.
+  if (mode == kTransformRotate) return row == 0 ? GetMessageText(2872, -3) : row == 1 ? "X" : "Y";
+  if (mode == kTransformShear) return row == 0 ? "H" : "V";
+  return row == 0 ? "X" : "Y";
+}
+
+int RowLine(const TTransformPanelLayout& L, int row) { return L.titleLine + 1 + 2 * row; }
+
+void DrawValueField(const TDialogRun& d, int row) {
+  DrawPlainCellButton(d.layout.fieldColumn, RowLine(d.layout, row), FormatRealText(8, 3, d.shown[row]), kFieldRestText,
+                      kFieldRestBox);
+}
+
+void DrawRows(const TDialogRun& d) {
+  const TTransformPanelLayout& L = d.layout;
+  const int top = 16 * L.titleLine;
+  FillColorRect(L.left + 3, top, L.right - 3, 16 * (L.titleLine + 6) + 4, GetColorRef(kFaceColour));
+  FillColorRect(L.left + 3, top, L.right - 3, top + 15, plat::Rgb(235, 235, 235));
+  WriteCellText(L.textColumn, L.titleLine, GetMessageText(int16_t(998 + d.mode), -19), false, kBlackText, kBlackText);
+  for (int row = 0; row < RowCount(d.mode); ++row) {
+    const int line = RowLine(L, row);
+    const int16_t labelColour = (d.mode == kTransformRotate && row > 0) ? kHighlightColour : kBlackText;
+    WriteCellText(L.textColumn, line, RowLabel(d.mode, row), false, labelColour, labelColour);
+    const TBox& minus = L.boxes[kBoxFirstRow - 1 + 3 * row];
+    const TBox& plus = L.boxes[kBoxFirstRow + 1 + 3 * row];
+    if (minus.flag) DrawIconButton(" ", "StepMinus", minus, 0, kBlackText, kFaceColour);
+    const char* picture = d.mode != kTransformPercent ? "StepPlus" : row == 0 ? "Spiegeln" : "SpiegelnY";
+    DrawIconButton(" ", picture, plus, 0, kBlackText, kFaceColour);
+    DrawValueField(d, row);
+  }
+}
+
+void DrawToggle(const TDialogRun& d) {
+  const TBox& b = d.layout.boxes[kBoxToggle - 1];
+  int16_t message = d.toggle == kToggleAbsolute ? kMessageAbsolute : kMessageRelative;
+  int16_t colour = kBlackText;
+  if (d.mode == kTransformPercent || d.mode == kTransformSize)
+    message = d.keepRatio ? kMessageKeepRatioOn : kMessageKeepRatioOff;
+  else if (d.mode == kTransformShear)
+    colour = kGreyText;
+  DrawCaptionButton(GetMessageText(message, -19), b, kFaceColour, 0, colour);
+  const int unitLine = 16 * d.layout.titleLine;
+  const bool degrees = d.mode == kTransformRotate || d.mode == kTransformShear;
+  FillColorRect(8 * d.layout.textColumn + 88, unitLine + 148, 8 * d.layout.textColumn + 143, unitLine + 187,
+                GetColorRef(kFaceColour));
+  DrawNamedPicture(degrees ? "UMFGrad" : "UMFPos", 8 * d.layout.textColumn + 88, unitLine + 148, 56, 40, 0);
+}
+
+void DrawReferenceGrid(const TDialogRun& d) {
+  for (int n = 1; n <= 9; ++n) {
+    const TBox& b = d.layout.boxes[kBoxFirstReference - 2 + n];
+    FillColorRect(b.x1, b.y1, b.x2, b.y2, GetColorRef(n == d.reference ? kHighlightColour : 261));
+    SetDrawColorAndMode(kCopyMode, kBlackText);
+    DrawFrameRect(b.x1, b.y1, b.x2, b.y2);
+  }
+}
+
+void DrawModeButtons(const TDialogRun& d) {
+  static const char* const kPictures[5] = {"UmfPosit", "UmfDreh", "SkalierProz", "UmfGroesse", "UmfNeigen"};
+  for (int k = 0; k < 5; ++k)
+    DrawIconButton(" ", kPictures[k], d.layout.boxes[kBoxFirstMode - 1 + k], d.mode == k + 1, kBlackText, kFaceColour);
+}
+
+void DrawPanel(const TDialogRun& d) {
+  const TTransformPanelLayout& L = d.layout;
+  DrawGreyDialogPanel(L.left, L.top, L.right, GetMessageText(1004, -19), L.bottom);
+  TBox cancel = L.boxes[kBoxCancel - 1];
+  PlacePictureButton(cancel, cancel.x1, cancel.y1, "Abbruch");
+  DrawModeButtons(d);
+  DrawRows(d);
+  DrawToggle(d);
+  DrawNamedPicture("UMFBezug", 8 * L.textColumn + 4, 16 * L.titleLine + 144, 80, 64, 0);
+  DrawReferenceGrid(d);
+  if (L.boxes[kBoxDuplicate - 1].flag)
+    DrawIconButton(GetMessageText(1005, -15), "UmfDupliz", L.boxes[kBoxDuplicate - 1], 0, kBlackText, kFaceColour);
+  DrawIconButton(GetMessageText(1006, -15), "Mass", L.boxes[kBoxApply - 1], 0, kBlackText, kFaceColour);
+}
+
+// Mode, toggle or reference change: the shown values go to their slot
+// first, the new slot comes back afterwards.
+void SwitchTo(TDialogRun& d, uint8_t mode, uint8_t toggle, uint8_t reference) {
+  SaveSlot(d);
+  d.mode = mode;
+  d.toggle = toggle;
+  d.reference = reference;
+  LayOutTransformPanel(d.layout, d.mode, d.offerDuplicate);
+  LoadSlot(d);
+  DrawModeButtons(d);
+  DrawRows(d);
+  DrawToggle(d);
+  DrawReferenceGrid(d);
+}
+
+bool RatioMode(uint8_t mode) { return mode == kTransformPercent || mode == kTransformSize; }
+
+// A step or mirror press on a row; with keep-ratio the other row follows.
+void StepRow(TDialogRun& d, int row, int direction) {
+  const int rows = d.keepRatio && RatioMode(d.mode) ? 2 : 1;
+  for (int k = 0; k < rows; ++k) {
+    const int r = rows == 2 ? k : row;
+    if (d.mode == kTransformPercent) d.shown[r] = -d.shown[r];
+    else d.shown[r] = ClampToRow(d.mode, r, d.shown[r] + direction * StepOf(d.mode));
+    DrawValueField(d, r);
+  }
+}
+
+void EditRow(TDialogRun& d, int row) {
+  float low, high;
+  RowLimits(d.mode, row, low, high);
+  const float old = d.shown[row];
+  uint8_t exitCode = 0;
+  WaitForMouseRelease();
+  EditRealField(d.shown[row], d.layout.fieldColumn, RowLine(d.layout, row), high, low, 3, exitCode);
+  if (d.keepRatio && RatioMode(d.mode) && d.shown[row] != old) {
+    const int other = 1 - row;
+    d.shown[other] = ClampToRow(d.mode, other, KeepRatioOtherValue(old, d.shown[row], d.shown[other]));
+  }
+  for (int r = 0; r < RowCount(d.mode); ++r) DrawValueField(d, r);
 }
 
 }  // namespace
 
+void LayOutTransformPanel(TTransformPanelLayout& L, uint8_t mode, bool offerDuplicate) {
+  const int w = DrawingArea.x2;
+  const int y0 = (DrawingArea.y1 / 16 + 1) * 16;
+  L.left = w - kPanelWidth;
+  L.right = w;
+  L.top = y0;
+  L.bottom = y0 + kPanelHeight;
+  L.textColumn = (w - kPanelWidth) / 8 + 2;
+  const int x = 8 * L.textColumn;
+  for (TBox& b : L.boxes) b = TBox{};
+  SetPanelBox(L.boxes[kBoxCancel - 1], w - 26, y0 + 4, w - 4, y0 + 26);
+  const int d = (kPanelWidth - 3) / 5;
+  for (int k = 0; k < 5; ++k)
+    SetPanelBox(L.boxes[kBoxFirstMode - 1 + k], w - 157 + k * d, y0 + 26, w - 157 + (k + 1) * d - 1, y0 + 26 + d);
+  L.titleLine = (y0 + 26 + d) / 16 + 1;
+  // The value field sits between the step buttons: minus X + 24 .. X + 47,
+  // the field from X + 48, plus from W - 27.
+  L.fieldColumn = L.textColumn + 6;
+  const int rows = RowCount(mode);
+  for (int row = 0; row < rows; ++row) {
+    const int top = 16 * (L.titleLine + 1 + 2 * row);
+    if (mode != kTransformPercent) SetPanelBox(L.boxes[kBoxFirstRow - 1 + 3 * row], x + 24, top - 4, x + 47, top + 20);
+    SetPanelBox(L.boxes[kBoxFirstRow + 3 * row], x + 48, top - 4, w - 28, top + 20);
+    SetPanelBox(L.boxes[kBoxFirstRow + 1 + 3 * row], w - 27, top - 4, w - 3, top + 20);
+  }
+  const int line = 16 * L.titleLine;
+  SetPanelBox(L.boxes[kBoxToggle - 1], w - 157, line + 112, w - 2, line + 136);
+  for (int n = 0; n < 9; ++n) {
+    const int bx = x + 10 + 28 * (n % 3), by = line + 150 + 20 * (n / 3);
+    SetPanelBox(L.boxes[kBoxFirstReference - 1 + n], bx, by, bx + 9, by + 9);
+  }
+  if (offerDuplicate) SetPanelBox(L.boxes[kBoxDuplicate - 1], w - 157, line + 216, w - 2, line + 240);
+  SetPanelBox(L.boxes[kBoxApply - 1], w - 157, line + 242, w - 2, line + 266);
+}
+
 bool RunTransformDialog(const TExtentsPair& extent, TTransformDialogState& s, bool offerDuplicate) {
   if (s.reference == 0) s.reference = 1;
   if (s.reference > 9) s.reference = 9;
-  const uint8_t mode = AskMode(s.mode >= 1 && s.mode <= 5 ? s.mode : kTransformMove);
-  if (mode == 0) return false;
-  float v[3];
-  if (mode == s.mode && !(mode == kTransformMove && s.toggle == kToggleAbsolute)) {
-    v[0] = s.value1;
-    v[1] = s.value2;
-    v[2] = s.value3;
-  } else {
-    StartValues(mode, s.toggle, extent, s.reference, v);
+  TDialogRun d;
+  d.extent = &extent;
+  d.offerDuplicate = offerDuplicate;
+  d.mode = s.mode >= kTransformMove && s.mode <= kTransformShear ? s.mode : kTransformMove;
+  d.toggle = s.toggle == kToggleRelative ? kToggleRelative : kToggleAbsolute;
+  d.reference = s.reference;
+  FillSlots(d, s);
+  LayOutTransformPanel(d.layout, d.mode, offerDuplicate);
+  LoadSlot(d);
+
+  EraseMouseCursor();
+  TPopupFrame frame{};
+  frame.left = int16_t(d.layout.left);
+  frame.right = int16_t(d.layout.right);
+  frame.top = int16_t(d.layout.top);
+  frame.lines = int16_t(LinesForHeight(kPanelHeight + 1));
+  frame.bottom = int16_t(d.layout.bottom);
+  OpenPopupFrame(frame);
+  DrawPanel(d);
+
+  int result = 0;  // 1 cancelled, kBoxDuplicate, kBoxApply
+  while (result == 0) {
+    if (CloseRequested || RedrawRequested()) {
+      result = 1;
+      break;
+    }
+    if (PollKeyPressed()) {
+      if (ReadNextKey() == 27) result = 1;
+      continue;
+    }
+    int16_t mx = 0, my = 0;
+    PollMousePosition(mx, my);
+    if (MouseButtonState == 4) {
+      result = 1;
+      break;
+    }
+    if (MouseButtonState != 2) {
+      WaitForWindowMessage();
+      continue;
+    }
+    int hit = 0;
+    for (int n = 1; n <= kTransformPanelBoxes && hit == 0; ++n)
+      if (d.layout.boxes[n - 1].flag && IsPointInButton(d.layout.boxes[n - 1], mx, my)) hit = n;
+    if (hit >= kBoxFirstRow && hit < kBoxToggle && (hit - kBoxFirstRow) % 3 == 1) {
+      EditRow(d, (hit - kBoxFirstRow) / 3);  // ends with the button up or on the next click
+      continue;
+    }
+    WaitForMouseRelease();
+    if (hit == kBoxCancel) {
+      result = 1;
+    } else if (hit >= kBoxFirstMode && hit < kBoxFirstRow) {
+      const uint8_t mode = uint8_t(hit - kBoxFirstMode + 1);
+      if (mode != d.mode) {
+        d.keepRatio = false;
+        SwitchTo(d, mode, d.toggle, d.reference);
+      }
+    } else if (hit >= kBoxFirstRow && hit < kBoxToggle) {
+      StepRow(d, (hit - kBoxFirstRow) / 3, (hit - kBoxFirstRow) % 3 == 0 ? -1 : 1);
+    } else if (hit == kBoxToggle) {
+      if (RatioMode(d.mode)) {
+        d.keepRatio = !d.keepRatio;
+        DrawToggle(d);
+      } else if (d.mode != kTransformShear) {
+        SwitchTo(d, d.mode, uint8_t(kToggleRelative + kToggleAbsolute - d.toggle), d.reference);
+      }
+    } else if (hit >= kBoxFirstReference && hit < kBoxDuplicate) {
+      SwitchTo(d, d.mode, d.toggle, uint8_t(hit - kBoxFirstReference + 1));
+    } else if (hit == kBoxDuplicate || hit == kBoxApply) {
+      result = hit;
+    }
   }
-  TInputField f[kInputFieldEntries];
-  int n = 0;
-  const float limit = mode == kTransformShear ? kShearLimit : kValueLimit;
-  if (mode == kTransformRotate) {
-    SetReal(f[n++], GetMessageText(2872, -39), v[0], kAngleLimit);
-    SetReal(f[n++], "X", v[1], kValueLimit);
-    SetReal(f[n++], "Y", v[2], kValueLimit);
-  } else {
-    SetReal(f[n++], mode == kTransformShear ? "H" : "X", v[0], limit);
-    SetReal(f[n++], mode == kTransformShear ? "V" : "Y", v[1], limit);
-  }
-  const int switchField = n;
-  const bool ratioMode = mode == kTransformPercent || mode == kTransformSize;
-  if (mode != kTransformShear)
-    SetSwitch(f[n++], GetMessageText(ratioMode ? 2817 : 4014, -39), ratioMode ? false : s.toggle == kToggleAbsolute);
-  const int referenceField = n;
-  f[n] = TInputField{};
-  f[n].caption = GetMessageText(4015, -39);
-  f[n].kind = 'I';
-  f[n].value = s.reference;
-  f[n].lowerLimit = 1;
-  f[n].upperLimit = 9;
-  f[n].width = 1;
-  ++n;
-  const int duplicateField = offerDuplicate ? n : -1;
-  if (offerDuplicate) SetSwitch(f[n++], GetMessageText(1005, -39), s.result == kResultDuplicate);
-  s.mode = mode;
-  if (RunInputForm(GetMessageText(1004, -39), f, uint8_t(n)) == kFormCancelled) return false;
-  float out[3] = {f[0].value, f[1].value, mode == kTransformRotate ? f[2].value : 0.0f};
-  if (ratioMode && f[switchField].value != 0) {
-    // Keep-ratio: the row that changed carries the other along.
-    if (out[0] != v[0] && out[1] == v[1]) out[1] = KeepRatioOtherValue(v[0], out[0], v[1]);
-    else if (out[1] != v[1] && out[0] == v[0]) out[0] = KeepRatioOtherValue(v[1], out[1], v[0]);
-  }
-  if (!ratioMode && mode != kTransformShear) s.toggle = f[switchField].value != 0 ? kToggleAbsolute : kToggleRelative;
-  s.reference = uint8_t(std::lround(f[referenceField].value));
-  if (s.reference < 1 || s.reference > 9) s.reference = 5;
-  s.value1 = out[0];
-  s.value2 = out[1];
-  s.value3 = out[2];
-  s.result = duplicateField >= 0 && f[duplicateField].value != 0 ? kResultDuplicate : kResultApply;
+  ClosePopupFrame(frame);
+  // The state takes what was shown, also on cancel.
+  s.mode = d.mode;
+  s.toggle = d.toggle;
+  s.reference = d.reference;
+  s.value1 = d.shown[0];
+  s.value2 = d.shown[1];
+  s.value3 = d.mode == kTransformRotate ? d.shown[2] : 0.0f;
+  if (result == 1) return false;
+  s.result = result == kBoxDuplicate ? kResultDuplicate : kResultApply;
   return true;
 }
 
@@ -259,7 +495,8 @@ bool RunTransformDialog(const TExtentsPair& extent, TTransformDialogState& s, bo
 void RunTransformCommand(THandleSet& handles, TExtentsPair& extent, bool offerDuplicate) {
   (void)handles;
   if (!StoreHasRecords()) return;
-  if (RunTransformDialog(extent, TransformDialogState, offerDuplicate)) ApplyTransformState(TransformDialogState, extent);
+  if (RunTransformDialog(extent, TransformDialogState, offerDuplicate))
+    ApplyTransformState(TransformDialogState, extent);
   WaitForMouseRelease();
 }
 
@@ -271,4 +508,29 @@ void TransformSelectionCommand() {
   THandleSet handles{};
   RunTransformCommand(handles, extent, true);
   EnterMarkMode();
+}
+
+void RunSelectionHandleLoop() {
+  THandleSet handles{};
+  TExtentsPair extent{};
+  ShowSelectionHandles(handles, extent);
+  for (;;) {
+    ButtonResult = 0;
+    PollGraphicCursor();
+    if (CloseRequested || ButtonResult == 4 || MouseButtonState == 4) break;
+    if (CursorKeyCode == 9 || CursorKeyCode == ' ') {
+      HideSelectionHandles(handles, extent);
+      RunTransformCommand(handles, extent, false);
+      ShowSelectionHandles(handles, extent);
+      continue;
+    }
+    if (MouseButtonState == 2) {
+      HandleSelectionHandleClick(handles, extent, false);
+      WaitForMouseRelease();
+      continue;
+    }
+    WaitForWindowMessage();
+  }
+  WaitForMouseRelease();
+  HideSelectionHandles(handles, extent);
 }

@@ -56,9 +56,30 @@ void ApplyTransformToStore(uint8_t mode, const TExtentsPair& extent, bool paintO
 // state.
 void ApplyTransformState(TTransformDialogState& state, TExtentsPair& extent);
 
+// The panel at the right edge of the graphic window: its 27 hit boxes (box
+// n is boxes[n - 1]): 1 cancel, 2-6 the modes, 7-9, 10-12, 13-15 minus,
+// value field and plus of rows 1-3, 16 the toggle, 17-25 the reference
+// points 1-9, 26 duplicate (live only when offered), 27 apply. Rows that a
+// mode does not show are not live; in mode 3 the minus buttons are not live
+// and the plus places carry the mirror buttons.
+constexpr int kTransformPanelBoxes = 27;
+struct TTransformPanelLayout {
+  int left = 0, top = 0, right = 0, bottom = 0;
+  int textColumn = 0;   // column of the labels (pixel 8 x column)
+  int fieldColumn = 0;  // column of the value fields
+  int titleLine = 0;    // 16-pixel line of the mode title; the rows stand 1, 3 and 5 lines below
+  TBox boxes[kTransformPanelBoxes];
+};
+// The boxes of the panel for a mode (rows shown by the mode).
+void LayOutTransformPanel(TTransformPanelLayout& layout, uint8_t mode, bool offerDuplicate);
+
 // The dialog on the state; true when the user applied or duplicated.
 bool RunTransformDialog(const TExtentsPair& extent, TTransformDialogState& state, bool offerDuplicate);
 // The dialog and, on success, the transform; the extent becomes the store's.
 void RunTransformCommand(THandleSet& handles, TExtentsPair& extent, bool offerDuplicate);
 // Command 643.
 void TransformSelectionCommand();
+// The handles of the store in a loop of their own: Tab or Space opens the
+// dialog (no duplicates), a left click goes to the handles (moves without
+// undo snapshots), a right click or Esc ends the loop.
+void RunSelectionHandleLoop();

@@ -28,6 +28,7 @@
 #include "paths/machining_services_standin.h"
 #include "paths/path_core_services_standin.h"
 #include "paths/path_errors.h"
+#include "paths/tool_table.h"
 #include "projection/projection_standin.h"
 #include "raster/raster_standin.h"
 #include "relief/core/relief_core_services_standin.h"
@@ -240,7 +241,7 @@ const TDispatchEntry kTable[] = {
     {858, 858, "RunPathListEditor", [] { RunPathListEditor(); }},
     {860, 860, "RunHoldingTabsCommand(1)", [] { RunHoldingTabsCommand(1); }},
     {944, 944, "SelectTool(layer,0)", [] { SelectTool(CurrentLayer, 0); }},
-    {945, 945, "EditToolsOfCurrentLayer", [] { EditToolsOfCurrentLayer(); EnterMarkMode(); }},
+    {945, 945, "EditToolsOfCurrentLayer", [] { RunToolTableCommand(); EnterMarkMode(); }},
     {1003, 1003, "RunMillingTraceMenu", RunMillingTraceCommand},
     {1091, 1091, "ShowInfoWindow", RunInfoWindowCommand},
     {1092, 1092, "RunSettingsDialog", [] { RunSettingsDialog(); EnterMarkMode(); }},

@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "cad/align_to_contour.h"
 #include "cad/contour_split.h"
 #include "frame/checked_files.h"
 #include "frame/program_start.h"
@@ -95,9 +96,11 @@ void UpgradeToolRecord(TToolRecord& tool) {
   tool.version = kToolRecordVersion;
 }
 
-// Of the 2D milling commands only the split at crossings exists yet.
+// Of the 2D milling commands only the split at crossings and the alignment
+// to a contour exist yet.
 void DispatchMilling2DCommand() {
   if (CommandWord == 59) RunSplitAtCrossingsCommand();
+  if (CommandWord == kAlignSelectionCommand) AlignSelectionToContour();
 }
 void RunCuttingDepthsCommand(int) {}
 void RunLeadMovesCommand() {}
@@ -105,15 +108,9 @@ void RunHoldingTabsCommand(int) {}
 void RunPocketStrategyMenu() {}
 void RunMillingPropertyDialog() {}
 void RunPathListEditor() {}
-void SelectTool(int, int) {}
-void EditToolsOfCurrentLayer() {}
 void SaveToolTableFile() {}
 void LoadToolTableFile() {}
-void EditToolsInVectorFile(const std::string&) {}
 void RunDirectMilling(int) {}
 void RunPathExport() {}
 void RunMultipleExport() {}
 void ShowToolPathPreview(int, int) {}
-
-void (*ToolChooserHook)() = nullptr;
-int16_t ToolChooserNumber = 0;

@@ -37,19 +37,9 @@ void RunHoldingTabsCommand(int mode);
 void RunPocketStrategyMenu();
 void RunMillingPropertyDialog();
 void RunPathListEditor();
-void SelectTool(int layer, int mode);
-void EditToolsOfCurrentLayer();
 void SaveToolTableFile();
 void LoadToolTableFile();
-void EditToolsInVectorFile(const std::string& file);
 void RunDirectMilling(int mode);
 void RunPathExport();
 void RunMultipleExport();
 void ShowToolPathPreview(int menu, int mode);
-
-// --- the tool chooser of the input form ----------------------------------------------
-// The tool selection over 199 tools, set by the tool-table module at start; it
-// takes the tool number in ToolChooserNumber and leaves the choice there.
-// Null: no chooser, the number stays.
-extern void (*ToolChooserHook)();
-extern int16_t ToolChooserNumber;

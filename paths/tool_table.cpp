@@ -14,6 +14,10 @@
 #include "frame/param_file.h"
 #include "frame/system_services.h"
 #include "model/layer_files.h"
+#include "model/record_checks.h"
+#include "text/text_services_standin.h"
+#include "ui/input_form.h"
+#include "view/character_cells.h"
 #include "view/view_transform.h"
 
 namespace {
@@ -62,17 +66,8 @@ std::string NamePiece(const TVectorRecord& record) {
   return std::string(reinterpret_cast<const char*>(bytes + 2), length);
 }
 
-void SetToolName(TToolRecord& tool, const std::string& name) {
-  const size_t length = std::min<size_t>(name.size(), kToolNameMax);
-  std::memset(tool.name, 0, sizeof tool.name);
-  tool.name[0] = uint8_t(length);
-  std::memcpy(&tool.name[1], name.data(), length);
-}
-
-std::string ToolName(const TToolRecord& tool) {
-  const size_t length = std::min<size_t>(tool.name[0], kToolNameMax);
-  return std::string(reinterpret_cast<const char*>(&tool.name[1]), length);
-}
+void SetToolName(TToolRecord& tool, const std::string& name) { SetToolNameText(tool, name); }
+std::string ToolName(const TToolRecord& tool) { return ToolNameText(tool); }
 
 // Length byte 11, ten characters of the blank-padded name from first, a zero byte.
 void PutNamePiece(TVectorRecord& record, const std::string& name, size_t first) {
@@ -102,6 +97,18 @@ void ApplyToolRecordsOfSlot(int slot, TToolRecord& tool) {
 }
 
 }  // namespace
+
+std::string ToolNameText(const TToolRecord& tool) {
+  const size_t length = std::min<size_t>(tool.name[0], kToolNameMax);
+  return std::string(reinterpret_cast<const char*>(&tool.name[1]), length);
+}
+
+void SetToolNameText(TToolRecord& tool, const std::string& name) {
+  const size_t length = std::min<size_t>(name.size(), kToolNameMax);
+  std::memset(tool.name, 0, sizeof tool.name);
+  tool.name[0] = uint8_t(length);
+  std::memcpy(&tool.name[1], name.data(), length);
+}
 
 uint32_t ToolColourToRgb(int32_t colourNumber) {
   if (colourNumber >= 0 && colourNumber <= 15) return kStandardColours[colourNumber];
@@ -344,4 +351,98 @@ void WriteToolHeaderRecords(const std::string& name, int32_t position, const TTo
   if (slot == 0) return;
   WriteToolHeaderRecordsToSlot(slot, position, tool);
   CloseDataFileSlot(slot);
+}
+
+// --- dialogs ----------------------------------------------------------------------------
+
+namespace {
+
+void FillLayerDefaults(TToolRecord* tools) {
+  for (int i = 0; i < kToolCount; ++i) SetToolRecordDefaults(tools[i], MapLayerToColorIndex(i));
+}
+
+// The input form reaches the tool selection through its chooser hook, set
+// once when the program starts.
+const bool kToolChooserRegistered = [] {
+  ToolChooserHook = SelectToolForInputForm;
+  return true;
+}();
+
+}  // namespace
+
+bool ShowToolListDialog(const std::string& title, TToolRecord* tools, int16_t& index, int16_t highest,
+                        TToolEditorGroup group) {
+  return RunToolTableEditor(title, tools, index, highest, group, 0);
+}
+
+void RunToolSelectionDialog(int16_t& index, int16_t highest, TToolEditorGroup group) {
+  std::vector<TToolRecord> table = CopyToolTable();
+  if (RunToolTableEditor(GetMessageText(540, -39), table.data(), index, highest, group, 1)) StoreToolTable(table);
+  if (WindowTitleHook != nullptr) WindowTitleHook();
+  WaitForMouseRelease();
+}
+
+void SelectTool(int16_t index, TToolEditorGroup group) {
+  int16_t copy = index;
+  RunToolSelectionDialog(copy, kToolCount - 1, group);
+}
+
+void SelectToolForInputForm() { RunToolSelectionDialog(ToolChooserNumber, kToolCount - 1, 0); }
+
+void RunToolTableCommand() {
+  const std::string name = GetCurrentLayerFileName();
+  if (CheckFileHasToolRecords(name))
+    EditToolsInVectorFile(name);
+  else
+    SelectTool(int16_t(CurrentLayer), GetToolEditorGroup());
+}
+
+void EditToolsInVectorFile(const std::string& name) {
+  TToolRecord tools[kToolCount];
+  FillLayerDefaults(tools);
+  int slot = 0;
+  OpenDataFileSlot(name, 1, slot, 2);
+  if (slot == 0) return;
+  int32_t positions[kToolCount];
+  std::fill(std::begin(positions), std::end(positions), -1);
+  int32_t count = 0;
+  ReadToolRecordsFromSlot(tools, positions, count, slot);
+  if (count > 0) {
+    int16_t index = 0;
+    // Only the eight records of each tool are rewritten, where they were found.
+    if (ShowToolListDialog(GetMessageText(1509, -39), tools, index, int16_t(count - 1), 0))
+      for (int32_t i = 0; i < count; ++i) WriteToolHeaderRecordsToSlot(slot, positions[i], tools[i]);
+  } else {
+    ShowMessageNumber(42);
+  }
+  CloseDataFileSlot(slot);
+  ClearKeyBuffer();
+}
+
+bool EditSingleToolRecord(TToolRecord& tool) {
+  TToolRecord tools[kToolCount];
+  FillLayerDefaults(tools);
+  tools[0] = tool;
+  int16_t index = 0;
+  if (!ShowToolListDialog(GetMessageText(1509, -39), tools, index, 0, 0)) return false;
+  tool = tools[0];
+  return true;
+}
+
+// --- pictures ----------------------------------------------------------------------------
+
+void DrawToolPicture(int x1, int y1, int x2, int y2, int mode, const TToolRecord& tool) {
+  (void)mode;
+  const TToolRecord copy = tool;
+  DrawToolProfileBox(x1, y1, x2, y2, copy);
+}
+
+void DrawToolPictureByIndex(int32_t flags, const TBox& box, TToolRecord& tool) {
+  if (flags & 0x8000) {
+    DrawGreyEtchedBox(box.x1, box.y1, box.x2, box.y2);
+    SetToolRecordDefaults(tool, 0);
+    return;
+  }
+  ReadToolRecord(tool, flags);
+  DrawToolPicture(box.x1, box.y1, box.x2, box.y2, 0, tool);
 }

@@ -23,6 +23,8 @@
 
 #include "frame/defaults.h"
 #include "model/vector_records.h"
+#include "paths/tool_table_editor.h"
+#include "ui/panels.h"
 
 constexpr int kToolCount = 200;
 constexpr int16_t kToolTableBlock = 15;
@@ -43,6 +45,10 @@ enum TToolCheckBit : uint8_t {
 // as in path files: the 16 standard colours for 0-15, 16-28 and 29-31 repeat
 // 2-14 and 1-3; any other number gives 0.
 uint32_t ToolColourToRgb(int32_t colourNumber);
+
+// The name of a tool (at most 40 characters) and setting it (cut to 40).
+std::string ToolNameText(const TToolRecord& tool);
+void SetToolNameText(TToolRecord& tool, const std::string& name);
 
 // --- the table ---------------------------------------------------------------------
 // Tool n (0-199) of the table; any other place gives the default tool with
@@ -99,3 +105,38 @@ void ReadToolsOfFile(const std::string& name, TToolRecord (&tools)[kToolCount], 
 // is written when the eight records there are not a tool (150 ... 157).
 void WriteToolHeaderRecords(const std::string& name, int32_t position, const TToolRecord& tool);
 void WriteToolHeaderRecordsToSlot(int slot, int32_t position, const TToolRecord& tool);
+
+// --- dialogs ----------------------------------------------------------------------------
+// The tool table editor on the caller's 200 records without the file buttons;
+// true when confirmed with OK.
+bool ShowToolListDialog(const std::string& title, TToolRecord* tools, int16_t& index, int16_t highest,
+                        TToolEditorGroup group);
+// The editor on a copy of the tool table (title message 540, with the file
+// buttons); the table is stored when confirmed. index comes back as the
+// chosen place, or as it was after Esc. Renews the window caption (the
+// current tool's name) and waits for the mouse buttons to be released.
+void RunToolSelectionDialog(int16_t& index, int16_t highest, TToolEditorGroup group);
+// RunToolSelectionDialog over all 200 places on a copy of index: lets the
+// user edit the table; the choice is not passed back.
+void SelectTool(int16_t index, TToolEditorGroup group);
+// The input form's tool chooser (registered at start): the selection dialog
+// on ToolChooserNumber, over all places, the choice written back there.
+void SelectToolForInputForm();
+// The tool table command: the tools stored in the current layer file when it
+// holds tool records, else the table at the current layer's tool.
+void RunToolTableCommand();
+// Shows the tools of a vector file in the editor (title message 1509) and,
+// when confirmed, rewrites only their eight header records in place; a file
+// without tools gives message 42.
+void EditToolsInVectorFile(const std::string& name);
+// One tool alone in the editor; the record is changed only when confirmed.
+bool EditSingleToolRecord(TToolRecord& tool);
+
+// --- pictures ----------------------------------------------------------------------------
+// The tool's profile sketch with its values in the box. mode is the caller's
+// drawing mode (0 the plain sketch); the profile box draws every mode alike.
+void DrawToolPicture(int x1, int y1, int x2, int y2, int mode, const TToolRecord& tool);
+// With bit 0x8000 of flags: an empty grey etched box and the tool reset to the
+// defaults (colour 0); otherwise tool number flags is read from the table into
+// tool and drawn.
+void DrawToolPictureByIndex(int32_t flags, const TBox& box, TToolRecord& tool);

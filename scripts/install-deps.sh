@@ -13,6 +13,11 @@ PACKAGES=(
   libgtest-dev xvfb xauth libjpeg-turbo-progs giflib-tools libpolyclipping-dev
 )
 
+# The G-code reader of the tests runs on Node.js (npm installs it).
+if ! command -v node >/dev/null 2>&1 || ! command -v npm >/dev/null 2>&1; then
+  PACKAGES+=(nodejs npm)
+fi
+
 missing=()
 for p in "${PACKAGES[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then

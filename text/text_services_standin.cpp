@@ -10,6 +10,7 @@
 #include "frame/file_helpers.h"
 #include "frame/messages.h"
 #include "frame/system_services.h"
+#include "model/vector_records.h"
 #include "ui/panels.h"
 
 uint8_t TextJobHead[kTextJobHeadSize];
@@ -124,3 +125,14 @@ void PickTextLineAtCursor(uint8_t) {}
 bool ChooseLayerNumber(int16_t&) { return false; }
 
 void DrawToolProfileBox(int x1, int y1, int x2, int y2, const TToolRecord&) { DrawWhiteField(x1, y1, x2, y2, 0); }
+
+bool AnyTextObjects() { return TextLineCount > 0; }
+
+bool AskIncludeTexts() { return true; }
+
+void GetTextObjectsExtent(int, TExtentsPair& extent) {
+  extent.minCorner = TPointRecord{kRecMinCorner, 100000.0f, 100000.0f};
+  extent.maxCorner = TPointRecord{kRecMaxCorner, -100000.0f, -100000.0f};
+}
+
+void TransformTextObjects(int, double, double, double, double, int) {}

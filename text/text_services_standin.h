@@ -64,3 +64,17 @@ bool ChooseLayerNumber(int16_t& layer);
 // A tool as a profile sketch in a white framed box; no sketch yet: the box
 // alone.
 void DrawToolProfileBox(int x1, int y1, int x2, int y2, const TToolRecord& tool);
+
+// --- text objects under whole-drawing transforms ---------------------------------------
+struct TExtentsPair;
+// True when the text job holds text lines.
+bool AnyTextObjects();
+// Whether the text objects take part in a whole-drawing transform; no
+// question yet: they may (true).
+bool AskIncludeTexts();
+// The extent of the text objects of a layer (-1 all); no text placement
+// yet: the empty extent (100000 / -100000).
+void GetTextObjectsExtent(int layer, TExtentsPair& extent);
+// Kind 1 adds (vx, vy) to the text positions, kind 4 scales positions about
+// (px, py) by (vx, vy) with the heights; no text placement yet: nothing moves.
+void TransformTextObjects(int layer, double px, double py, double vx, double vy, int kind);

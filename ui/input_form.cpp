@@ -25,6 +25,9 @@
 #include "view/character_cells.h"
 #include "view/view_transform.h"
 
+void (*ToolChooserHook)() = nullptr;
+int16_t ToolChooserNumber = 0;
+
 namespace {
 
 constexpr int kTitleStripHeight = 22;

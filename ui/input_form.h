@@ -96,6 +96,12 @@ struct TInputField {
 // "_BUPFEILAUF" left of "OK" that ends the form with 10. Returns the exit code.
 uint8_t EditInputForm(const std::string& title, TInputField (&fields)[kInputFieldEntries], uint8_t count,
                       int placement, int arrowButton, uint8_t& exitCode);
+// The tool chooser of 'W' fields: called with the field's tool number in
+// ToolChooserNumber, it leaves the choice there. The tool table sets it when
+// the program starts; null: no chooser, the number stays.
+extern void (*ToolChooserHook)();
+extern int16_t ToolChooserNumber;
+
 // Gives every field the same picture (name, size; tool field flags cleared)
 // and runs EditInputForm without arrow button; placement 1 centres.
 uint8_t ShowInputForm(const std::string& title, TInputField (&fields)[kInputFieldEntries], uint8_t count,

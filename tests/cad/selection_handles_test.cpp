@@ -299,4 +299,66 @@ TEST(SelectionHandles, ShowingTwiceKeepsOnePictureAndHideRestores) {
   EXPECT_EQ(SelectionHandles.boxes[9].flag, 0);
 }
 
+// --- the rectangle service ------------------------------------------------------------------
+
+TEST(SelectionHandles, PickRectangleByClicksTypedCornerOrDrag) {
+  using S = THandleScreen;
+  // The scripts are built on the open screen (its graphic area gives the pixels).
+  struct TCase {
+    const char* name;
+    std::string (*script)();
+    bool success;
+    float x1, y1, x2, y2;
+  } cases[] = {
+      {"two clicks", [] { return "click " + S::At(10, 20) + " left\nclick " + S::At(40, 5) + " left\n"; }, true, 10, 5,
+       40, 20},
+      {"typed second corner", [] { return "click " + S::At(10, 20) + " left\ntext 50 60\nkey Enter\n"; }, true, 10, 20,
+       50, 60},
+      {"drag",
+       [] {
+         return "press " + S::At(10, 20) + " left\nwait 300\nmove " + S::At(20, 30) + "\nmove " + S::At(35, 45) +
+                "\nrelease " + S::At(35, 45) + " left\n";
+       },
+       true, 10, 20, 35, 45},
+      {"right click", [] { return "click " + S::At(10, 20) + " left\nclick " + S::At(40, 5) + " right\n"; }, false, 0,
+       0, 0, 0},
+      {"no width", [] { return "click " + S::At(10, 20) + " left\nclick " + S::At(10, 50) + " left\n"; }, false, 0, 0,
+       0, 0},
+      {"cancelled first corner", [] { return "click " + S::At(10, 20) + " right\n"; }, false, 0, 0, 0, 0},
+  };
+  for (const TCase& c : cases) {
+    THandleScreen screen;
+    uitest::NewScript(screen, c.script());
+    TExtentsPair r{};
+    bool ok = !c.success;
+    PickRectangle(r, ok);
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(ok, c.success);
+    if (!c.success) continue;
+    EXPECT_NEAR(r.minCorner.x, c.x1, 1e-3);
+    EXPECT_NEAR(r.minCorner.y, c.y1, 1e-3);
+    EXPECT_NEAR(r.maxCorner.x, c.x2, 1e-3);
+    EXPECT_NEAR(r.maxCorner.y, c.y2, 1e-3);
+    EXPECT_EQ(r.minCorner.type, kRecMinCorner);
+  }
+}
+
+TEST(SelectionHandles, PickRectangleSnapsCornersToGuideLines) {
+  THandleScreen screen;
+  TGuideLineBlock block;
+  ClearGuideLines(block);
+  AddGuideLine(block, true, 42);
+  block.shown = block.catching = 1;
+  WriteGuideLineBlock(block);
+  UpdateGuideSnapFlag(block);
+  uitest::NewScript(screen,
+                    "click " + THandleScreen::At(10, 20) + " left\nclick " + THandleScreen::At(40, 5) + " left\n");
+  TExtentsPair r{};
+  bool ok = false;
+  PickRectangle(r, ok);
+  ASSERT_TRUE(ok);
+  EXPECT_NEAR(r.maxCorner.x, 42, 1e-3) << "the second corner 2 mm off the line lands on it";
+  EXPECT_NEAR(r.minCorner.x, 10, 1e-3);
+}
+
 }  // namespace

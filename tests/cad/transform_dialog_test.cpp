@@ -1,6 +1,8 @@
 // Applying the transform dialog's values to the selection: moves, turns,
 // scales, sizes and shears about the reference points, duplicates, and the
-// guarded keep-ratio and size divisions.
+// guarded keep-ratio and size divisions; the panel run with scripted clicks
+// (step and mirror buttons, the reference grid, typed values) and the
+// handle loop that opens it.
 #include "cad/transform_dialog.h"
 
 #include <gtest/gtest.h>
@@ -14,6 +16,7 @@
 #include "model/layer_files.h"
 #include "model/undo.h"
 #include "model/vector_store.h"
+#include "ui/paced_script.h"
 #include "ui/ui_screen.h"
 #include "view/extents.h"
 #include "view/view_transform.h"
@@ -199,6 +202,159 @@ TEST(TransformDialog, EmptyStoreChangesNothing) {
   ApplyTransformState(s, e);
   EXPECT_TRUE(ReadRaw(kVectorStoreName).empty());
   EXPECT_FLOAT_EQ(s.value1, 5);
+}
+
+// --- the panel ------------------------------------------------------------------------------
+
+// A click on the middle of box n of the panel as the mode lays it out.
+std::string Click(uint8_t mode, int n) {
+  TTransformPanelLayout L;
+  LayOutTransformPanel(L, mode, true);
+  const TBox& b = L.boxes[n - 1];
+  EXPECT_EQ(b.flag, 1) << "box " << n << " of mode " << int(mode);
+  return "click " + std::to_string((b.x1 + b.x2) / 2) + " " + std::to_string((b.y1 + b.y2) / 2) + " left\n";
+}
+
+// Runs the panel on the square's extent with the script.
+bool RunPanel(TTransformScreen& screen, const TExtentsPair& e, TTransformDialogState& s, const std::string& script,
+              bool offerDuplicate = true) {
+  uitest::NewScript(screen, script);
+  return RunTransformDialog(e, s, offerDuplicate);
+}
+
+TEST(TransformPanel, BoxesFollowTheMode) {
+  TTransformScreen screen;
+  TTransformPanelLayout move, turn, percent;
+  LayOutTransformPanel(move, kTransformMove, false);
+  LayOutTransformPanel(turn, kTransformRotate, true);
+  LayOutTransformPanel(percent, kTransformPercent, true);
+  EXPECT_EQ(move.right, DrawingArea.x2);
+  EXPECT_EQ(move.left, DrawingArea.x2 - 160);
+  EXPECT_EQ(move.boxes[12].flag, 0) << "a move has no third row";
+  EXPECT_EQ(turn.boxes[12].flag, 1);
+  EXPECT_EQ(move.boxes[25].flag, 0) << "duplicate only when offered";
+  EXPECT_EQ(turn.boxes[25].flag, 1);
+  EXPECT_EQ(percent.boxes[6].flag, 0) << "no minus buttons in percent mode";
+  EXPECT_EQ(percent.boxes[8].flag, 1);
+  // Reference boxes 10 x 10, 28 pixels apart in a row, 20 between rows.
+  EXPECT_EQ(move.boxes[17].x1 - move.boxes[16].x1, 28);
+  EXPECT_EQ(move.boxes[19].y1 - move.boxes[16].y1, 20);
+  EXPECT_EQ(move.boxes[16].x2 - move.boxes[16].x1, 9);
+  // Nothing overlaps on a row: minus, field and plus side by side.
+  EXPECT_LT(int(move.boxes[6].x2), int(move.boxes[7].x1));
+  EXPECT_LT(int(move.boxes[7].x2), int(move.boxes[8].x1));
+  EXPECT_LE(int(move.boxes[26].y2), move.bottom);
+}
+
+TEST(TransformPanel, StepButtonsAddAndSubtractTheStep) {
+  TTransformScreen screen;
+  const TExtentsPair e = TTransformScreen::SelectSquare();
+  TTransformDialogState s = State(kTransformMove, kToggleRelative, 5, 0, 0);
+  const std::string plus = Click(kTransformMove, 9), minus = Click(kTransformMove, 10);
+  ASSERT_TRUE(RunPanel(screen, e, s, plus + plus + plus + minus + Click(kTransformMove, 27)));
+  EXPECT_EQ(s.mode, kTransformMove);
+  EXPECT_EQ(s.toggle, kToggleRelative);
+  EXPECT_NEAR(s.value1, 0.3, 1e-5);
+  EXPECT_NEAR(s.value2, -0.1, 1e-5);
+  EXPECT_EQ(s.result, kResultApply);
+  // Turning: a step of one degree, the third row carries the centre.
+  s = State(kTransformRotate, kToggleRelative, 5, 10, 1, 2);
+  ASSERT_TRUE(RunPanel(screen, e, s, Click(kTransformRotate, 9) + Click(kTransformRotate, 15) +
+                                         Click(kTransformRotate, 26)));
+  EXPECT_NEAR(s.value1, 11, 1e-5);
+  EXPECT_NEAR(s.value2, 1, 1e-5);
+  EXPECT_NEAR(s.value3, 3, 1e-5);
+  EXPECT_EQ(s.result, kResultDuplicate);
+}
+
+TEST(TransformPanel, MirrorButtonsAndKeepRatio) {
+  TTransformScreen screen;
+  const TExtentsPair e = TTransformScreen::SelectSquare();
+  TTransformDialogState s = State(kTransformMove, kToggleRelative, 5, 3, 4);
+  // Percent mode starts at 100 %; the first mirror negates row 1 alone, with
+  // keep-ratio on the second negates both rows.
+  ASSERT_TRUE(RunPanel(screen, e, s,
+                       Click(kTransformMove, 4) + Click(kTransformPercent, 9) + Click(kTransformPercent, 16) +
+                           Click(kTransformPercent, 12) + Click(kTransformPercent, 27)));
+  EXPECT_EQ(s.mode, kTransformPercent);
+  EXPECT_FLOAT_EQ(s.value1, 100);
+  EXPECT_FLOAT_EQ(s.value2, -100);
+  // -100 % in y about reference 5: mirrored about y = 25.
+  TExtentsPair moved = e;
+  ApplyTransformState(s, moved);
+  ExpectPoints(ReadRaw(kVectorStoreName), {{20, 30}, {30, 30}, {30, 20}, {20, 20}});
+}
+
+TEST(TransformPanel, ReferenceGridAndTypedValuesMoveToTheOrigin) {
+  TTransformScreen screen;
+  TExtentsPair e = TTransformScreen::SelectSquare();
+  TTransformDialogState s = State(kTransformMove, kToggleAbsolute, 5, 0, 0);
+  // Reference 7 shows (20, 20); typing 0 and 0 puts that corner on the origin.
+  ASSERT_TRUE(RunPanel(screen, e, s,
+                       Click(kTransformMove, 23) + Click(kTransformMove, 8) + "text 0\nkey Enter\n" +
+                           Click(kTransformMove, 11) + "text 0\nkey Enter\n" + Click(kTransformMove, 27)));
+  EXPECT_EQ(s.reference, 7);
+  EXPECT_FLOAT_EQ(s.value1, 0);
+  EXPECT_FLOAT_EQ(s.value2, 0);
+  ApplyTransformState(s, e);
+  ExpectPoints(ReadRaw(kVectorStoreName), {{0, 0}, {10, 0}, {10, 10}, {0, 10}});
+  // A reference click alone shows the point's coordinates; cancel keeps
+  // what was shown in the state and reports false.
+  TTransformScreen screen2;
+  const TExtentsPair e2 = TTransformScreen::SelectSquare();
+  s = State(kTransformMove, kToggleAbsolute, 5, 0, 0);
+  EXPECT_FALSE(RunPanel(screen2, e2, s, Click(kTransformMove, 19) + Click(kTransformMove, 1)));
+  EXPECT_EQ(s.reference, 3);
+  EXPECT_FLOAT_EQ(s.value1, 30);
+  EXPECT_FLOAT_EQ(s.value2, 30);
+}
+
+TEST(TransformPanel, KeepRatioScalesTheOtherRowAndRefusesAZeroSize) {
+  {
+    TTransformScreen screen;
+    const TExtentsPair e = TTransformScreen::SelectSquare();
+    TTransformDialogState s = State(kTransformMove, kToggleRelative, 7, 0, 0);
+    // Size mode starts at the selection's size 10 x 10; a width of 25 with
+    // keep-ratio on makes the height 25 too.
+    ASSERT_TRUE(RunPanel(screen, e, s,
+                         Click(kTransformMove, 5) + Click(kTransformSize, 16) + Click(kTransformSize, 8) +
+                             "text 25\nkey Enter\n" + Click(kTransformSize, 27)));
+    EXPECT_EQ(s.mode, kTransformSize);
+    EXPECT_FLOAT_EQ(s.value1, 25);
+    EXPECT_FLOAT_EQ(s.value2, 25);
+  }
+  {
+    // A selection of no width: the ratio cannot be formed, the height stays.
+    TTransformScreen screen;
+    WriteRaw(kVectorStoreName, {Rec(kRecContourStart, 20, 20), Rec(kRecLinePoint, 20, 40)});
+    StoreHoldsData = 1;
+    TExtentsPair e;
+    GetVectorFileExtentOwnBuffer(kVectorStoreName, true, e);
+    TTransformDialogState s = State(kTransformSize, kToggleRelative, 7, 0, 0);
+    ASSERT_TRUE(RunPanel(screen, e, s,
+                         Click(kTransformSize, 16) + Click(kTransformSize, 8) + "text 5\nkey Enter\n" +
+                             Click(kTransformSize, 27)));
+    EXPECT_FLOAT_EQ(s.value1, 5);
+    EXPECT_FLOAT_EQ(s.value2, 20);
+    EXPECT_TRUE(std::isfinite(s.value2));
+  }
+}
+
+TEST(TransformPanel, HandleLoopOpensThePanelWithTab) {
+  TTransformScreen screen;
+  TTransformScreen::SelectSquare();
+  TransformDialogState = State(kTransformMove, kToggleRelative, 5, 0, 0);
+  HandlesSwitch = 1;
+  // Tab opens the panel (no duplicate offered), two plus clicks and apply
+  // move the square by 0.2; a right click ends the loop.
+  TTransformPanelLayout L;
+  LayOutTransformPanel(L, kTransformMove, false);
+  EXPECT_EQ(L.boxes[25].flag, 0);
+  const std::string plus = Click(kTransformMove, 9);
+  uitest::NewScript(screen, "key Tab\n" + plus + plus + Click(kTransformMove, 27) + "click 5 300 right\n");
+  RunSelectionHandleLoop();
+  ExpectPoints(ReadRaw(kVectorStoreName), {{20.2, 20}, {30.2, 20}, {30.2, 30}, {20.2, 30}});
+  EXPECT_TRUE(ReadRaw(BuildLayerBareName(0)).empty()) << "no copy left in the layer";
 }
 
 }  // namespace

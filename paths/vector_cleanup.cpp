@@ -1,0 +1,453 @@
+// In-place clean-up passes over vector files.
+#include "paths/vector_cleanup.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "frame/messages.h"
+#include "frame/quiet_files.h"
+#include "model/vector_records.h"
+#include "platform/files.h"
+#include "relief/core/relief_core_services_standin.h"
+
+namespace {
+
+constexpr int16_t kSilentDisplay = 256;
+constexpr double kCloseGap = 0.01;
+
+// A file read and rewritten at once: records are written behind the read
+// position, never onto records not yet read, and the file is cut at the
+// end. Output that does not fit behind the read position yet waits.
+struct TInPlaceFile {
+  plat::TPasFile file;
+  int64_t total = 0;
+  int64_t fetched = 0;   // records read from the file
+  int64_t written = 0;   // write position
+  int32_t block = 0;
+  std::vector<TVectorRecord> input;
+  size_t inputIndex = 0;
+  std::vector<TVectorRecord> output;
+  bool failed = false;
+};
+
+bool OpenInPlace(TInPlaceFile& f, const std::string& name, int32_t block) {
+  if (!FileExistsPlain(name)) return false;
+  plat::Assign(f.file, name);
+  ResetFileQuiet(f.file, kVectorRecordSize, 2);
+  if (f.file.state < plat::kFileInput) return false;
+  f.total = plat::FileSize(f.file);
+  f.block = block;
+  return true;
+}
+
+bool NextRecord(TInPlaceFile& f, TVectorRecord& record) {
+  if (f.inputIndex >= f.input.size()) {
+    if (f.fetched >= f.total || f.failed) return false;
+    const uint32_t want = static_cast<uint32_t>(std::min<int64_t>(f.block, f.total - f.fetched));
+    f.input.resize(want);
+    plat::Seek(f.file, f.fetched);
+    uint32_t read = 0;
+    BlockReadQuiet(f.file, f.input.data(), want, read);
+    f.input.resize(read);
+    f.inputIndex = 0;
+    f.fetched += read;
+    if (read != want) f.total = f.fetched;  // a short read ends the pass at what was read
+    if (read == 0) return false;
+  }
+  record = f.input[f.inputIndex++];
+  return true;
+}
+
+void FlushInPlace(TInPlaceFile& f, bool all) {
+  if (f.failed || f.output.empty()) return;
+  const int64_t room = all ? static_cast<int64_t>(f.output.size()) : f.fetched - f.written;
+  const uint32_t n = static_cast<uint32_t>(std::min<int64_t>(room, static_cast<int64_t>(f.output.size())));
+  if (n == 0) return;
+  plat::Seek(f.file, f.written);
+  uint32_t done = 0;
+  BlockWriteQuiet(f.file, f.output.data(), n, done);
+  f.written += done;
+  f.output.erase(f.output.begin(), f.output.begin() + done);
+  if (done != n) f.failed = true;
+}
+
+void PutInPlace(TInPlaceFile& f, const TVectorRecord& record) {
+  f.output.push_back(record);
+  if (static_cast<int32_t>(f.output.size()) >= f.block) FlushInPlace(f, false);
+}
+
+// Writes what waits and cuts the file behind it; a short write shows
+// message 8 and leaves the file uncut.
+void CloseInPlace(TInPlaceFile& f) {
+  FlushInPlace(f, true);
+  if (f.failed) {
+    ShowMessageNumber(8);
+  } else {
+    plat::Seek(f.file, f.written);
+    plat::Truncate(f.file);
+  }
+  CloseFileQuiet(f.file);
+}
+
+bool IsContourPointType(uint8_t type) {
+  return type == kRecLinePoint || type == kRecContourStart || type == kRec3DPoint || type == kRecAltContourStart;
+}
+
+bool IsStartType(uint8_t type) { return type == kRecContourStart || type == kRecAltContourStart; }
+
+double Cross(const TVectorRecord& a, const TVectorRecord& m, const TVectorRecord& i) {
+  const double ux = static_cast<double>(a.x) - m.x, uy = static_cast<double>(a.y) - m.y;
+  const double vx = static_cast<double>(a.x) - i.x, vy = static_cast<double>(a.y) - i.y;
+  return ux * vy - uy * vx;
+}
+
+struct TOptimizeRun {
+  int16_t minRecords = 2;
+  uint8_t closeAll = 0;
+  int16_t display = kSilentDisplay;
+  double tolA = 0, tolB = 0, tolC = 0, tolD = 0, tolE = 0;
+  TInPlaceFile file;
+  std::vector<TVectorRecord> window;
+  TVectorRecord start{};
+  bool inContour = false;
+  int64_t startIndex = 0;
+  TVectorRecord last{};        // the contour's last record so far
+  int64_t contourPoints = 0;   // records of the contour taken into windows
+  bool flushed = false;        // a full window of the contour was written
+  int32_t kept = 0;
+};
+
+// Drops points within the area tolerance of the line from the anchor.
+void RunCollinearPass(std::vector<TVectorRecord>& w, double tolC) {
+  const size_t n = w.size();
+  if (n < 3) return;
+  std::vector<uint8_t> dropped(n, 0);
+  size_t a = 0;
+  for (size_t i = 2; i < n; ++i) {
+    const size_t m = i - 1;
+    if (std::fabs(Cross(w[a], w[m], w[i])) <= tolC) {
+      dropped[m] = 1;
+      if (i - a > 2) {
+        const size_t k = (a + i) / 2;
+        // A long run that bends back in its middle keeps its middle point.
+        if (std::fabs(Cross(w[a], w[k], w[i])) > tolC) {
+          dropped[k] = 0;
+          a = k;
+        }
+      }
+    } else {
+      a = m;
+    }
+  }
+  size_t out = 0;
+  for (size_t i = 0; i < n; ++i)
+    if (!dropped[i]) w[out++] = w[i];
+  w.resize(out);
+}
+
+// Drops points next to their successor, or whose foot on the line from the
+// anchor to the successor lies within tolA.
+void RunNearPointPass(std::vector<TVectorRecord>& w, double tolA, double tolB) {
+  const size_t n = w.size();
+  if (n < 3) return;
+  std::vector<uint8_t> dropped(n, 0);
+  size_t a = 0;
+  for (size_t i = 2; i < n; ++i) {
+    const size_t m = i - 1;
+    bool drop = std::fabs(static_cast<double>(w[i].x) - w[m].x) <= tolB &&
+                std::fabs(static_cast<double>(w[i].y) - w[m].y) <= tolB;
+    if (!drop) {
+      const double lx = static_cast<double>(w[i].x) - w[a].x, ly = static_cast<double>(w[i].y) - w[a].y;
+      const double length2 = lx * lx + ly * ly;
+      if (length2 > 0.0) {
+        const double px = static_cast<double>(w[m].x) - w[a].x, py = static_cast<double>(w[m].y) - w[a].y;
+        const double c = px * ly - py * lx;
+        drop = c * c / length2 < tolA * tolA;
+      }
+    }
+    if (drop)
+      dropped[m] = 1;
+    else
+      a = m;
+  }
+  size_t out = 0;
+  for (size_t i = 0; i < n; ++i)
+    if (!dropped[i]) w[out++] = w[i];
+  w.resize(out);
+}
+
+void WriteWindow(TOptimizeRun& run) {
+  for (const TVectorRecord& r : run.window) {
+    PutInPlace(run.file, r);
+    if (run.display != kSilentDisplay) {
+      if (IsStartType(r.type))
+        MovePenToWorldPoint(r.x, r.y);
+      else
+        DrawLineToWorldPoint(r.x, r.y);
+    }
+  }
+  run.window.clear();
+}
+
+// The direction test of a small contour: does its leftmost crossing with
+// the grid line through its middle run downwards?
+bool LeftmostCrossingRunsDown(const std::vector<TVectorRecord>& w, double tolE) {
+  if (w.size() < 2) return false;
+  double low = w[0].y, high = w[0].y;
+  for (const TVectorRecord& r : w) {
+    low = std::min<double>(low, r.y);
+    high = std::max<double>(high, r.y);
+  }
+  const double middle = (low + high) / 2.0;
+  const double level = tolE > 0.0 ? tolE * (std::nearbyint(middle / tolE) + 0.5) : middle;
+  double bestX = 0.0;
+  bool found = false, down = false;
+  for (size_t i = 1; i < w.size(); ++i) {
+    const double y1 = w[i - 1].y, y2 = w[i].y;
+    if (y1 == y2) continue;
+    const double t = (level - y1) / (y2 - y1);
+    if (!(t > 0.0 && t < 1.0)) continue;
+    const double x = w[i - 1].x + t * (static_cast<double>(w[i].x) - w[i - 1].x);
+    if (!found || x < bestX) {
+      found = true;
+      bestX = x;
+      down = y1 > y2;
+    }
+  }
+  return found && down;
+}
+
+void FinishContour(TOptimizeRun& run, int64_t endIndex) {
+  RunCollinearPass(run.window, run.tolC);
+  RunNearPointPass(run.window, run.tolA, run.tolB);
+  const int64_t n = endIndex - run.startIndex;
+  bool keep = n >= run.minRecords;
+  if (keep && run.minRecords > 2 && n <= kOptimizeWindow && !run.flushed &&
+      !LeftmostCrossingRunsDown(run.window, run.tolE)) {
+    double minX = 1e30, maxX = -1e30, minY = 1e30, maxY = -1e30;
+    for (const TVectorRecord& r : run.window) {
+      minX = std::min<double>(minX, r.x);
+      maxX = std::max<double>(maxX, r.x);
+      minY = std::min<double>(minY, r.y);
+      maxY = std::max<double>(maxY, r.y);
+    }
+    keep = maxX - minX >= run.tolD && maxY - minY >= run.tolD;
+  }
+  if (!keep) {
+    run.window.clear();
+    return;
+  }
+  // The contour's last point (the passes never drop the last record).
+  const TVectorRecord& end = run.last;
+  if (run.contourPoints > 1) {
+    const double dx = std::fabs(static_cast<double>(end.x) - run.start.x);
+    const double dy = std::fabs(static_cast<double>(end.y) - run.start.y);
+    const bool closed = dx == 0.0 && dy == 0.0;
+    // A contour that filled whole windows before has its end written
+    // already: it is closed by a record.
+    const bool endInWindow = !run.window.empty();
+    if (run.closeAll && (dx > kCloseGap || dy > kCloseGap)) {
+      run.window.push_back(TVectorRecord{kRecLinePoint, run.start.x, run.start.y, 0.0f});
+    } else if ((run.closeAll || std::hypot(dx, dy) < kCloseGap) && !closed) {
+      if (endInWindow) {
+        run.window.back().x = run.start.x;
+        run.window.back().y = run.start.y;
+      } else {
+        run.window.push_back(TVectorRecord{kRecLinePoint, run.start.x, run.start.y, 0.0f});
+      }
+    }
+  }
+  WriteWindow(run);
+  ++run.kept;
+}
+
+}  // namespace
+
+void OptimizeVectorFile(const std::string& name, int16_t minRecords, uint8_t closeAll, int16_t display, double tolA,
+                        double tolB, double tolC, double tolD, double tolE) {
+  TOptimizeRun run;
+  if (!OpenInPlace(run.file, name, kOptimizeWindow)) return;
+  run.minRecords = std::min<int16_t>(minRecords, kOptimizeWindow - 1);
+  run.closeAll = closeAll;
+  run.display = display;
+  run.tolA = tolA;
+  run.tolB = tolB;
+  run.tolC = tolC;
+  run.tolD = tolD;
+  run.tolE = tolE > 0.0 && std::isfinite(tolE) ? tolE : 0.0;
+  if (display != kSilentDisplay) SetLinePenMode(13, display);
+  int64_t index = 0;
+  TVectorRecord r{};
+  while (NextRecord(run.file, r)) {
+    const int64_t here = index++;
+    if (!IsContourPointType(r.type)) continue;  // extents, layer, tool records and the rest
+    if (run.tolE > 0.0) {
+      r.x = static_cast<float>(run.tolE * std::nearbyint(r.x / run.tolE));
+      r.y = static_cast<float>(run.tolE * std::nearbyint(r.y / run.tolE));
+    }
+    if (IsStartType(r.type)) {
+      if (run.inContour) {
+        if (run.window.size() == 1 && IsStartType(run.window[0].type))
+          run.window.clear();  // a contour of one record
+        else
+          FinishContour(run, here);
+      }
+      run.inContour = true;
+      run.start = r;
+      run.startIndex = here;
+      run.contourPoints = 0;
+      run.flushed = false;
+    }
+    if (r.type == kRecLinePoint) r.z = 0.0f;
+    run.window.push_back(r);
+    run.last = r;
+    ++run.contourPoints;
+    if (static_cast<int32_t>(run.window.size()) >= kOptimizeWindow) {
+      RunCollinearPass(run.window, run.tolC);
+      RunNearPointPass(run.window, run.tolA, run.tolB);
+      WriteWindow(run);
+      run.flushed = true;
+    }
+  }
+  if (run.inContour && !(run.window.size() == 1 && IsStartType(run.window[0].type))) FinishContour(run, index);
+  CloseInPlace(run.file);
+}
+
+void OptimizeVectorFileDefault(const std::string& name, double size) {
+  OptimizeVectorFile(name, 2, 1, kSilentDisplay, 0.0022225, 0.05 * std::fabs(size), 0.0000044802778, 0.01, 0.0001);
+}
+
+void OptimizeVectorFileShown(const std::string& name, int16_t display, double size) {
+  OptimizeVectorFile(name, 2, 0, display, 0.0022225, 0.05 * std::fabs(size), 0.0000044802778, 0.01, 0.0001);
+}
+
+void SnapVectorFileToGrid(const std::string& name, int flags, double step) {
+  if (!(step > 0.0) || !std::isfinite(step)) return;
+  TVectorArray array;
+  LoadRecordArray(name, array);
+  if (array.records == nullptr) return;
+  std::vector<TVectorRecord> kept;
+  kept.reserve(static_cast<size_t>(array.count));
+  bool havePrevious = false, havePending = false;
+  TVectorRecord previous{}, pending{};
+  auto round = [step](float v) { return static_cast<float>(step * std::nearbyint(v / step)); };
+  for (int32_t i = 0; i < array.count; ++i) {
+    TVectorRecord r = array.records[i];
+    if (r.type == kRecLinePoint || r.type == kRecContourStart) {
+      r.x = round(r.x);
+      r.y = round(r.y);
+      const bool differs = !havePrevious || previous.type == kRec3DPoint || r.x != previous.x || r.y != previous.y;
+      if (differs) {
+        // A start after a dot (a start with a repeated point) writes the dot.
+        if (r.type == kRecContourStart && havePending) kept.push_back(pending);
+        havePending = false;
+        kept.push_back(r);
+      } else if (havePrevious && previous.type == kRecContourStart) {
+        pending = r;
+        havePending = true;
+      } else {
+        havePending = false;
+      }
+      previous = r;
+      havePrevious = true;
+    } else if (r.type == kRec3DPoint || r.type == kRecAltContourStart) {
+      r.x = round(r.x);
+      r.y = round(r.y);
+      if (!havePrevious || IsStartType(previous.type) || r.x != previous.x || r.y != previous.y ||
+          r.z != previous.z) {
+        if (havePending && r.type == kRecAltContourStart) kept.push_back(pending);
+        havePending = false;
+        kept.push_back(r);
+      }
+      previous = r;
+      havePrevious = true;
+    } else if (r.type == kRecLayer && (flags & kSnapDropLayers)) {
+      continue;
+    } else {
+      if (havePending) kept.push_back(pending);
+      havePending = false;
+      kept.push_back(r);
+      havePrevious = false;
+    }
+  }
+  if (havePending) kept.push_back(pending);
+  TVectorArray result;
+  if (AllocRecordArray(result, static_cast<int32_t>(kept.size()))) {
+    std::copy(kept.begin(), kept.end(), result.records);
+    WriteRecordArrayToFile(name, result);
+  }
+  FreeRecordArray(result);
+  FreeRecordArray(array);
+}
+
+void SmoothShortSegments(const std::string& name, double d) {
+  if (!(d > 0.0) || !std::isfinite(d)) return;
+  TInPlaceFile file;
+  if (!OpenInPlace(file, name, kSmoothBlock)) return;
+  float depth = 0.0f;
+  // p0 written, p1 waiting (the middle point), p2 the newest.
+  TVectorRecord p0{}, p1{};
+  bool haveP0 = false, haveP1 = false;
+  auto distance = [](const TVectorRecord& a, const TVectorRecord& b) {
+    const double dx = static_cast<double>(a.x) - b.x, dy = static_cast<double>(a.y) - b.y,
+                 dz = static_cast<double>(a.z) - b.z;
+    return std::sqrt(dx * dx + dy * dy + dz * dz);
+  };
+  auto writeMiddle = [&]() {
+    if (!haveP1) return;
+    PutInPlace(file, p1);
+    p0 = p1;
+    haveP0 = true;
+    haveP1 = false;
+  };
+  TVectorRecord r{};
+  while (NextRecord(file, r)) {
+    if (r.type == kRecContourStart) {
+      writeMiddle();
+      PutInPlace(file, r);
+      p0 = r;
+      p0.z = 0.0f;
+      haveP0 = true;
+      continue;
+    }
+    if (r.type == kRecLinePoint || r.type == kRec3DPoint || r.type == kRecAltContourStart) {
+      if (r.type == kRecLinePoint) r.z = depth;
+      if (!haveP0) {
+        PutInPlace(file, r);
+        p0 = r;
+        haveP0 = true;
+      } else if (!haveP1) {
+        p1 = r;
+        haveP1 = true;
+      } else {
+        const TVectorRecord p2 = r;
+        if (distance(p2, p1) >= d) {
+          writeMiddle();
+          p1 = p2;
+          haveP1 = true;
+        } else {
+          const double gap = distance(p1, p0);
+          if (gap <= 3.0 * d) {
+            p1 = p2;  // the middle point is dropped
+          } else {
+            const double f = (gap - d) / gap;
+            p1.x = static_cast<float>(p0.x + f * (static_cast<double>(p1.x) - p0.x));
+            p1.y = static_cast<float>(p0.y + f * (static_cast<double>(p1.y) - p0.y));
+            p1.z = static_cast<float>(p0.z + f * (static_cast<double>(p1.z) - p0.z));
+            writeMiddle();
+            p1 = p2;
+            haveP1 = true;
+          }
+        }
+      }
+      continue;
+    }
+    writeMiddle();
+    if (r.type == kRecToolFeed) depth = r.y;
+    if (r.type == kRecPathEnd) depth = 0.0f;
+    PutInPlace(file, r);
+  }
+  writeMiddle();
+  CloseInPlace(file);
+}
