@@ -300,7 +300,7 @@ void ThinWorkContour(std::vector<TOffsetSegment>& work, double tolerance) {
   if (count >= 2 && thinned[size_t(count) - 1].x == thinned[0].x && thinned[size_t(count) - 1].y == thinned[0].y)
     --count;  // the closing point
   if (count < 3) return;  // thinning would leave no contour: keep it
-  std::vector<TOffsetSegment> out(size_t(count));
+  std::vector<TOffsetSegment> out(static_cast<size_t>(count));
   for (int32_t i = 0; i < count; ++i) {
     out[size_t(i)].x = thinned[size_t(i)].x;
     out[size_t(i)].y = thinned[size_t(i)].y;
@@ -377,9 +377,10 @@ void OffsetOneContour(std::vector<TOffsetSegment>& work) {
     InsertCornerArcs(arcs, arcStep);
     if (ErrorCode != 2) break;
     if (attempt + 1 >= kMaxArcTries) return;
+    // Thin at the current tolerance (0.0005 first), then coarser next time.
+    ThinWorkContour(work, tolerance);
     tolerance *= tolerance < kThinFastLimit ? 3.333 : 1.5;
     if (arcStep < kArcStepLimit) arcStep += kArcStepGrowth;
-    ThinWorkContour(work, tolerance);
     if (work.size() < 3) {
       ErrorCode = e.entryCode;
       return;  // thinned away: nothing to offset

@@ -151,6 +151,19 @@ TEST_F(ContourOffsetTest, CornerArcsThatOverflowAreRetriedCoarser) {
   // fits (about 11 degrees) gives each tip 15 points.
   EXPECT_GT(vertices, 2000u * 15u) << vertices;
   ExpectConsistentFiles();
+
+  // A circle of 20000 points with a zigzag of 0.0002 mm: at a rounding angle
+  // of 0.2 degrees its arcs overflow, and thinning removes the zigzag.
+  TContour noisy;
+  for (int i = 0; i < 20000; ++i) {
+    const double a = 2 * M_PI * i / 20000, r = 100 + (i % 2 ? 0.0002 : -0.0002);
+    noisy.push_back({r * std::cos(a), r * std::sin(a)});
+  }
+  Offset({noisy}, 1, 0.5f, 0.0035f);  // outward
+  ASSERT_EQ(ErrorCode, 0);
+  const size_t thinned = Load("VekAR7.TMP").size() - 1;
+  EXPECT_LT(thinned, 10000u);
+  ExpectConsistentFiles();
 }
 
 // Two arms joined by a bar 2 high; offset inward by 1.5 the bar vanishes: the

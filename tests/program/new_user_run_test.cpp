@@ -1,0 +1,107 @@
+// A new user's first session in a real SDL window under Xvfb: the start
+// panel's "new drawing", the layout dialog's OK, a polyline from the
+// "Zeichnen" menu closed on its start, the right button, then the program
+// ended through the "Datei" menu without saving. Screenshots of every step
+// stay in TORV_TRIAL_SHOTS when that folder is given.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "support/program_runner.h"
+
+namespace {
+
+using namespace torvtest;
+
+// Lets the program take n polls of its input wait: pacing by the program's
+// own waits, not by the clock, so that a slow machine loses no click.
+std::string Pause(int n) {
+  std::string s;
+  for (int i = 0; i < n; ++i) s += "wait 1\n";
+  return s;
+}
+
+std::string Click(int x, int y, const char* button = "left") {
+  const std::string at = std::to_string(x) + " " + std::to_string(y);
+  return "move " + at + "\n" + Pause(20) + "click " + at + " " + button + "\n" + Pause(300);
+}
+
+struct TRecord {
+  uint8_t type;
+  float x, y, z;
+};
+
+std::vector<TRecord> ReadRecords(const fs::path& file) {
+  const std::string bytes = ReadFile(file);
+  std::vector<TRecord> out;
+  for (size_t i = 0; i + 13 <= bytes.size(); i += 13) {
+    TRecord r{};
+    r.type = uint8_t(bytes[i]);
+    std::memcpy(&r.x, bytes.data() + i + 1, 4);
+    std::memcpy(&r.y, bytes.data() + i + 5, 4);
+    std::memcpy(&r.z, bytes.data() + i + 9, 4);
+    out.push_back(r);
+  }
+  return out;
+}
+
+TEST(NewUserRun, PolylineUnderXvfbAndQuitThroughTheMenu) {
+  ASSERT_EQ(std::system("command -v xvfb-run >/dev/null 2>&1"), 0) << "xvfb-run is missing: run scripts/install-deps.sh";
+  TempFolder home;
+  ASSERT_FALSE(home.Path().empty());
+  for (const char* name : {"TORV.TXT", "Resourc1.DAT", "MVKBiPrg.DAT", "MVKBild.DAT"}) {
+    std::error_code ec;
+    fs::copy_file(fs::path(TORV_BINARY_DIR) / name, home.Path() / name, ec);
+  }
+  const char* keep = std::getenv("TORV_TRIAL_SHOTS");
+  const fs::path shots = keep && *keep ? fs::path(keep) : home.Path();
+  std::error_code ec;
+  fs::create_directories(shots, ec);
+  auto shot = [&](const char* name) { return "shot " + (shots / name).string() + "\n"; };
+  // Without a window manager the window keeps its first size, 768 x 596: the
+  // side menu starts at x 600, the graphic area at x 40.
+  std::string script = Pause(300) + shot("1-start.png") + "key Enter\n" + Pause(1500) + shot("2-start-panel.png");
+  script += Click(212, 236) + shot("3-layout-dialog.png");  // "Neue Zeichnung beginnen"
+  script += Click(438, 62) + shot("4-empty-drawing.png");   // OK of the layout dialog
+  script += Click(115, 8) + shot("5-draw-menu.png");        // "Zeichnen"
+  script += Click(140, 51);                                 // "Linienzug"
+  script += Click(100, 150) + Click(300, 150) + Click(300, 350) + Click(120, 330) + shot("6-three-sides.png");
+  script += Click(101, 151) + shot("7-closed-on-its-start.png");
+  script += Click(400, 450, "right") + shot("8-selected.png");
+  script += Click(20, 8) + shot("9-file-menu.png");         // "Datei"
+  script += Click(70, 341) + shot("10-quit-question.png");  // "Programmende"
+  script += "key Enter\n" + Pause(300);
+  WriteFile(home.Path() / "script.txt", script);
+  const char* asan = std::getenv("ASAN_OPTIONS");
+  std::string asanOptions = std::string(asan ? asan : "") + (asan && *asan ? ":" : "") + "detect_leaks=0";
+  TRunResult run = RunProgram({"xvfb-run", "-a", "-s", "-screen 0 1280x1024x24", kTorv},
+                              {{"TORV_VIDEO", ""},
+                               {"TORV_SCREEN", ""},
+                               {"TORV_SCRIPT", (home.Path() / "script.txt").string()},
+                               {"TORV_TRANSCRIPT", ""},
+                               {"TORV_HOME", home.Path().string()},
+                               {"SDL_AUDIODRIVER", "dummy"},
+                               {"ASAN_OPTIONS", asanOptions}},
+                              home.Path(), 240);
+  ASSERT_TRUE(run.finished) << "torv under Xvfb did not end within 240 s";
+  EXPECT_EQ(run.exitCode, 0);
+  for (const char* name : {"2-start-panel.png", "5-draw-menu.png", "8-selected.png", "10-quit-question.png"})
+    EXPECT_TRUE(fs::exists(shots / name)) << name;
+  // The polyline: a start and four points, the last exactly on the start.
+  const std::vector<TRecord> layer = ReadRecords(home.Path() / "Layer15.TMP");
+  ASSERT_EQ(layer.size(), 5u);
+  EXPECT_EQ(layer[0].type, 11);
+  for (size_t i = 1; i < layer.size(); ++i) EXPECT_EQ(layer[i].type, 10) << i;
+  EXPECT_EQ(layer[4].x, layer[0].x);
+  EXPECT_EQ(layer[4].y, layer[0].y);
+  // Nothing was saved as a drawing; the journal names the commands.
+  for (const auto& entry : fs::directory_iterator(home.Path()))
+    EXPECT_NE(entry.path().extension().string(), ".SLD") << entry.path();
+  const std::string journal = ReadFile(home.Path() / "MENUREC.TXT");
+  EXPECT_NE(journal.find("Linienzug"), std::string::npos);
+  EXPECT_NE(journal.find("Programmende"), std::string::npos);
+}
+
+}  // namespace
