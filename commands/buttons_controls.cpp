@@ -3,6 +3,7 @@
 #include "frame/quiet_files.h"
 #include "frame/system_services.h"
 #include "frame/window_draw.h"
+#include "ui/pictures.h"
 #include "view/cursor_tracking.h"
 
 namespace {
@@ -137,4 +138,11 @@ void DrawScrollBarButtons(int right, int top, int bottom, int size, TButtonRect&
   PlaceArrowButton(topSingle, right - d, top + d, right, top + 2 * d, kSingleArrow, false);
   PlaceArrowButton(bottomSingle, right - d, bottom - 2 * d, right, bottom - d, kSingleArrow, true);
   PlaceArrowButton(bottomDouble, right - d, bottom - d, right, bottom, kDoubleArrow, true);
+}
+
+void DrawMakerLogo(int x1, int y1, int x2, float scale, int y2) {
+  if (VariantNumber == 13)
+    DrawProgramPictureInCorner(x1, y1, x2, y2, kWideMakerLogoPicture, 185, 44, scale);
+  else
+    DrawProgramPictureInCorner(x1, y1, x2, y2, kMakerLogoPicture, 97, 60, scale);
 }

@@ -48,3 +48,11 @@ void DrawGreyButtonFace(const TButtonRect& rect);
 // bottom double arrow), each record filled with flag 1.
 void DrawScrollBarButtons(int right, int top, int bottom, int size, TButtonRect& topDouble, TButtonRect& topSingle,
                           TButtonRect& bottomSingle, TButtonRect& bottomDouble);
+
+// The maker's logo of the program picture table: "_MARVEKG.GIF" (97 x 60), or
+// the wide logo (185 x 44) with VariantNumber 13, faded by scale, in the
+// lower right corner of the box (DrawProgramPictureInCorner); nothing when
+// the box is too small for it.
+constexpr const char* kMakerLogoPicture = "_MARVEKG.GIF";
+constexpr const char* kWideMakerLogoPicture = "_MARVEKW.GIF";
+void DrawMakerLogo(int x1, int y1, int x2, float scale, int y2);

@@ -132,8 +132,13 @@ uint16_t ParameterCommand(bool middle) {
   }
 }
 
+// Middle click of the normal-view button: the relief graphic settings where
+// the variant offers them and the wait runs in sub-mode 1.
+uint16_t NormalViewMiddleCommand() { return VariantOptionFlag != 0 && CommandSubMode == 1 ? 1115 : 1105; }
+
 enum TClickKind : uint8_t {
   kGive,         // the command is given
+  kNormalView,   // given; the middle click by variant and sub-mode
   kGivePressed,  // given; the button is drawn pressed and flagged
   kMarkingMode,  // plain: marking mode without a command
   kHelpButton,   // plain: help mode; middle: the help index
@@ -152,7 +157,7 @@ struct TClickTarget {
 // The order in which a click is tested; the first hit decides.
 const TClickTarget kClickTargets[] = {
     {&ViewBarButtons[0], 7926, 8916, kGive, nullptr, false},
-    {&ViewBarButtons[2], 1105, 1105, kGive, nullptr, false},
+    {&ViewBarButtons[2], 1105, 1105, kNormalView, nullptr, false},
     {&ViewBarButtons[3], 1106, 1114, kGive, nullptr, false},
     {&ViewBarButtons[4], 1107, 1114, kGive, nullptr, false},
     {&ViewBarButtons[5], 40, 40, kGive, nullptr, false},
@@ -277,6 +282,10 @@ TBarClick ClickGraphicControls(int x, int y, uint8_t buttons) {
     switch (target.kind) {
       case kGive:
         CommandWord = middle ? target.middle : target.plain;
+        click.given = true;
+        break;
+      case kNormalView:
+        CommandWord = middle ? NormalViewMiddleCommand() : target.plain;
         click.given = true;
         break;
       case kGivePressed:

@@ -4,8 +4,10 @@
 
 #include <cstdlib>
 
+#include "commands/buttons_controls.h"
 #include "commands/command_names.h"
 #include "commands/graphic_controls.h"
+#include "commands/hints.h"
 #include "commands/input_wait.h"
 #include "commands/menu_bar.h"
 #include "commands/menu_pages.h"
@@ -448,7 +450,13 @@ void DrawIconPanel() {
   DrawIconPanelLabel(IconPanelLabel, false, false);
   EnsureMenuTables();
   DrawTabPicture();
-  for (int i = 1; i <= kIconPanelItems; ++i) DrawIconPanelItem(i, 0, !IsIconItemActive(i));
+  int lastTop = IconPanelBox.y1;
+  for (int i = 1; i <= kIconPanelItems; ++i) {
+    DrawIconPanelItem(i, 0, !IsIconItemActive(i));
+    if (IconPanelItems != nullptr && IconPanelItems[i - 1].code > 0) lastTop = IconPanelBoxes[i - 1].y1;
+  }
+  // The maker's logo in the free room below the last item.
+  DrawMakerLogo(IconPanelBox.x1, lastTop + 16, IconPanelBox.x2, 3.0f, IconPanelBox.y2);
   DrawRowLines();
   StoreFlagAtDraw = StoreEmpty() ? 1 : 0;
 }
@@ -474,10 +482,14 @@ void EndIconPanelHighlight() {
 void TrackIconPanel() {
   const int item = IconPanelItemAt(MouseX, MouseY);
   if (item == 0) {
+    CloseHint();
     EndIconPanelHighlight();
     return;
   }
   EnsureMenuTables();
+  const int16_t code = IconPanelItems[item - 1].code;
+  if (item <= 6) ShowDelayedHint(kHintIconPanel, int16_t(code == 0 ? 0 : code + 9900));
+  else ShowDelayedHint(kHintIconPanel, int16_t(code < 0 ? -code : code));
   const uint8_t buttons = WaitButtonState();
   const bool active = IsIconItemActive(item);
   if (buttons != 0) {
@@ -522,6 +534,7 @@ bool HandleSideMenuArea(int16_t& listBottom, bool& overlap) {
       TrackIconPanel();
       return true;
     }
+    CloseHint();
     EndIconPanelHighlight();
     if (!MouseInList(listBottom)) return false;
     if (style == 2) return false;
@@ -539,6 +552,7 @@ bool HandleSideMenuArea(int16_t& listBottom, bool& overlap) {
     ClickSideList();
     return true;
   }
+  CloseHint();
   if (MouseInPanel() && IconPanelShown && style != 1 && PanelHasWidth()) {
     IconPanelInFront = 1;
     if (overlap || IconPanelRedrawRequest) DrawIconPanel();

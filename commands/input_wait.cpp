@@ -9,6 +9,7 @@
 #include "cad/transform_dialog.h"
 #include "commands/command_names.h"
 #include "commands/graphic_controls.h"
+#include "commands/hints.h"
 #include "commands/icon_panel.h"
 #include "commands/menu_bar.h"
 #include "commands/menu_pages.h"
@@ -46,6 +47,50 @@ uint8_t passButtons = 0;
 bool helpMode = false;
 TPopupFrame tooltipFrame{};
 bool tooltipOpen = false;
+
+// The variant logo's animation: the 120 saved one-pixel columns of the logo
+// strip, scrolled cyclically one column every 40 ms.
+constexpr int kLogoColumns = 120;
+constexpr int kLogoHeight = 26;
+constexpr uint32_t kLogoStepMs = 40;
+struct TLogoAnimation {
+  bool running = false;
+  int x = 0;
+  int phase = 0;
+  uint32_t lastTick = 0;
+  TBitmapHandle columns[kLogoColumns] = {};
+};
+TLogoAnimation logo;
+
+void StartLogoAnimation() {
+  logo.running = false;
+  if (VariantLogoX <= 0 || AnimationsOn != 1) return;
+  logo.x = VariantLogoX;
+  for (int j = 0; j < kLogoColumns; ++j)
+    SaveScreenRectBitmap(logo.x + j, 0, logo.x + j, kLogoHeight - 1, logo.columns[j]);
+  logo.phase = 0;
+  logo.lastTick = GetTickMs();
+  logo.running = true;
+}
+
+void AdvanceLogoAnimation() {
+  if (!logo.running) return;
+  const uint32_t now = GetTickMs();
+  if (now - logo.lastTick < kLogoStepMs) return;
+  logo.lastTick = now;
+  logo.phase = (logo.phase + 1) % kLogoColumns;
+  RemoveCursor();
+  for (int j = 0; j < kLogoColumns; ++j) DrawSavedBitmap(logo.x + j, 0, logo.columns[(j + logo.phase) % kLogoColumns]);
+}
+
+void FreeLogoAnimation() {
+  if (!logo.running) return;
+  for (TBitmapHandle& column : logo.columns) {
+    if (column != 0) DeleteSavedBitmap(column);
+    column = 0;
+  }
+  logo.running = false;
+}
 
 bool MenuDriven() { return (MenuBarMode & ~4) != 0; }
 bool ViewButtonsEnabled() { return (MenuBarMode & 2) != 0; }
@@ -184,8 +229,10 @@ void HandleKey(uint8_t key, bool extended) {
     }
     return;
   }
-  // Other extended keys (Alt + letter, Alt + digit) are hot keys.
-  ApplyHotKey(key);
+  // Other extended keys: Alt + letter and Alt + digit (128 and above) are
+  // hot keys; navigation keys keep their scan codes below 128 and must not
+  // be taken for the letters of side items.
+  if (key >= 128) ApplyHotKey(key);
 }
 
 // The graphic window under the mouse.
@@ -194,6 +241,7 @@ void HandleGraphicWindow(bool& leftHeld) {
   CloseIconBarTooltip();
   const uint8_t state = passButtons;
   leftHeld = state == 2;
+  if (!helpMode) RestoreCommandCursor();
   if (!HandleSelectionHandleClick()) CommandGiven = state == 2 ? 1 : 0;
   if (CommandWord == 0 || CommandWord >= 9900) {
     WaitForMouseRelease();
@@ -260,6 +308,7 @@ void FinishGivenCommand(bool leftHeld) {
   }
   if (helpMode) {
     OpenHelpTopic(CommandWord);
+    CloseHint();
     ResetBarButtons();
     WaitForMouseRelease();
     CommandGiven = 0;
@@ -539,7 +588,10 @@ void WaitForMenuCommand() {
   DrawActionIcon(0);
   helpMode = false;
   bool leftHeld = false;
-  if (VariantLogoX > 0) DrawVariantLogo();
+  if (VariantLogoX > 0) {
+    DrawVariantLogo();
+    StartLogoAnimation();
+  }
   RedrawSideMenuIfRequested();
   if (MouseButtonState == 4) WaitForMouseRelease();
 
@@ -547,6 +599,7 @@ void WaitForMenuCommand() {
   F9Procedure = SwitchHelpModeOn;
   CommandGiven = 0;
   do {
+    AdvanceLogoAnimation();
     if (SelectionHandlesRebuild) ShowSelectionHandles();
     CommandGiven = 0;
     if (ViewKind != 254) LeaveWaitFlag = 0;
@@ -571,11 +624,13 @@ void WaitForMenuCommand() {
     }
     if (CommandGiven == 0) HandleMouseAreas(leftHeld, listBottom, overlap);
     if (CommandGiven == 1) FinishGivenCommand(leftHeld);
+    CloseHintOutsideMenus();
     if (closing && CommandGiven == 0) break;
   } while (CommandGiven == 0 && LeaveWaitFlag == 0);
   F9Procedure = previousF9;
 
   // End.
+  FreeLogoAnimation();
   CloseIconBarTooltip();
   if (LeaveWaitFlag == 1 || CommandGiven == 0) {
     CommandWord = 0;
@@ -584,6 +639,14 @@ void WaitForMenuCommand() {
     JournalCommandName();
   }
   DrawActionIcon(1);
+  RestoreCommandCursor();
   CaptureMouse();
   ClickTracking = uint8_t(IsDragCommand() ? (ClickTracking | 1) : (ClickTracking & ~1));
+  CloseHint();
+}
+
+void RestoreCommandCursor() {
+  if (CursorMode == SavedCursorMode) return;
+  RemoveCursor();
+  CursorMode = SavedCursorMode;
 }

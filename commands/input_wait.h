@@ -4,8 +4,9 @@
 // editing shortcuts itself (Ctrl+A, Ctrl+C, Ctrl+X, Ctrl+V, Ctrl+S, Del, Esc,
 // Tab or space, + and -), hands the mouse to the menu bar, the side menu and
 // the icon panel, tests the bar buttons and the graphic window, shows the
-// icon-bar tooltips and writes every returned command with its name to the
-// command journal "MENUREC.TXT".
+// icon-bar tooltips and the delayed menu hints, scrolls the variant logo
+// while the animation setting is on, and writes every returned command with
+// its name to the command journal "MENUREC.TXT".
 #pragma once
 
 #include <cstdint>
@@ -56,3 +57,6 @@ void ResetBarButtons();
 // and in help mode).
 void ShowIconBarTooltip(bool helpMode);
 void CloseIconBarTooltip();
+// Back to the cursor shape of the running command (SavedCursorMode, set by
+// the command loop) after the menus showed the arrow or help cursor.
+void RestoreCommandCursor();

@@ -1,5 +1,6 @@
 #include "commands/menu_bar.h"
 
+#include "commands/hints.h"
 #include "commands/menu_pages.h"
 #include "commands/side_menu.h"
 #include "commands/start_panel.h"
@@ -138,7 +139,7 @@ int MenuBarTitleAt(int x) {
 void HandleMenuBarClick() {
   if ((MenuBarMode & 1) == 0) return;
   if ((MouseButtonState & 2) == 0) {
-    // Hints of the bar come with the hint popup of the input wait.
+    if (MouseX < MenuBarActiveWidth()) ShowDelayedHint(kHintMenuBar, kMenuBarHintTopic);
     return;
   }
   for (;;) {

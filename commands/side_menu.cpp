@@ -4,6 +4,7 @@
 
 #include "commands/command_names.h"
 #include "commands/graphic_controls.h"
+#include "commands/hints.h"
 #include "commands/icon_panel.h"
 #include "commands/menu_pages.h"
 #include "frame/main_window.h"
@@ -267,6 +268,7 @@ void TrackSideTextList(int x, int y) {
   if (!IsOverSideTextList(x, y)) return;
   const int item = SideItemAt(y);
   HighlightedSideItem = int8_t(item);
+  ShowDelayedHint(kHintSideItem, int16_t(SideItems[item].code));
   if (item == PreviousSideItem) return;
   if (IsValidItem(PreviousSideItem) && !SideItems[PreviousSideItem].caption.empty())
     DrawSideItem(PreviousSideItem, false);

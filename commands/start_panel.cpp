@@ -109,6 +109,7 @@ void DrawStartScreen() {
   DrawGreyDialogPanel(p.x1, p.y1, p.x2, GetMessageText(1153, 29) + " " + GetProgramTitle(), p.y2);
   DrawColourGradientBar(p.x1 + 8, p.y1 + 32, p.x2 - 8, p.y2 - 8);
   DrawInsetFrame(p.x1 + 8, p.y1 + 32, p.x2 - 8, 4, p.y2 - 8);
+  DrawMakerLogo(p.x1, p.y1, p.x2, 2.0f, p.y2);
   for (int k = 1; k <= kStartButtons; ++k) {
     DrawStartButton(k, false);
     SetPenColor(274);

@@ -77,6 +77,7 @@ void OpenTabWindow(TTabWindow& window) {
   page.Top = int16_t(t + 39);
   page.Bottom = int16_t(bottom - 6);
   FillColorRect(page.Left + 1, t + 8, page.Right - 1, page.Bottom - 1, kPageColour);
+  DrawMakerLogo(left, top, right, 1.4f, bottom);
 
   SetRopCopy();
   SetPenRgb(kPageDark);

@@ -29,6 +29,7 @@
 #include "paths/path_core_services_standin.h"
 #include "paths/path_errors.h"
 #include "paths/tool_table.h"
+#include "paths/vector_cleanup.h"
 #include "projection/projection_standin.h"
 #include "raster/raster_standin.h"
 #include "relief/core/relief_core_services_standin.h"
@@ -302,7 +303,7 @@ const TDispatchEntry kTable[] = {
     {7938, 7938, "ConfirmClearTextLines", [] { ConfirmClearTextLines(); }},
     {7940, 7940, "OpenModeHelpPage", [] { OpenModeHelpPage(); }},
     {8795, 8795, "RunProjectionWindow", RunProjectionCommand},
-    {8800, 8800, "RunPathOptimiseCommand", [] { RunPathOptimiseCommand(); }},
+    {8800, 8800, "RunOptimizeCommand", [] { RunOptimizeCommand(); }},
     {8801, 8801, "RunPathCheckMenu", [] { RunPathCheckMenu(); }},
     {8802, 8802, "ShowContourArea", [] { ShowContourArea(); }},
     {8803, 8803, "RunPathUtilityCommand", [] { RunPathUtilityCommand(); }},

@@ -63,6 +63,7 @@
 std::string ProgramFolderName;
 std::string DataFolderName;
 int32_t VariantCode = 0;
+uint8_t VariantOptionFlag = 0;
 TCommandCode CommandWord = 0;
 
 int16_t MenuBarHeight = 51;
@@ -115,6 +116,7 @@ void DeleteIfPresent(const std::string& name) {
 
 // --- program body and folders ------------------------------------------------------
 void SetUpVariant(const std::string&, int32_t code) {
+  VariantOptionFlag = 1;
   VariantCode = code;
   VariantNumber = 0;
   if (code >= 16 && code <= 19) VariantNumber = 3;

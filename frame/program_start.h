@@ -12,6 +12,7 @@
 extern std::string ProgramFolderName;  // with trailing backslash
 extern std::string DataFolderName;     // with trailing backslash; also the current folder
 extern int32_t VariantCode;            // 48 in this build
+extern uint8_t VariantOptionFlag;      // 1 once the variant words have been read
 constexpr int32_t kBuildVariantCode = 48;
 constexpr int32_t kVersionThousandths = 7020;
 

@@ -36,9 +36,18 @@ void SpindleBlock(TNcWriterState& st, const char* tail) { Block(st, FormatSpindl
 
 void CoolantBlock(TNcWriterState& st) { Block(st, GetCoolantWord(st)); }
 
-// prefix + X + " Y" + Y of the start position, printed whether set or not.
+// prefix + X + " Y" + Y of the start position.
 std::string StartXYText(const TNcWriterState& st, const char* prefix) {
   return prefix + N(st, st.Machine.StartX) + " Y" + N(st, st.Machine.StartY);
+}
+
+// The start move of the sequences that go to the start position itself:
+// prefix + X + " Y" + Y + suffix. A start position that is not set (-10000)
+// must not become a move to -9999 mm: then the block keeps only its mode
+// words and suffix (withoutXY), or is left out when withoutXY is empty.
+void StartMoveBlock(TNcWriterState& st, const char* prefix, const std::string& suffix, const std::string& withoutXY) {
+  if (StartPositionSet(st)) Block(st, StartXYText(st, prefix) + suffix);
+  else if (!withoutXY.empty()) Block(st, withoutXY);
 }
 
 // prefix + X + " Y" + Y of the first contour start; LastPos follows.
@@ -90,7 +99,7 @@ void WriteSetupOf24(TNcWriterState& st, const char* first) {
   t += FormatToolWord(st);
   Block(st, t);
   Block(st, "G0 G43 H" + Station(st) + " Z" + N(st, st.Machine.SafeZ));
-  Block(st, StartXYText(st, "G0 X"));
+  StartMoveBlock(st, "G0 X", "", "");
   Pending(st);
   SpindleBlock(st, " M3");
 }
@@ -213,7 +222,7 @@ bool WriteGCodeSetupBlocks(TNcWriterState& st) {
       break;
     case 8: case 10:
       AppendNcText(st, "%1" + GetNcLineEnd(st));
-      Block(st, StartXYText(st, "G0 G90 X") + " Z" + N(st, m.SafeZ));
+      StartMoveBlock(st, "G0 G90 X", " Z" + N(st, m.SafeZ), "G0 G90 Z" + N(st, m.SafeZ));
       SafeZBlock(st, "G0 Z");
       break;
     case 13:
@@ -256,7 +265,7 @@ bool WriteGCodeSetupBlocks(TNcWriterState& st) {
       break;
     case 19: {
       AppendNcText(st, "%1" + GetNcLineEnd(st));
-      Block(st, StartXYText(st, "G0 G90 X") + " Z" + N(st, m.SafeZ));
+      StartMoveBlock(st, "G0 G90 X", " Z" + N(st, m.SafeZ), "G0 G90 Z" + N(st, m.SafeZ));
       SelectFirstTool(st);
       std::string t = GetToolChangeCode(st) + " ";
       t += FormatToolWord(st);
@@ -269,7 +278,7 @@ bool WriteGCodeSetupBlocks(TNcWriterState& st) {
     case 21:
       SelectFirstTool(st);
       ToolAndChangeBlock(st);
-      Block(st, StartXYText(st, "G0 X"));
+      StartMoveBlock(st, "G0 X", "", "");
       SafeZBlock(st, "G0 Z");
       Pending(st);
       SpindleBlock(st, " M3");
@@ -309,7 +318,7 @@ bool WriteGCodeSetupBlocks(TNcWriterState& st) {
       break;
     case 29:
       SelectFirstTool(st);
-      Block(st, StartXYText(st, "G90 G00 X"));
+      StartMoveBlock(st, "G90 G00 X", "", "G90");
       Pending(st);
       break;
     case 30:
@@ -329,7 +338,7 @@ bool WriteGCodeSetupBlocks(TNcWriterState& st) {
       Block(st, "L_KOPF");
       SafeZBlock(st, "G00 Z");
       Block(st, "G54");
-      Block(st, StartXYText(st, "G00 G40 G90 X"));
+      StartMoveBlock(st, "G00 G40 G90 X", "", "G40 G90");
       ToolAndChangeBlock(st);
       SpindleBlock(st, " M3");
       Pending(st);
@@ -337,7 +346,7 @@ bool WriteGCodeSetupBlocks(TNcWriterState& st) {
     case 38:
       st.LastToolStation = st.FirstToolStation;  // the speed stays
       AppendNcText(st, "%\r\n");
-      Block(st, StartXYText(st, "G92 X"));
+      StartMoveBlock(st, "G92 X", "", "");
       Block(st, "(G41 D01 S1)");
       Block(st, "M22M23");
       break;
@@ -346,7 +355,10 @@ bool WriteGCodeSetupBlocks(TNcWriterState& st) {
       for (const char* text : {"G17 G21 G90 G40 G80 G98", "G00 G91 G30Z0", "G30X0Y0", "M01"}) Block(st, text);
       ToolAndChangeBlock(st);
       Block(st, "G90 G54");
-      Block(st, StartXYText(st, "G00 X") + " " + FormatSpindleWord(st) + " M03");
+      {
+        const std::string spindle = FormatSpindleWord(st) + " M03";
+        StartMoveBlock(st, "G00 X", " " + spindle, spindle);
+      }
       const int32_t n = st.LastToolStation;
       const std::string station = n >= 0 && n < 10 ? "0" + Station(st) : Station(st);
       Block(st, "G43 H" + station + " Z" + N(st, m.SafeZ));
@@ -359,7 +371,7 @@ bool WriteGCodeSetupBlocks(TNcWriterState& st) {
       ToolAndChangeBlock(st);
       Block(st, "M3 " + FormatSpindleWord(st));
       Block(st, "H" + Station(st) + " Z" + N(st, m.SafeZ));
-      Block(st, StartXYText(st, "E1 G0 X"));
+      StartMoveBlock(st, "E1 G0 X", "", "");
       Pending(st);
       break;
     case 45:
@@ -369,7 +381,7 @@ bool WriteGCodeSetupBlocks(TNcWriterState& st) {
       Block(st, "G75");
       Block(st, FormatSpindleWord(st));
       Block(st, "G00 " + FormatToolWord(st));
-      Block(st, StartXYText(st, "G00 X"));
+      StartMoveBlock(st, "G00 X", "", "");
       break;
     case 46: {
       SelectFirstTool(st);
@@ -609,7 +621,7 @@ bool WriteGCodeSetupBlocks(TNcWriterState& st) {
       Block(st, "G53 Z100. M5");
       st.LastToolStation = st.ToolStation;
       ToolAndChangeBlock(st);
-      Block(st, StartXYText(st, "G90 G0 X") + " Z" + N(st, m.SafeZ));
+      StartMoveBlock(st, "G90 G0 X", " Z" + N(st, m.SafeZ), "G90 G0 Z" + N(st, m.SafeZ));
       SpindleBlock(st, " M3");
       break;
     case 85:

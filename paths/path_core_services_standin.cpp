@@ -2,7 +2,6 @@
 #include "paths/path_core_services_standin.h"
 
 void RunPathSortMenu() {}
-void RunPathOptimiseCommand() {}
 void RunPathCheckMenu() {}
 void RunPathUtilityCommand() {}
 void RunJoinPathsCommand() {}

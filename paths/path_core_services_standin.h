@@ -4,7 +4,6 @@
 #pragma once
 
 void RunPathSortMenu();
-void RunPathOptimiseCommand();
 void RunPathCheckMenu();
 void RunPathUtilityCommand();
 void RunJoinPathsCommand();

@@ -324,6 +324,8 @@ void DrawEditor(TEditor& e) {
   if (CursorShown) EraseMouseCursor();
   DrawGreyDialogPanel(e.frame.left, e.frame.top, e.frame.right, "", e.frame.bottom);
   DrawWhiteField(e.frame.left + 4, e.frame.top + 28, e.frame.right - 4, e.frame.bottom - 4, 0);
+  // The maker's logo goes left of the tool sketch, which covers the box's lower right corner.
+  if (e.passGroup) DrawMakerLogo(e.frame.left, e.frame.top, e.frame.right - 300, 1.4f, e.frame.bottom);
   DrawTitle(e);
   DrawButtons(e);
   DrawLabels(e);

@@ -3,9 +3,24 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <cstring>
 #include <vector>
 
+#include "cad/prompt_line.h"
+#include "frame/file_helpers.h"
 #include "frame/messages.h"
+#include "frame/param_file.h"
+#include "model/layer_files.h"
+#include "model/record_checks.h"
+#include "model/undo.h"
+#include "model/vector_store.h"
+#include "cad/drawing_transforms.h"
+#include "ui/common_dialogs.h"
+#include "ui/input_form.h"
+#include "ui/prompt_strip.h"
+#include "view/redraw.h"
+#include "view/view_services_standin.h"
 #include "frame/quiet_files.h"
 #include "model/vector_records.h"
 #include "platform/files.h"
@@ -116,7 +131,16 @@ struct TOptimizeRun {
   int64_t contourPoints = 0;   // records of the contour taken into windows
   bool flushed = false;        // a full window of the contour was written
   int32_t kept = 0;
+  int64_t source = 0;          // records of the file when the pass began
+  int64_t read = 0;            // records read so far
 };
+
+void ShowOptimizeStatus(const TOptimizeRun& run) {
+  if (run.display >= kSilentDisplay) return;
+  ShowPromptLine(1, FormatOptimizeStatus(run.source, run.file.written + static_cast<int64_t>(run.file.output.size()),
+                                         run.kept, run.read),
+                 260, run.display);
+}
 
 // Drops points within the area tolerance of the line from the anchor.
 void RunCollinearPass(std::vector<TVectorRecord>& w, double tolC) {
@@ -260,6 +284,7 @@ void FinishContour(TOptimizeRun& run, int64_t endIndex) {
   }
   WriteWindow(run);
   ++run.kept;
+  ShowOptimizeStatus(run);
 }
 
 }  // namespace
@@ -277,10 +302,13 @@ void OptimizeVectorFile(const std::string& name, int16_t minRecords, uint8_t clo
   run.tolD = tolD;
   run.tolE = tolE > 0.0 && std::isfinite(tolE) ? tolE : 0.0;
   if (display != kSilentDisplay) SetLinePenMode(13, display);
+  run.source = run.file.total;
+  ShowOptimizeStatus(run);
   int64_t index = 0;
   TVectorRecord r{};
   while (NextRecord(run.file, r)) {
     const int64_t here = index++;
+    run.read = index;
     if (!IsContourPointType(r.type)) continue;  // extents, layer, tool records and the rest
     if (run.tolE > 0.0) {
       r.x = static_cast<float>(run.tolE * std::nearbyint(r.x / run.tolE));
@@ -320,6 +348,115 @@ void OptimizeVectorFileDefault(const std::string& name, double size) {
 
 void OptimizeVectorFileShown(const std::string& name, int16_t display, double size) {
   OptimizeVectorFile(name, 2, 0, display, 0.0022225, 0.05 * std::fabs(size), 0.0000044802778, 0.01, 0.0001);
+  DrawPanelBackground();
+}
+
+std::string FormatOptimizeStatus(int64_t source, int64_t written, int64_t kept, int64_t read) {
+  auto field = [](int64_t v, int width) {
+    std::string t = std::to_string(v);
+    if (static_cast<int>(t.size()) < width) t.insert(0, static_cast<size_t>(width) - t.size(), ' ');
+    if (t.size() < 7) t.append(7 - t.size(), ' ');
+    return t;
+  };
+  const int sourceWidth = source < 10000 ? 5 : source < 100000 ? 6 : 7;
+  char ratio[32];
+  std::snprintf(ratio, sizeof ratio, "%5.2f", read > 0 ? static_cast<double>(written) / static_cast<double>(read) : 1.0);
+  return "QueV:" + field(source, sourceWidth) + "OptV:" + field(written, 5) + "OptB:" + field(kept, 5) + "OptF:" +
+         std::string(ratio).substr(0, 5);
+}
+
+namespace {
+
+constexpr float kDefaultResolution = 12000.0f;
+
+bool InRange(float v, float low, float high) { return std::isfinite(v) && v >= low && v <= high; }
+
+}  // namespace
+
+bool EditOptimizeSettings(TOptimizeSettings& settings) {
+  std::memset(&settings, 0, sizeof settings);
+  GetParamBlock(kOptimizeSettingsBlock, &settings, sizeof settings);
+  // An unset block (zeros) would give a resolution of 0 and no tolerance.
+  if (!InRange(settings.resolution, 100.0f, 500000.0f)) settings.resolution = kDefaultResolution;
+  if (!InRange(settings.minRecords, 1.0f, 100.0f)) settings.minRecords = 2.0f;
+  if (!InRange(settings.sizeLimit, 0.0005f, 1.0f)) settings.sizeLimit = 0.01f;
+  if (settings.closeAll != 'J') settings.closeAll = 'N';
+  TInputField fields[kInputFieldEntries];
+  fields[0].caption = GetMessageText(kMsgOptimizeSizeLimit, kInputCaptionMax);
+  fields[0].kind = 'S';
+  fields[0].value = settings.sizeLimit;
+  fields[0].lowerLimit = 0.0005f;
+  fields[0].upperLimit = 1.0f;
+  fields[0].width = 8;
+  fields[0].decimals = 4;
+  fields[1].caption = GetMessageText(kMsgOptimizeMinRecords, kInputCaptionMax);
+  fields[1].kind = 'I';
+  fields[1].value = std::nearbyint(settings.minRecords);
+  fields[1].lowerLimit = 1.0f;
+  fields[1].upperLimit = 100.0f;
+  fields[1].width = 8;
+  fields[2].caption = GetMessageText(kMsgOptimizeClose, kInputCaptionMax);
+  fields[2].kind = 'B';
+  fields[2].value = settings.closeAll == 'J' ? 1.0f : 0.0f;
+  fields[2].lowerLimit = 0.0f;
+  fields[2].upperLimit = 1.0f;
+  fields[2].width = 5;
+  fields[3].caption = GetMessageText(kMsgOptimizeResolution, kInputCaptionMax);
+  fields[3].kind = 'S';
+  fields[3].value = settings.resolution;
+  fields[3].lowerLimit = 100.0f;
+  fields[3].upperLimit = 500000.0f;
+  fields[3].width = 8;
+  fields[3].decimals = 0;
+  if (RunInputForm(GetMessageText(kMsgOptimizeTitle, kInputCaptionMax), fields, 4) == 3) return false;
+  settings.sizeLimit = fields[0].value;
+  settings.minRecords = fields[1].value;
+  settings.closeAll = fields[2].value == 1.0f ? 'J' : 'N';
+  settings.resolution = fields[3].value;
+  PutParamBlock(kOptimizeSettingsBlock, &settings, sizeof settings);
+  return true;
+}
+
+void RunOptimizeCommand() {
+  constexpr int16_t kShowColour = 12;
+  const bool onStore = StoreHoldsData != 0 && CountFileRecords(kVectorStoreName) > 0;
+  const std::string file = onStore ? std::string(kVectorStoreName) : GetCurrentLayerFileName();
+  const int16_t colour = onStore ? kShowColour : GetCurrentLayerColour();
+  if (!AskStripToolAnd3DRecords(file, colour, 3)) return;
+  // The settings are asked before anything changes, so that a cancelled
+  // form leaves the file as it was.
+  TOptimizeSettings settings;
+  if (!EditOptimizeSettings(settings)) return;
+  TakeUndoSnapshot(onStore ? kUndoStore : kUndoCurrentLayer);
+  RecodeContourStarts(file, 0);
+  const double a = 25.4 / settings.resolution;
+  const double tolerance = a * 1.05;
+  const double area = a * a * 1.05;
+  const int16_t minRecords = static_cast<int16_t>(std::nearbyint(settings.minRecords));
+  const uint8_t closeAll = settings.closeAll == 'J' ? 1 : 0;
+  const double tolD = settings.sizeLimit;
+  if (settings.resolution > 50000.0f) {
+    OptimizeVectorFile(file, minRecords, closeAll, kShowColour, tolerance / 2.0, tolerance, area, tolD, 0.000001);
+  } else {
+    if (!onStore) FlushVectorStoreIntoFile(file);
+    if (!CheckFileHas3DPoints(file)) {
+      // Each contour is thinned in both directions.
+      if (!ReverseContourDirections(file)) return;
+      bool aborted = CheckEscapeAbort() != 0;
+      if (!aborted) {
+        OptimizeVectorFile(file, minRecords, closeAll, kShowColour, tolerance, tolerance, area, tolD, 0.0001);
+        aborted = CheckEscapeAbort() != 0;
+      }
+      // An abort never leaves the contours turned round.
+      if (!ReverseContourDirections(file) || aborted || CheckEscapeAbort() != 0) return;
+    }
+    OptimizeVectorFile(file, minRecords, closeAll, colour, tolerance, tolerance, area, tolD, 0.0001);
+    if (CheckEscapeAbort() != 0) return;
+    RemoveDuplicateContours(file);
+  }
+  if (!onStore) RecountCurrentLayerRecords();
+  DrawPanelBackground();
+  RedrawCurrentView(2);
 }
 
 void SnapVectorFileToGrid(const std::string& name, int flags, double step) {

@@ -33,6 +33,39 @@ void OptimizeVectorFileDefault(const std::string& name, double size);
 // As the default, closing only nearly closed contours, drawn in display.
 void OptimizeVectorFileShown(const std::string& name, int16_t display, double size);
 
+// Parameter block 23: the optimisation command's settings.
+#pragma pack(push, 1)
+struct TOptimizeSettings {
+  float resolution;    // dots per inch, 100 to 500000
+  uint8_t reserved1[4];
+  float minRecords;    // records a contour needs, 1 to 100
+  float sizeLimit;     // tolD, 0.0005 to 1
+  uint8_t closeAll;    // 'J' close every contour, 'N' only nearly closed ones
+  uint8_t reserved2[11];
+};
+#pragma pack(pop)
+static_assert(sizeof(TOptimizeSettings) == 28, "parameter block 23 is 28 bytes");
+constexpr int16_t kOptimizeSettingsBlock = 23;
+constexpr int16_t kMsgOptimizeTitle = 634;
+constexpr int16_t kMsgOptimizeSizeLimit = 636;
+constexpr int16_t kMsgOptimizeMinRecords = 637;
+constexpr int16_t kMsgOptimizeClose = 638;
+constexpr int16_t kMsgOptimizeResolution = 639;
+
+// Reads block 23 (values outside their ranges start from the default
+// resolution of 12000 dpi, 2 records, 0.01 mm and closing off), asks the
+// four settings and stores them in block 23 unless the form was cancelled.
+// True when confirmed; settings holds the values in force either way.
+bool EditOptimizeSettings(TOptimizeSettings& settings);
+// The optimisation command of the main menu: the vector store when it holds
+// records, else the current layer file, thinned with the asked settings
+// (both directions for a layer without 3D points), then its duplicate
+// contours removed. Esc between the passes ends it.
+void RunOptimizeCommand();
+// The status line of a shown pass: source records, records written,
+// contours kept and the ratio written / read.
+std::string FormatOptimizeStatus(int64_t source, int64_t written, int64_t kept, int64_t read);
+
 // Rounds the points of the file to multiples of step and drops the repeats
 // this creates (a start with a repeated point keeps it: a dot stays a dot).
 // A step that is not above 0 leaves the file unchanged.

@@ -1,6 +1,7 @@
 // TEMPORARY STAND-IN: see text_services_standin.h.
 #include "text/text_services_standin.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -10,8 +11,11 @@
 #include "frame/file_helpers.h"
 #include "frame/messages.h"
 #include "frame/system_services.h"
+#include "frame/window_draw.h"
+#include "model/layer_files.h"
 #include "model/vector_records.h"
 #include "ui/panels.h"
+#include "view/view_transform.h"
 
 uint8_t TextJobHead[kTextJobHeadSize];
 int16_t TextLineCount = 0;
@@ -98,6 +102,22 @@ bool IsTextLineEmptyOrInvalid(const uint8_t* textParams) {
   return p.kind != 'B' && p.kind != 'T' && p.kind != 'V';
 }
 
+bool ComputeTextLineBox(const uint8_t* textParams, double (&corners)[4][2]) {
+  TTextParams p;
+  memcpy(&p, textParams, sizeof p);
+  const int chars = std::min<int>(p.text[0], 100);
+  const double h = p.height;
+  const double length = p.kind == 'V' ? chars * h * p.widthFactor : p.textWidth;
+  if (chars == 0 || !(h > 0) || !(length > 0) || !std::isfinite(length) || !std::isfinite(p.angle)) return false;
+  const double a = p.angle * M_PI / 180.0, c = std::cos(a), s = std::sin(a);
+  const double local[4][2] = {{0, 0}, {length, 0}, {length, h}, {0, h}};
+  for (int i = 0; i < 4; ++i) {
+    corners[i][0] = p.x + local[i][0] * c - local[i][1] * s;
+    corners[i][1] = p.y + local[i][0] * s + local[i][1] * c;
+  }
+  return std::isfinite(corners[2][0]) && std::isfinite(corners[2][1]);
+}
+
 void ValidateTextNumberField(uint8_t* head) {
   int32_t n;
   memcpy(&n, head + 93, 4);
@@ -130,9 +150,54 @@ bool AnyTextObjects() { return TextLineCount > 0; }
 
 bool AskIncludeTexts() { return true; }
 
-void GetTextObjectsExtent(int, TExtentsPair& extent) {
+void GetTextObjectsExtent(int layer, TExtentsPair& extent) {
   extent.minCorner = TPointRecord{kRecMinCorner, 100000.0f, 100000.0f};
   extent.maxCorner = TPointRecord{kRecMaxCorner, -100000.0f, -100000.0f};
+  LoadTextJobHead();
+  if (TextLineCount <= 0) return;
+  TFileRec f;
+  AssignFileChecked(f, "HS01.TMP");
+  ResetFileChecked(f, 1, 0);
+  if (f.state < plat::kFileInput) return;
+  uint8_t line[kTextLineSize > kTextJobHeadSize ? kTextLineSize : kTextJobHeadSize];
+  if (ReadBlockChecked(f, line, kTextJobHeadSize) != kTextJobHeadSize) TextLineCount = 0;
+  for (int32_t n = 0; n < TextLineCount; ++n) {
+    if (ReadBlockChecked(f, line, kTextLineSize) != kTextLineSize) break;
+    uint16_t lineLayer;
+    memcpy(&lineLayer, line + 158, 2);
+    double corners[4][2];
+    if (!IsTextLineNonEmpty(line) || (layer >= 0 && lineLayer != layer) || !ComputeTextLineBox(line, corners)) continue;
+    for (const auto& c : corners) {
+      const float x = float(c[0]), y = float(c[1]);
+      if (x < extent.minCorner.x) extent.minCorner.x = x;
+      if (y < extent.minCorner.y) extent.minCorner.y = y;
+      if (x > extent.maxCorner.x) extent.maxCorner.x = x;
+      if (y > extent.maxCorner.y) extent.maxCorner.y = y;
+    }
+  }
+  CloseFileChecked(f);
 }
 
 void TransformTextObjects(int, double, double, double, double, int) {}
+
+void DrawTextLinesOfVisibleLayers() {
+  LoadTextJobHead();
+  if (TextLineCount <= 0) return;
+  TFileRec f;
+  AssignFileChecked(f, "HS01.TMP");
+  ResetFileChecked(f, 1, 0);
+  if (f.state < plat::kFileInput) return;
+  uint8_t line[kTextLineSize > kTextJobHeadSize ? kTextLineSize : kTextJobHeadSize];
+  if (ReadBlockChecked(f, line, kTextJobHeadSize) != kTextJobHeadSize) TextLineCount = 0;
+  for (int32_t n = 0; n < TextLineCount; ++n) {
+    if (ReadBlockChecked(f, line, kTextLineSize) != kTextLineSize || IsTextLineEmptyOrInvalid(line)) break;
+    uint16_t layer;
+    memcpy(&layer, line + 158, 2);
+    double corners[4][2];
+    if (layer > kMaxLayerNumber || !LayerVisible[layer] || !ComputeTextLineBox(line, corners)) continue;
+    SetDrawColorAndMode(plat::kRopCopy, MapLayerToColorIndex(layer));
+    MoveToWorldPoint(float(corners[3][0]), float(corners[3][1]));
+    for (const auto& c : corners) LineToWorldPoint(float(c[0]), float(c[1]));
+  }
+  CloseFileChecked(f);
+}

@@ -36,6 +36,13 @@ void ClearFileNote();
 bool IsTextLineNonEmpty(uint8_t* textParams);
 // True when the text is empty or the line fails the text line check.
 bool IsTextLineEmptyOrInvalid(const uint8_t* textParams);
+// The box of a text line's placement, corners bottom left, bottom right,
+// top right, top left. No font metrics yet: the box starts at the line's
+// position, is as high as the line and, for width kind 'V', as long as
+// its characters at the height times the width factor (the other kinds:
+// the stored text width), turned by the line's angle. False when the line
+// has no text or no size.
+bool ComputeTextLineBox(const uint8_t* textParams, double (&corners)[4][2]);
 // The number field (bytes 93..96) becomes 1 when 0 or above 100000 in magnitude.
 void ValidateTextNumberField(uint8_t* head);
 void ClearTextPlacement(uint8_t* placement);
@@ -72,9 +79,16 @@ bool AnyTextObjects();
 // Whether the text objects take part in a whole-drawing transform; no
 // question yet: they may (true).
 bool AskIncludeTexts();
-// The extent of the text objects of a layer (-1 all); no text placement
-// yet: the empty extent (100000 / -100000).
+// The extent of the text objects of a layer (-1 all): the boxes of the
+// valid lines (ComputeTextLineBox); the empty extent (100000 / -100000)
+// without any. No glyph outlines yet: outlined lines count by their box too.
 void GetTextObjectsExtent(int layer, TExtentsPair& extent);
 // Kind 1 adds (vx, vy) to the text positions, kind 4 scales positions about
 // (px, py) by (vx, vy) with the heights; no text placement yet: nothing moves.
 void TransformTextObjects(int layer, double px, double py, double vx, double vy, int kind);
+
+// --- text lines in the view ---------------------------------------------------------------
+// Every valid text line of "HS01.TMP" whose layer is visible, in its layer's
+// colour; the first invalid line ends the job there. No glyphs yet: each
+// line shows as the outline of its box (ComputeTextLineBox).
+void DrawTextLinesOfVisibleLayers();

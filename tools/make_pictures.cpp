@@ -9,13 +9,18 @@
 // decides the file type; a name without extension is stored as a BMP).
 // KIND: "file" takes ARTWORK (a BMP or GIF beside the list) as it is;
 // "tile" draws a labelled tile (the first letters of the name on a colour
-// of its own); "banner" draws the program name large on a blue gradient.
+// of its own); "banner" draws the program name large on a blue gradient;
+// "logo" draws the program name over a milled path on white (the white of
+// the top-left corner is left out where the program draws it transparent);
+// "tabs" draws a row of tabs 26 pixels apart, their labels given as ARTWORK,
+// comma-separated, the selected tab marked by a leading "*".
 // Generated pictures use the 6 x 6 x 6 colour cube.
 //
 // A line "* KIND WIDTHxHEIGHT" adds a generated picture of that kind and size
 // for every name of the command-name table (the command icons) that has no
 // line of its own, after the listed pictures.
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <fstream>
@@ -43,19 +48,19 @@ std::string UpperCase(std::string text) {
   return text;
 }
 
-// 3 x 5 letters, rows top-down, bit 2 leftmost.
+// 3 x 5 letters: the character, then its rows top-down, bit 2 leftmost.
 const char* const kGlyphs[] = {
-    "A757555", "B656556", "C747447", "D656556", "E747447", "F747444", "G745557", "H557555", "I727227",
-    "J117557", "K557565", "L744447", "M577555", "N565555", "O757557", "P757744", "Q757571", "R757655",
-    "S747117", "T727222", "U555557", "V555552", "W555775", "X552255", "Y555222", "Z717447", "0757557",
-    "1262227", "2717747", "3717117", "4557111", "5747117", "6747557", "7711111", "8757557", "9757117",
+    "A25755", "B65656", "C34443", "D65556", "E74647", "F74644", "G34553", "H55755", "I72227",
+    "J11152", "K55655", "L44447", "M57755", "N65555", "O25552", "P65644", "Q25563", "R65655",
+    "S34216", "T72222", "U55557", "V55552", "W55775", "X55255", "Y55222", "Z71247", "075557",
+    "126227", "261247", "361216", "455711", "574616", "634757", "771122", "875757", "975716",
 };
 
 // Rows of the glyph (5 values) or none.
 const char* GlyphOf(char c) {
   c = char(std::toupper(static_cast<unsigned char>(c)));
   for (const char* g : kGlyphs)
-    if (g[0] == c) return g + 2;
+    if (g[0] == c) return g + 1;
   return nullptr;
 }
 
@@ -115,6 +120,65 @@ void DrawBanner(TCanvas& c) {
   const int scale = std::max(1, std::min(c.width / 20, c.height / 7));
   const int w = 4 * 4 * scale - scale;
   DrawLabel(c, "TORV", (c.width - w) / 2, (c.height - 5 * scale) / 2, scale, 255, 255, 255);
+}
+
+void FillRect(TCanvas& c, int x1, int y1, int x2, int y2, int r, int g, int b) {
+  for (int y = y1; y <= y2; ++y)
+    for (int x = x1; x <= x2; ++x) c.Set(x, y, r, g, b);
+}
+
+// The program name in dark blue above a cutter path: a wave of a few periods
+// ending in the round cutter.
+void DrawLogo(TCanvas& c) {
+  const int scale = std::max(1, std::min((c.width - 10) / 15, (c.height - 16) / 5));
+  const int textWidth = 15 * scale, textHeight = 5 * scale;
+  const int textX = (c.width - textWidth) / 2;
+  const int textY = std::max(1, (c.height - textHeight - 14) / 2);
+  DrawLabel(c, "TORV", textX + 1, textY + 1, scale, 150, 170, 200);  // shadow
+  DrawLabel(c, "TORV", textX, textY, scale, 20, 40, 130);
+  const int pathY = textY + textHeight + 7;
+  const int left = textX, right = textX + textWidth - 1;
+  int lastY = pathY;
+  for (int x = left; x <= right; ++x) {
+    const double phase = double(x - left) / std::max(1, right - left) * 6.2831853 * 2.0;
+    const int y = pathY + int(3.0 * std::sin(phase));
+    for (int k = std::min(lastY, y); k <= std::max(lastY, y); ++k) FillRect(c, x, k, x, k + 1, 220, 90, 20);
+    lastY = y;
+  }
+  for (int dy = -3; dy <= 3; ++dy)
+    for (int dx = -3; dx <= 3; ++dx)
+      if (dx * dx + dy * dy <= 9) c.Set(right + 2 + dx, lastY + dy, 90, 90, 90);
+}
+
+// Tabs 26 pixels apart from x 3, 26 pixels high from y 1; the selected one is
+// lighter and open towards the page below, the others darker and closed.
+void DrawTabs(TCanvas& c, const std::string& labels) {
+  FillRect(c, 0, 0, c.width - 1, c.height - 1, 192, 192, 192);
+  const int bottom = std::min(c.height - 1, 27);
+  std::istringstream list(labels);
+  std::string label;
+  int count = 0;
+  for (int i = 0; std::getline(list, label, ','); ++i, count = i) {
+    const bool selected = !label.empty() && label[0] == '*';
+    if (selected) label.erase(0, 1);
+    const int x1 = 3 + 26 * i, x2 = x1 + 25;
+    if (x2 >= c.width) break;
+    const int top = selected ? 1 : 4;
+    const int face = selected ? 235 : 176;
+    FillRect(c, x1, top, x2, bottom, face, face, face);
+    FillRect(c, x1, top, x2, top, 255, 255, 255);
+    FillRect(c, x1, top, x1, bottom, 255, 255, 255);
+    FillRect(c, x2, top, x2, bottom, 64, 64, 64);
+    if (!selected) FillRect(c, x1, bottom, x2, bottom, 64, 64, 64);
+    std::string text;
+    for (char ch : label)
+      if (GlyphOf(ch) && text.size() < 5) text += ch;
+    const int w = int(text.size()) * 4 - 1;
+    DrawLabel(c, text, x1 + (26 - w) / 2, top + (bottom - top - 5) / 2, 1, selected ? 20 : 60,
+              selected ? 40 : 60, selected ? 130 : 60);
+  }
+  FillRect(c, 0, bottom, 2, bottom, 64, 64, 64);
+  FillRect(c, 3 + 26 * count, bottom, c.width - 1, bottom, 64, 64, 64);
 }
 
 bool EndsWithNoCase(const std::string& s, const std::string& tail) {
@@ -218,6 +282,14 @@ int main(int argc, char** argv) {
         DrawTile(c, name);
       } else if (kind == "banner") {
         DrawBanner(c);
+      } else if (kind == "logo") {
+        DrawLogo(c);
+      } else if (kind == "tabs") {
+        if (!(fields >> artwork)) {
+          std::cerr << list << ":" << lineNo << ": tabs need their labels\n";
+          return 1;
+        }
+        DrawTabs(c, artwork);
       } else {
         std::cerr << list << ":" << lineNo << ": unknown kind " << kind << "\n";
         return 1;

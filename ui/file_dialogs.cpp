@@ -455,6 +455,8 @@ void PaintFilePreview(const plat::TRect& rect, const std::string& fileName) {
   else if (ext == ".BMP") DrawPicturePreview(name, 0, box);
   else if (ext == ".GIF") DrawPicturePreview(name, 1, box);
   else if (ext == ".JPG" || ext == ".JPEG") DrawPicturePreview(name, 2, box);
+  else if (ext == ".SOR") DrawSorPreview(name, box);
+  else if (ext == ".STL") DrawStlPreview(name, box, 261, false);
   SetClipWindow(0, 0, MaxX + 1, MaxY + 1);
   if (ext == ".HRP") {
     DrawPackedReliefThumbnail(name, TBox{1, int16_t(rect.left - 1), int16_t(rect.top - 1), int16_t(rect.right),

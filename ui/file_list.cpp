@@ -81,6 +81,8 @@ void DrawThumbnail(const std::string& path, const std::string& name, const TBox&
   else if (ext == ".BMP") DrawPictureThumbnail(path, 0, box);
   else if (ext == ".GIF") DrawPictureThumbnail(path, 1, box);
   else if (ext == ".JPG") DrawPictureThumbnail(path, 2, box);
+  else if (ext == ".STL") DrawStlThumbnail(path, box);
+  else if (ext == ".SOR") DrawSorThumbnail(path, box);
 }
 
 void DrawEmptyTiles() {

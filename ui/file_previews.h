@@ -1,8 +1,10 @@
 // File previews: a small picture of a file's content drawn into a box
 // without loading the file into the work files. Vector and point files,
-// drawings, reliefs (16-bit, float, packed, LANG), projects, PCX, BMP, GIF
-// and JPEG pictures. The file list draws thumbnails, the file dialog its
-// preview panel.
+// drawings with their text lines, reliefs (16-bit, float, packed, LANG),
+// projects, PCX, BMP, GIF and JPEG pictures, STL models and SOR engraving
+// programs. The file list draws thumbnails, the file dialog its preview
+// panel. STL and SOR files are read into memory for the picture only: no
+// work file and no relief is written or renamed.
 //
 // A box is a TBox (flag unused, x1, y1, x2, y2). The preview forms draw in
 // box-relative coordinates from (0, 0) to (x2 - x1, y2 - y1): the caller has
@@ -27,6 +29,9 @@
 //   PCX, 128 bytes: bits per pixel at 3, xmin 4, ymin 6, xmax 8, ymax 10,
 //     planes at 65; run-length data from 128
 //   project (".PRO"): tag (first byte 2), 78-byte title, 200-byte info at 80
+//   binary STL: 80-byte header, facet count (32-bit) at 80, then 50-byte
+//     facets (normal, three vertices as floats from byte 12, attribute);
+//     the count must fit in the file
 #pragma once
 
 #include <cstdint>
@@ -37,8 +42,9 @@
 
 // Files of this size or more are not rendered as STL previews.
 constexpr int64_t kStlPreviewLimit = 50000000;
-// The decoded packed relief a ".HRP" thumbnail leaves behind.
-constexpr const char* kPackedPreviewRelief = "RELAR1.BAK";
+// The preview's own scratch file for a decoded ".HRP" relief; erased after
+// drawing, so the relief work copies are never touched.
+constexpr const char* kPackedPreviewRelief = "HRPVIEW.TMP";
 
 // --- thumbnail forms (window coordinates) ----------------------------------------------
 void DrawVectorFileThumbnail(const std::string& name, const TBox& box);
@@ -50,6 +56,8 @@ void DrawPcxThumbnail(const std::string& name, const TBox& box);
 // kind 0 BMP, 1 GIF, 2 JPEG.
 void DrawPictureThumbnail(const std::string& name, int kind, const TBox& box);
 void DrawRlfThumbnail(const std::string& name, const TBox& box);
+void DrawStlThumbnail(const std::string& name, const TBox& box);
+void DrawSorThumbnail(const std::string& name, const TBox& box);
 // The project's information lines, in window coordinates, without clipping.
 void DrawProjectPreview(const std::string& name, const TBox& box);
 
@@ -62,6 +70,11 @@ void DrawFloatReliefPreview(const std::string& name, const TBox& box);
 void DrawRlfPreview(const std::string& name, const TBox& box);
 void DrawPcxPreview(const std::string& name, const TBox& box);
 void DrawPicturePreview(const std::string& name, int kind, const TBox& box);
+// An STL model, ASCII or binary, seen from above as a grid of grey heights;
+// the size label (width and depth) at the bottom left.
+void DrawStlPreview(const std::string& name, const TBox& box, int background, bool label);
+// A SOR engraving program's contours on colour 261, without label.
+void DrawSorPreview(const std::string& name, const TBox& box);
 
 // --- stream painters into a device context -----------------------------------------------
 // rect.right and rect.bottom are the width and height (left and top 0).

@@ -335,6 +335,13 @@ void DrawProgramTablePicture(int x1, int y1, int x2, int margin, int pictureHeig
   }
 }
 
+void DrawProgramPictureInCorner(int x1, int y1, int x2, int y2, const std::string& name, int width, int height,
+                                float scale) {
+  // The logos are decoration: without the table nothing is drawn and no file error is reported.
+  if (!plat::FileExists(plat::ProgramFolder() + kProgramPictureTableName)) return;
+  DrawProgramTablePicture(x1, y1, x2, 0, height, width, scale, name, y2);
+}
+
 void DrawTablePictureInFrame(const std::string& table, const std::string& name, int x1, int y1, int x2, int y2,
                              int margin) {
   const std::string work = WorkFileFor(name);

@@ -67,6 +67,11 @@ void DrawPictureFromTable(const std::string& table, const std::string& name, int
                           int maxWidth, int y);
 void DrawProgramTablePicture(int x1, int y1, int x2, int margin, int pictureHeight, int pictureWidth, float fade,
                              const std::string& name, int y2);
+// The picture of the program picture table, faded by scale, 15 pixels from
+// the right and bottom edges of the box; nothing unless the box is wider than
+// the picture plus 30 and taller than the picture plus 62.
+void DrawProgramPictureInCorner(int x1, int y1, int x2, int y2, const std::string& name, int width, int height,
+                                float scale);
 // Draws a picture of a table into a rectangle with a margin (through a work file).
 void DrawTablePictureInFrame(const std::string& table, const std::string& name, int x1, int y1, int x2, int y2,
                              int margin);

@@ -26,3 +26,14 @@ void PlacePopupByPosition(int code, int width, int height, int& top, int& left);
 void OpenWorkTextFile(int mode);
 void OpenHelpTopic(int code);
 void OpenModeHelpPage();
+
+// --- hint popups ----------------------------------------------------------------
+// The least hint popup of the help system: help topic n of the help text
+// file in the program folder, its title in quotes and the lines up to the
+// first empty or "|" line ("&" lines left out), in a framed box near the
+// mouse. False (nothing drawn) when the file or topic is missing or the
+// topic has no lines.
+struct TPopupFrame;
+bool ShowHintPopup(int n, TPopupFrame& frame);
+// Closes the popup frame when it holds lines and sets its line count to 0.
+void ClosePopupFrameIfOpen(TPopupFrame& frame);

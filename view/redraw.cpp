@@ -19,8 +19,11 @@
 #include "ui/popup_list.h"
 #include "ui/prompt_strip.h"
 #include "ui/start_dialogs_standin.h"
+#include "relief/core/relief_core_services_standin.h"
+#include "text/text_services_standin.h"
 #include "view/extents.h"
 #include "view/graphic_window.h"
+#include "view/view_services_standin.h"
 #include "view/view_transform.h"
 
 uint8_t ViewSetFlag = 0;
@@ -42,7 +45,23 @@ void DrawFileInColour(const std::string& file, int colour, uint8_t flags) {
   if (!file.empty()) DrawVectorFile(file, plat::kRopCopy, colour, flags);
 }
 
-void DrawAnnotatedLayers(uint8_t drawMode) { DrawLayersWithAnnotations(drawMode); }
+void DrawAnnotatedLayers(uint8_t drawMode) {
+  DrawLayersWithAnnotations(drawMode);
+  uint8_t block0[kBlock0Size] = {};
+  GetParamBlock(0, block0, kBlock0Size);
+  if (block0[101] & 16) FillCurrentLayerContours();
+}
+
+// The relief view: the box marks, the relief, the guide lines and, unless the
+// layout area is left alone, its frame without details.
+void DrawReliefView(bool prepare) {
+  DrawReliefBoxMarks();
+  DrawCurrentRelief();
+  uint8_t block1[kBlock1Size] = {};
+  GetParamBlock(1, block1, kBlock1Size);
+  DrawGuideLines(block1, plat::kRopCopy);
+  if (prepare) DrawLayoutArea(false);
+}
 
 void PrepareLayout(int how) {
   if (how == 1) {
@@ -62,18 +81,57 @@ int PreparationOfKind(int kind) {
   }
 }
 
-void DrawKindContent(const std::string& file, int kind, uint8_t drawMode) {
+// prepare: the layout area is prepared (view kind bit 7 clear).
+void DrawKindContent(const std::string& file, int kind, uint8_t drawMode, bool prepare) {
   const uint8_t fileFlags = uint8_t((drawMode & 127) + 64);
   switch (kind) {
     case 0: DrawDrawingLayers(drawMode); break;
     case 1: case 11: case 20: DrawFileInColour(file, GetCurrentLayerColour(), fileFlags); break;
-    case 2: case 5: case 12: case 14: DrawAnnotatedLayers(drawMode); break;
+    case 2: DrawAnnotatedLayers(drawMode); break;
+    case 5:
+      DrawReliefBackground(kCurrentReliefName);
+      DrawAnnotatedLayers(drawMode);
+      break;
+    case 12:
+      LoadScanSettings();
+      DrawScanRasterInView();
+      DrawAnnotatedLayers(drawMode);
+      break;
+    case 14:
+      DrawReliefBackground(kBackgroundPictureName);
+      DrawAnnotatedLayers(drawMode);
+      break;
+    case 7: DrawReliefView(prepare); break;
+    case 8: DrawReliefShaded(); break;
+    case 9:
+      DrawCurrentRelief();
+      DrawFileInColour(file, GetCurrentLayerColour(), fileFlags);
+      break;
+    case 15:
+      DrawReliefView(prepare);
+      DrawKindContent(file, 10, drawMode, prepare);
+      break;
+    case 16:
+      DrawReliefView(prepare);
+      DrawKindContent(file, 11, drawMode, prepare);
+      break;
+    case 17:
+      DrawReliefBoxMarks();
+      DrawCurrentRelief();
+      DrawReliefBoxMarks();
+      if (prepare) DrawLayoutArea(false);
+      break;
+    case 18: DrawCurrentRelief(); break;
     case 3:
       DrawToolLayers();
       DrawFileInColour(file, GetPathDrawColor(), 72);
       DrawParamPointMarkers();
       break;
-    case 4: case 10:
+    case 4:
+      DrawToolLayersWithToolWidth();
+      if (ErrorCode <= 0) DrawFileInColour(file, GetPathDrawColor(), 72);
+      break;
+    case 10:
       DrawToolLayers();
       if (ErrorCode <= 0) DrawFileInColour(file, GetPathDrawColor(), 72);
       break;
@@ -84,6 +142,7 @@ void DrawKindContent(const std::string& file, int kind, uint8_t drawMode) {
         DrawGuideLines(block1, drawMode);
         DrawGridPoints();
       }
+      if (kind == 13) PreviewToolWidth(file, 0, GetPathDrawColor());
       if (kind == 13 || kind == 22) {
         if (ErrorCode <= 0) DrawFileInColour(file, GetPathDrawColor(), 72);
       } else {
@@ -115,7 +174,7 @@ void PaintView(const std::string& file, uint8_t viewKind, uint8_t drawMode) {
     drawMode &= 127;
   }
   ViewKind = viewKind & 127;
-  DrawKindContent(file, ViewKind, drawMode);
+  DrawKindContent(file, ViewKind, drawMode, !(viewKind & 128));
   if (StoreHoldsData) {
     DrawVectorFile(kVectorStoreName, plat::kRopCopy, 12, uint8_t(drawMode + 64));
     StoreDrawn = 1;
@@ -147,12 +206,10 @@ void RedrawFileView(const std::string& file, uint8_t viewKind) {
 }
 
 void ApplyBackgroundKind(uint8_t& viewKind) {
-  // Relief, raster and picture backgrounds are drawn by their own modules;
-  // without them every kind shows its plain content.
   uint8_t flags = 0;
   if (DisplayFlags & 2) {
     flags |= 2;
-    if (GetFileByteSize("RELAR0.TMR") > 128 && PaletteSize > 30) flags |= 1;
+    if (GetFileByteSize(kCurrentReliefName) > 128 && PaletteSize > 30) flags |= 1;
   }
   if (DisplayFlags & 4) {
     flags |= 8;
@@ -160,20 +217,26 @@ void ApplyBackgroundKind(uint8_t& viewKind) {
   }
   if (DisplayFlags & 8) {
     flags |= 32;
-    if (GetFileByteSize("Hintergr.TMH") > 128 && PaletteSize > 30) flags |= 16;
+    if (GetFileByteSize(kBackgroundPictureName) > 128 && PaletteSize > 30) flags |= 16;
   }
   if ((flags & 3) == 3) {
+    uint8_t block58[7] = {};
+    GetParamBlock(58, block58, sizeof block58);
+    if (block58[6] == 3) SetReliefPaletteVariant(1);
+    else SetReliefPalette();
     viewKind = 5;
     BackgroundShown = 132;
   } else if ((flags & 12) == 12) {
     viewKind = 12;
     BackgroundShown = 132;
   } else if ((flags & 48) == 48) {
+    SetReliefPalette();
     viewKind = 14;
     BackgroundShown = 132;
   } else {
     viewKind &= 31;
     BackgroundShown = 0;
+    ApplyColourScheme();
   }
 }
 
@@ -221,6 +284,18 @@ void GetZoomAllExtent(const std::string& file, uint8_t viewKind, TExtentsPair& e
     GetLayerFilesExtent(kind, part);
     merge(part);
   };
+  auto relief = [&]() {
+    GetCurrentReliefBox(part, false);
+    merge(part);
+  };
+  auto texts = [&]() {
+    GetTextObjectsExtent(-1, part);
+    merge(part);
+  };
+  auto raster = [&]() {
+    RasterExtentRecord(part);
+    merge(part);
+  };
   auto store = [&]() {
     if (!StoreHoldsData || CountFileRecords(kVectorStoreName) <= 0) return;
     GetVectorFileExtentOwnBuffer(kVectorStoreName, true, part);
@@ -228,14 +303,28 @@ void GetZoomAllExtent(const std::string& file, uint8_t viewKind, TExtentsPair& e
   };
   switch (viewKind & 127) {
     case 0: layers(0); break;
-    case 1: case 11: case 9: case 16: fileExtent(false); break;
+    case 1: case 11: fileExtent(false); break;
     case 2: case 5: case 14:
       layers(0);
+      texts();
       store();
       merge(LayoutArea);
       break;
-    case 3: case 4: case 10: case 15: layers(1); break;
-    case 12: layers(0); break;
+    case 3: case 4: case 10: layers(1); break;
+    case 7: case 8: case 17: relief(); break;
+    case 9: case 16:
+      fileExtent(false);
+      relief();
+      break;
+    case 12:
+      layers(0);
+      LoadScanSettings();
+      raster();
+      break;
+    case 15:
+      relief();
+      layers(1);
+      break;
     case 13: store(); break;
     case 21: fileExtent(true); break;
     case 23: case 24: merge(LayoutArea); break;
@@ -426,11 +515,24 @@ void DrawToolLayers() {
   }
 }
 
+void DrawToolLayersWithToolWidth() {
+  uint8_t block7[kBlock7Size] = {};
+  GetParamBlock(7, block7, kBlock7Size);
+  ErrorCode = 0;
+  for (int i = 0; i < kToolLayerCount && ErrorCode <= 0; ++i) {
+    const int n = block7[53] ? 15 - i : i;
+    if (!block7[54 + n]) continue;
+    const std::string name = BuildWLayerFileName(n);
+    if (TestFileExists(name)) PreviewToolWidth(name, block7[52], MapLayerToColorIndex(n));
+  }
+}
+
 void DrawLayersWithAnnotations(uint8_t drawMode) {
   uint8_t block1[kBlock1Size] = {};
   GetParamBlock(1, block1, kBlock1Size);
   DrawGuideLines(block1, plat::kRopCopy);
   DrawParamPointMarkers();
+  DrawTextLinesOfVisibleLayers();
   DrawDrawingLayers(drawMode);
 }
 

@@ -2,10 +2,14 @@
 // zoom commands.
 //
 // A view kind's low 7 bits choose what the painter draws (0 drawing layers,
-// 1 and 11 a file, 2 layers with guide lines and markers, 3, 4 and 10 tool
-// layers, 13 a file with tool width, 21-23 file views with grid); bit 7
-// leaves the layout area unprepared. ViewKind (main_window.h) keeps the kind
-// of the last painter run.
+// 1 and 11 a file, 2 layers with guide lines, markers and text lines, 3, 4
+// and 10 tool layers, 13 a file with tool width, 21-23 file views with grid;
+// the backgrounds: 5 the current relief, 12 the raster work file, 14 the
+// picture "Hintergr.TMH", each under the layers of kind 2; the relief views:
+// 7 relief with box marks and guide lines, 8 shaded relief, 9 relief and
+// file, 15 and 16 kind 7 with the tool layers or the file, 17 relief between
+// box marks, 18 the relief alone); bit 7 leaves the layout area unprepared.
+// ViewKind (main_window.h) keeps the kind of the last painter run.
 #pragma once
 
 #include <cstdint>
@@ -48,4 +52,6 @@ void DrawGuideLines(const uint8_t* block1, int drawMode);
 void DrawParamPointMarkers();
 void DrawDrawingLayers(uint8_t drawMode);
 void DrawToolLayers();
+// The tool layers drawn with their tools' width; stops at an Esc (ErrorCode > 0).
+void DrawToolLayersWithToolWidth();
 void DrawLayersWithAnnotations(uint8_t drawMode);

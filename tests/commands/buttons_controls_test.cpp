@@ -3,7 +3,10 @@
 // buttons of a scroll bar.
 #include "commands/buttons_controls.h"
 
+#include <algorithm>
+
 #include "bar_screen.h"
+#include "frame/system_services.h"
 #include "frame/window_draw.h"
 #include "view/cursor_tracking.h"
 
@@ -131,6 +134,74 @@ TEST(Buttons, GreyFaceAndScrollBarButtons) {
   EXPECT_GT(black, 20) << "an arrow is drawn";
   EXPECT_TRUE(IsPointInButton(b[3], 600, 500));
   EXPECT_FALSE(IsPointInButton(b[3], 601, 500));
+}
+
+// The maker's logo: drawn only into a box wider than the logo plus 30 and
+// taller than the logo plus 62, 15 pixels from its right and bottom edges,
+// the white round it left out, faded towards white by the scale.
+int ChangedOutside(const std::vector<uint32_t>& before, int x1, int y1, int x2, int y2) {
+  return TScreen::CountChanged(before, TScreen::Pixels(), 0, 0, MaxX, MaxY) -
+         TScreen::CountChanged(before, TScreen::Pixels(), x1, y1, x2, y2);
+}
+
+TEST(MakerLogo, StandsInTheLowerRightCornerOfABoxLargeEnough) {
+  TScreen screen;
+  const int16_t keepVariant = VariantNumber;
+  VariantNumber = 0;
+  auto before = TScreen::Pixels();
+  DrawMakerLogo(100, 100, 227, 1.0f, 300);  // 127 wide: too narrow
+  DrawMakerLogo(100, 100, 300, 1.0f, 222);  // 122 high: too low
+  EXPECT_TRUE(TScreen::Pixels() == before);
+  DrawMakerLogo(100, 100, 228, 1.0f, 223);
+  // The logo covers (228 - 15 - 97, 223 - 15 - 60) to 97 x 60 pixels.
+  EXPECT_GT(TScreen::CountChanged(before, TScreen::Pixels(), 116, 148, 212, 207), 300);
+  EXPECT_EQ(ChangedOutside(before, 116, 148, 212, 207), 0);
+  EXPECT_LT(TScreen::CountChanged(before, TScreen::Pixels(), 116, 148, 212, 207), 97 * 60 / 2)
+      << "the white round the logo is left out";
+  EXPECT_FALSE(std::filesystem::exists(screen.Dir() / "_BildDat.BMP"));
+  EXPECT_FALSE(std::filesystem::exists(screen.Dir() / "_BildDat.GIF"));
+
+  // Variant 13 draws the wide logo (185 x 44).
+  VariantNumber = 13;
+  before = TScreen::Pixels();
+  DrawMakerLogo(400, 100, 700, 1.0f, 300);
+  EXPECT_GT(TScreen::CountChanged(before, TScreen::Pixels(), 500, 241, 584, 284), 100) << "left of a narrow logo";
+  EXPECT_EQ(ChangedOutside(before, 500, 241, 684, 284), 0);
+  VariantNumber = keepVariant;
+}
+
+TEST(MakerLogo, WithoutThePictureTableNothingIsDrawnAndNoErrorSet) {
+  TScreen screen;
+  std::filesystem::remove(screen.Dir() / "MVKBiPrg.DAT");
+  ErrorCode = 0;
+  const auto before = TScreen::Pixels();
+  DrawMakerLogo(100, 100, 400, 1.4f, 300);
+  EXPECT_TRUE(TScreen::Pixels() == before);
+  EXPECT_EQ(ErrorCode, 0);
+}
+
+TEST(MakerLogo, TheScaleFadesItTowardsWhite) {
+  TScreen screen;
+  const int16_t keepVariant = VariantNumber;
+  VariantNumber = 0;
+  // Darkest red part of the drawn pixels over a black box.
+  auto darkest = [](float scale) {
+    FillColorRect(100, 100, 300, 300, plat::Rgb(0, 0, 0));
+    DrawMakerLogo(100, 100, 300, scale, 300);
+    int least = 256, drawn = 0;
+    for (int y = 225; y < 285; ++y)
+      for (int x = 188; x < 285; ++x) {
+        const uint32_t p = Pixel(x, y);
+        if (p == 0) continue;
+        ++drawn;
+        least = std::min(least, int(p >> 16 & 0xFF));
+      }
+    EXPECT_GT(drawn, 300) << "scale " << scale;
+    return least;
+  };
+  EXPECT_LT(darkest(1.0f), 60);
+  EXPECT_GE(darkest(2.0f), 126);
+  VariantNumber = keepVariant;
 }
 
 }  // namespace

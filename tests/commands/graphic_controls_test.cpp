@@ -141,6 +141,41 @@ TEST_F(GraphicControls, MiddleClicksGiveTheSecondCommand) {
   EXPECT_EQ(CommandWord, 946);
 }
 
+// The middle click of the normal-view button gives the relief graphic
+// settings only with the variant flag on and in sub-mode 1.
+TEST_F(GraphicControls, TheNormalViewMiddleClickFollowsTheVariantFlagAndSubMode) {
+  TScreen screen;
+  IconBarMode = 1;
+  DrawGraphicIconBar();
+  const uint8_t keepFlag = VariantOptionFlag;
+  const int32_t keepCode = VariantCode;
+  const struct {
+    uint8_t flag;
+    int16_t subMode;
+    const char* button;
+    uint16_t code;
+  } kCases[] = {{1, 1, "middle", 1115}, {1, 0, "middle", 1105}, {1, 5, "middle", 1105},
+                {0, 1, "middle", 1105}, {1, 1, "left", 1105},   {0, 0, "left", 1105}};
+  for (const auto& c : kCases) {
+    VariantOptionFlag = c.flag;
+    CommandSubMode = c.subMode;
+    const TBarClick click = ClickAt(screen, SlotCentre(12), 38, c.button);
+    SCOPED_TRACE(std::string(c.button) + " flag " + std::to_string(c.flag) + " sub-mode " + std::to_string(c.subMode));
+    EXPECT_TRUE(click.given);
+    EXPECT_EQ(CommandWord, c.code);
+  }
+  // The variant set-up at start switches the flag on.
+  VariantOptionFlag = 0;
+  SetUpVariant("TORV", kBuildVariantCode);
+  EXPECT_EQ(int(VariantOptionFlag), 1);
+  CommandSubMode = 1;
+  ClickAt(screen, SlotCentre(12), 38, "middle");
+  EXPECT_EQ(CommandWord, 1115);
+  CommandSubMode = 0;
+  VariantOptionFlag = keepFlag;
+  VariantCode = keepCode;
+}
+
 TEST_F(GraphicControls, HelpAndMarkingButtonsSwitchModesWithoutACommand) {
   TScreen screen;
   IconBarMode = 1;

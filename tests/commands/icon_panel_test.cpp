@@ -15,6 +15,7 @@
 
 #include "commands/command_names.h"
 #include "commands/graphic_controls.h"
+#include "commands/hints.h"
 #include "commands/input_wait.h"
 #include "commands/menu_bar.h"
 #include "commands/side_menu.h"
@@ -254,6 +255,31 @@ TEST_F(IconPanelShownStyle2, DimmedItemsComeAliveAfterAMarkingWithoutAFullRedraw
   EXPECT_EQ(TScreen::CountChanged(before, after, line.x1, line.y1, line.x2, line.y2), 0)
       << "a command that needs no marking is not redrawn";
   EXPECT_EQ(StoreFlagAtDraw, 0);
+}
+
+TEST_F(IconPanelShownStyle2, ThePointedItemArmsTheDelayedHintWithItsCode) {
+  StartShown({{4, 1, "Linie", ' ', 106}, {4, 2, "Kopieren", ' ', 68}});
+  WaitOver("move " + std::to_string(ItemCentreX(7)) + " " + std::to_string(ItemCentreY(7)) + "\n");
+  ASSERT_EQ(WaitButtonState(), 0);
+  const int16_t keepX = MouseX, keepY = MouseY;
+  const struct {
+    int item;
+    int16_t hint;
+  } kCases[] = {{8, 68}, {7, 106}, {2, 4 + 9900}, {6, 0}};  // dimmed copy: its absolute code; a tab: + 9900
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.item);
+    MouseX = int16_t(ItemCentreX(c.item));
+    MouseY = int16_t(ItemCentreY(c.item));
+    TrackIconPanel();
+    EXPECT_EQ(HintTimer.area, kHintIconPanel);
+    EXPECT_EQ(HintTimer.hint, c.hint);
+  }
+  MouseX = int16_t(IconPanelBox.x1 + 2);  // the margin left of the first column
+  TrackIconPanel();
+  EXPECT_EQ(HintTimer.area, 0) << "no item: the hint is closed";
+  EXPECT_EQ(HintTimer.hint, 0);
+  MouseX = keepX;
+  MouseY = keepY;
 }
 
 TEST_F(IconPanelShownStyle2, ADimmedItemTakesNoClickUntilTheStoreHoldsData) {

@@ -40,6 +40,15 @@ TEST(TabWindow, ItStandsInTheMiddleOfALargeScreen) {
   EXPECT_EQ(bartest::PictureDiffers("Abbruch", 777, 143), 0);
   const uint32_t page = plat::PixelFromColorRef(plat::Rgb(230, 208, 97)) & 0xFFFFFF;
   EXPECT_EQ(TScreen::PixelAt(500, 400) & 0xFFFFFF, page);
+  // The maker's logo, faded, 15 pixels from the window's right and bottom edges.
+  int logo = 0, outside = 0;
+  for (int y = window.PageArea.Top + 2; y < window.PageArea.Bottom - 1; ++y)
+    for (int x = window.PageArea.Left + 2; x < window.PageArea.Right - 1; ++x) {
+      if ((TScreen::PixelAt(x, y) & 0xFFFFFF) == page) continue;
+      (x >= 800 - 15 - 97 && x < 800 - 15 && y >= 564 - 15 - 60 && y < 564 - 15 ? logo : outside) += 1;
+    }
+  EXPECT_GT(logo, 300);
+  EXPECT_EQ(outside, 0);
   CloseTabWindow(window);
   EXPECT_TRUE(TScreen::Pixels() == before);
 }

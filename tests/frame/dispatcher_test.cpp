@@ -172,7 +172,7 @@ const TExpected kExpected[] = {
     {7938, 7938, "ConfirmClearTextLines"},
     {7940, 7940, "OpenModeHelpPage"},
     {8795, 8795, "RunProjectionWindow"},
-    {8800, 8800, "RunPathOptimiseCommand"},
+    {8800, 8800, "RunOptimizeCommand"},
     {8801, 8801, "RunPathCheckMenu"},
     {8802, 8802, "ShowContourArea"},
     {8803, 8803, "RunPathUtilityCommand"},

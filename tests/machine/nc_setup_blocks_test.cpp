@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <fstream>
 #include <memory>
 #include <string>
@@ -495,14 +496,54 @@ TEST(NcSetupBlocksTest, ApproachRoundsTheLastPositionToTheResolution) {
   EXPECT_EQ(+st->LastPos.y, 2.0f);
 }
 
-TEST(NcSetupBlocksTest, SomeDialectsPrintTheStartPositionEvenWhenNotSet) {
-  for (int d : {8, 10, 19, 21, 24, 27, 29, 36, 38, 42, 43, 45, 84}) {
-    auto st = SetupState(d);
-    st->Machine.StartX = -9999.0f;
-    st->Machine.StartY = -9999.0f;
-    const std::string text = SetupOf(*st);
-    EXPECT_NE(text.find("X-9999"), std::string::npos) << "dialect " << d << ": " << text;
-    EXPECT_EQ(text.find("X12.5"), std::string::npos) << "dialect " << d;
+// The dialects that go to the start position itself: an unset position
+// (-9999) must never become a move to -9999 mm. The start block keeps only
+// its mode words and the words that do not belong to the move, or goes; the
+// rest of the sequence stays as it is with a start position.
+TEST(NcSetupBlocksTest, UnsetStartPositionWritesNoStartMove) {
+  struct TCase {
+    int dialect;
+    const char* withStart;     // the start block with the position (5, 6), no line end
+    const char* withoutStart;  // what stands in its place ("" = nothing)
+  };
+  const TCase cases[] = {
+      {8, "G0 G90 X5 Y6 Z10", "G0 G90 Z10"},
+      {10, "G0 G90 X5 Y6 Z10", "G0 G90 Z10"},
+      {19, "G0 G90 X5 Y6 Z10", "G0 G90 Z10"},
+      {21, "G0 X5 Y6", ""},
+      {24, "G0 X5 Y6", ""},
+      {27, "G0 X5. Y6.", ""},
+      {29, "G90 G00 X5 Y6", "G90"},
+      {36, "G00 G40 G90 X5 Y6", "G40 G90"},
+      {38, "G92 X5. Y6.", ""},
+      {42, "G00 X5.0 Y6.0 S18000 M03", "S18000 M03"},
+      {43, "E1 G0 X5. Y6.", ""},
+      {45, "G00 X5. Y6.", ""},
+      {84, "G90 G0 X5. Y6. Z10.", "G90 G0 Z10."},
+  };
+  for (const TCase& c : cases) {
+    auto st = SetupState(c.dialect);
+    const std::string withStart = SetupOf(*st);
+    const size_t at = withStart.find(c.withStart);
+    ASSERT_NE(at, std::string::npos) << "dialect " << c.dialect << ": " << withStart;
+    // The block with its line end (which differs between dialects).
+    const size_t end = withStart.find('\n', at) + 1;
+    const std::string lineEnd = withStart.substr(at + std::strlen(c.withStart), end - at - std::strlen(c.withStart));
+    std::string expected = withStart;
+    expected.replace(at, end - at, *c.withoutStart != '\0' ? c.withoutStart + lineEnd : std::string());
+    for (float unset : {-9999.0f, -10000.0f}) {
+      st = SetupState(c.dialect);
+      st->Machine.StartX = unset;
+      st->Machine.StartY = unset;
+      const std::string text = SetupOf(*st);
+      EXPECT_EQ(text, expected) << "dialect " << c.dialect;
+      EXPECT_EQ(text.find("-999"), std::string::npos) << "dialect " << c.dialect << ": " << text;
+      EXPECT_EQ(text.find("X12.5"), std::string::npos) << "dialect " << c.dialect;
+    }
+    // One coordinate unset is no start position either.
+    st = SetupState(c.dialect);
+    st->Machine.StartY = -10000.0f;
+    EXPECT_EQ(SetupOf(*st), expected) << "dialect " << c.dialect;
   }
 }
 

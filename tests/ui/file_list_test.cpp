@@ -3,6 +3,7 @@
 #include "ui/file_list.h"
 
 #include <cstring>
+#include <set>
 
 #include "relief/core/relief_core_services_standin.h"
 #include "support/program_runner.h"
@@ -197,6 +198,40 @@ TEST(FileListSmallWindow, ATooSmallWindowSaysSo) {
   std::string name;
   EXPECT_FALSE(ChooseFileFromList(Folder(screen), "*.lg1", name, 255));
   EXPECT_NE(screen.ReadFile("transcript.txt").find("msgbox|"), std::string::npos);
+}
+
+}  // namespace
+
+namespace {
+
+// An STL model and a SOR engraving get their thumbnails in the list.
+TEST_F(FileListRun, StlAndSorFilesShowThumbnails) {
+  for (const char* name : {"cube_binary.stl", "engraving.sor"}) {
+    std::error_code ec;
+    std::filesystem::copy_file(std::filesystem::path(TORV_FIXTURES_DIR) / "previews" / name, screen_.Dir() / name, ec);
+    ASSERT_FALSE(ec) << name;
+  }
+  const std::string shot = (screen_.Dir() / "models.png").string();
+  // The painters look for Esc while they draw: the shot waits until the
+  // list itself waits for input.
+  std::string pause;
+  for (int i = 0; i < 2000; ++i) pause += "wait 1\n";
+  screen_.UseScript(pause + "shot " + shot + "\n" + Click(FileListButtonBox(6)));
+  std::string name;
+  ChooseFileFromList(Folder(screen_), "*.stl;*.sor", name, 255);
+  const torvtest::TPicture pic = torvtest::ReadPng(shot);
+  ASSERT_TRUE(pic.error.empty()) << pic.error;
+  // Sorted: cube_binary.stl (tile 1), engraving.sor (tile 2); an empty tile
+  // keeps the tile face only.
+  auto colours = [&](const TBox& b) {
+    std::set<uint32_t> seen;
+    for (int y = b.y1 + 3; y < b.y2 - 1; ++y)
+      for (int x = b.x1 + 3; x < b.x2 - 1; ++x) seen.insert(pic.At(x, y));
+    return seen.size();
+  };
+  EXPECT_GT(colours(FileListTileBox(1)), 1u);
+  EXPECT_GT(colours(FileListTileBox(2)), 1u);
+  EXPECT_EQ(colours(FileListTileBox(3)), 1u);
 }
 
 }  // namespace
