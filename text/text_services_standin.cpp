@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <functional>
 
 #include "frame/param_file.h"
 
@@ -150,9 +151,11 @@ bool AnyTextObjects() { return TextLineCount > 0; }
 
 bool AskIncludeTexts() { return true; }
 
-void GetTextObjectsExtent(int layer, TExtentsPair& extent) {
-  extent.minCorner = TPointRecord{kRecMinCorner, 100000.0f, 100000.0f};
-  extent.maxCorner = TPointRecord{kRecMaxCorner, -100000.0f, -100000.0f};
+namespace {
+
+// Hands each whole line of the text job to the visitor until it returns
+// false; a job file whose head is cut off holds no lines.
+void VisitTextLines(const std::function<bool(uint8_t* line)>& visit) {
   LoadTextJobHead();
   if (TextLineCount <= 0) return;
   TFileRec f;
@@ -162,11 +165,26 @@ void GetTextObjectsExtent(int layer, TExtentsPair& extent) {
   uint8_t line[kTextLineSize > kTextJobHeadSize ? kTextLineSize : kTextJobHeadSize];
   if (ReadBlockChecked(f, line, kTextJobHeadSize) != kTextJobHeadSize) TextLineCount = 0;
   for (int32_t n = 0; n < TextLineCount; ++n) {
-    if (ReadBlockChecked(f, line, kTextLineSize) != kTextLineSize) break;
-    uint16_t lineLayer;
-    memcpy(&lineLayer, line + 158, 2);
+    if (ReadBlockChecked(f, line, kTextLineSize) != kTextLineSize || !visit(line)) break;
+  }
+  CloseFileChecked(f);
+}
+
+uint16_t TextLineLayer(const uint8_t* line) {
+  uint16_t layer;
+  memcpy(&layer, line + 158, 2);
+  return layer;
+}
+
+}  // namespace
+
+void GetTextObjectsExtent(int layer, TExtentsPair& extent) {
+  extent.minCorner = TPointRecord{kRecMinCorner, 100000.0f, 100000.0f};
+  extent.maxCorner = TPointRecord{kRecMaxCorner, -100000.0f, -100000.0f};
+  VisitTextLines([&](uint8_t* line) {
     double corners[4][2];
-    if (!IsTextLineNonEmpty(line) || (layer >= 0 && lineLayer != layer) || !ComputeTextLineBox(line, corners)) continue;
+    if (!IsTextLineNonEmpty(line) || (layer >= 0 && TextLineLayer(line) != layer) || !ComputeTextLineBox(line, corners))
+      return true;
     for (const auto& c : corners) {
       const float x = float(c[0]), y = float(c[1]);
       if (x < extent.minCorner.x) extent.minCorner.x = x;
@@ -174,30 +192,21 @@ void GetTextObjectsExtent(int layer, TExtentsPair& extent) {
       if (x > extent.maxCorner.x) extent.maxCorner.x = x;
       if (y > extent.maxCorner.y) extent.maxCorner.y = y;
     }
-  }
-  CloseFileChecked(f);
+    return true;
+  });
 }
 
 void TransformTextObjects(int, double, double, double, double, int) {}
 
 void DrawTextLinesOfVisibleLayers() {
-  LoadTextJobHead();
-  if (TextLineCount <= 0) return;
-  TFileRec f;
-  AssignFileChecked(f, "HS01.TMP");
-  ResetFileChecked(f, 1, 0);
-  if (f.state < plat::kFileInput) return;
-  uint8_t line[kTextLineSize > kTextJobHeadSize ? kTextLineSize : kTextJobHeadSize];
-  if (ReadBlockChecked(f, line, kTextJobHeadSize) != kTextJobHeadSize) TextLineCount = 0;
-  for (int32_t n = 0; n < TextLineCount; ++n) {
-    if (ReadBlockChecked(f, line, kTextLineSize) != kTextLineSize || IsTextLineEmptyOrInvalid(line)) break;
-    uint16_t layer;
-    memcpy(&layer, line + 158, 2);
+  VisitTextLines([](uint8_t* line) {
+    if (IsTextLineEmptyOrInvalid(line)) return false;  // the first invalid line ends the job
+    const uint16_t layer = TextLineLayer(line);
     double corners[4][2];
-    if (layer > kMaxLayerNumber || !LayerVisible[layer] || !ComputeTextLineBox(line, corners)) continue;
+    if (layer > kMaxLayerNumber || !LayerVisible[layer] || !ComputeTextLineBox(line, corners)) return true;
     SetDrawColorAndMode(plat::kRopCopy, MapLayerToColorIndex(layer));
     MoveToWorldPoint(float(corners[3][0]), float(corners[3][1]));
     for (const auto& c : corners) LineToWorldPoint(float(c[0]), float(c[1]));
-  }
-  CloseFileChecked(f);
+    return true;
+  });
 }

@@ -148,6 +148,19 @@ struct TVectorFit {
   int ScreenY(double y) const { return height - ClampScreen((y - y0) * factor + offsetY); }
 };
 
+// Fills the box, fits the extent (xmin, ymin, w, h) into it and draws the
+// axes through the origin: the start of every vector preview.
+TVectorFit BeginVectorPreview(int width, int height, int background, double xmin, double ymin, double w, double h) {
+  FillBackground(width, height, background);
+  TVectorFit fit;
+  fit.x0 = xmin;
+  fit.y0 = ymin;
+  fit.factor = std::min((width - 3) / w, height / h);
+  fit.height = height;
+  DrawPreviewAxes(width, height, -xmin * fit.factor, height - (-ymin * fit.factor));
+  return fit;
+}
+
 void DrawVectorRecords(const TVectorFit& fit, const uint8_t* bytes, int32_t count, uint32_t recordSize,
                        bool pointFile) {
   for (int32_t i = 0; i < count; ++i) {
@@ -305,13 +318,7 @@ void DrawVectorFilePreview(const std::string& name, const TBox& box, int backgro
   const double w = double(extents.maxCorner.x) - xmin, h = double(extents.maxCorner.y) - ymin;
   if (!std::isfinite(w) || !std::isfinite(h) || !(w > 0) || !(h > 0)) return;
   const int width = BoxWidth(box), height = BoxHeight(box);
-  FillBackground(width, height, background);
-  TVectorFit fit;
-  fit.x0 = xmin;
-  fit.y0 = ymin;
-  fit.factor = std::min((width - 3) / w, height / h);
-  fit.height = height;
-  DrawPreviewAxes(width, height, -xmin * fit.factor, height - (-ymin * fit.factor));
+  const TVectorFit fit = BeginVectorPreview(width, height, background, xmin, ymin, w, h);
 
   SetPenColor(274);
   MoveToScreenPoint(0, 0);
@@ -1139,13 +1146,7 @@ static void DrawSorRecords(const std::vector<uint8_t>& records, const TBox& box,
   const double w = xmax - xmin, h = ymax - ymin;
   if (!(w > 0) || !(h > 0) || !std::isfinite(w) || !std::isfinite(h)) return;
   const int width = BoxWidth(box), height = BoxHeight(box);
-  FillBackground(width, height, background);
-  TVectorFit fit;
-  fit.x0 = xmin;
-  fit.y0 = ymin;
-  fit.factor = std::min((width - 3) / w, height / h);
-  fit.height = height;
-  DrawPreviewAxes(width, height, -xmin * fit.factor, height - (-ymin * fit.factor));
+  const TVectorFit fit = BeginVectorPreview(width, height, background, xmin, ymin, w, h);
   SetPenColor(274);
   MoveToScreenPoint(0, 0);
   DrawVectorRecords(fit, records.data(), count, 13, false);
