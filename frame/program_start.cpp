@@ -236,6 +236,10 @@ void RunStartSequence() {
   ViewKind = 254;
   CursorMode = 0;
   LoadParamFile();
+  // The program keeps its texts in the DOS code page; the screen and the
+  // system take the Windows code page. No stored setting switches the
+  // conversion off, so without this every umlaut would show garbled.
+  CodePageConversion = 1;
   PaletteSize = 245;
   RepaintHook = RebuildScreen;
   ChoicePopupHook = RunChoicePopup;

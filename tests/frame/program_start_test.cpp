@@ -13,6 +13,7 @@
 
 #include "frame/dispatcher.h"
 #include "frame/main_window.h"
+#include "frame/messages.h"
 #include "frame/program_start.h"
 #include "platform/window.h"
 
@@ -184,6 +185,24 @@ TEST(TextLineClearing, KeepingTheHeadLeavesTheHeadWithNoLines) {
   LoadTextJobHead();
   EXPECT_EQ(TextLineCount, 0);
   EXPECT_EQ(TextJobHead[0], 1);
+}
+
+}  // namespace
+
+namespace {
+
+// Texts are kept in the DOS code page; after the start the system gets them
+// in the Windows code page, so an umlaut reaches a message box whole.
+TEST_F(ProgramRoads, MessagesReachTheSystemWithTheirUmlauts) {
+  EXPECT_EXIT(
+      {
+        StartChild(kStartScript + "key Enter\n");
+        ShowMessageNumber(44);
+        std::_Exit(42);
+      },
+      ::testing::ExitedWithCode(42), "");
+  EXPECT_NE(ReadAll(home_ / "transcript.txt").find("\xC3\x9C" "bernehmen"), std::string::npos)
+      << ReadAll(home_ / "transcript.txt");
 }
 
 }  // namespace
