@@ -75,7 +75,7 @@ class TArcFitter {
     switch (rec.type) {
       case kRecLinePoint:
         if (previousType_ == kRec3DPoint || previousType_ == kRecSplinePoint) {
-          CloseWindow(false);
+          CloseWindow();
           EmitPoint(rec);
           StartWindow(rec);
         } else {
@@ -85,7 +85,7 @@ class TArcFitter {
         break;
       case kRec3DPoint:
         if (double(rec.z) != previousZ_) {
-          CloseWindow(false);
+          CloseWindow();
           EmitPoint(rec);
           StartWindow(rec);
           previousZ_ = rec.z;
@@ -94,7 +94,7 @@ class TArcFitter {
         }
         break;
       case kRecSplinePoint: {
-        CloseWindow(false);
+        CloseWindow();
         TVectorRecord line = rec;
         line.type = kRecLinePoint;
         EmitPoint(line);
@@ -103,7 +103,7 @@ class TArcFitter {
         break;
       }
       default:
-        CloseWindow(true);
+        CloseWindow();
         out_.push_back(rec);
         if (rec.type == kRecToolFeed) {
           currentFeed_ = rec;
@@ -115,7 +115,7 @@ class TArcFitter {
     previousType_ = rec.type;
   }
 
-  void Finish() { CloseWindow(true); }
+  void Finish() { CloseWindow(); }
 
  private:
   void StartWindow(const TVectorRecord& rec) {
@@ -144,7 +144,7 @@ class TArcFitter {
       if (n >= size_t(kArcFitWindowMax) || SharpCornerAt(n - 2) || !CircleTest()) {
         const TVectorRecord last = window_.back();
         window_.pop_back();
-        OutputArc(false);
+        OutputArc();
         window_.push_back(last);
         KeepLastTwo();
       }
@@ -216,10 +216,10 @@ class TArcFitter {
     return true;
   }
 
-  void CloseWindow(bool finally) {
+  void CloseWindow() {
     const size_t n = window_.size();
     if (n == 2) EmitPoint(window_[1]);
-    if (n > 2) OutputArc(finally);
+    if (n > 2) OutputArc();
     if (n >= 2) StartWindow(window_.back());
   }
 
@@ -236,7 +236,7 @@ class TArcFitter {
     }
   }
 
-  void OutputArc(bool finally) {
+  void OutputArc() {
     const TVectorRecord& s = window_.front();
     const TVectorRecord& e = window_.back();
     double mx, my;
@@ -308,7 +308,6 @@ class TArcFitter {
       default:
         break;
     }
-    (void)finally;
     EmitPoint(e);
   }
 
