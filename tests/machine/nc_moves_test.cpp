@@ -11,22 +11,9 @@
 namespace {
 
 using nctest::Buffered;
+using nctest::Lines;
 using nctest::MakeState;
 
-// The blocks written, each line end shown as "|".
-std::string Lines(const TNcWriterState& st) {
-  const std::string t = Buffered(st);
-  std::string out;
-  for (size_t i = 0; i < t.size(); ++i) {
-    if (t.compare(i, 2, "\r\n") == 0) {
-      out += '|';
-      ++i;
-    } else {
-      out += t[i];
-    }
-  }
-  return out;
-}
 
 // Tool 5 at 12000 rpm already called, feed 1.5 written, coolant on and not
 // due, the tool at (10, 20) on the clearance level 2, safe height 10.

@@ -25,4 +25,19 @@ inline std::string Buffered(const TNcWriterState& st) {
   return std::string(reinterpret_cast<const char*>(st.OutBuffer), st.OutCount);
 }
 
+// The buffered blocks, each line end shown as "|".
+inline std::string Lines(const TNcWriterState& st) {
+  const std::string t = Buffered(st);
+  std::string out;
+  for (size_t i = 0; i < t.size(); ++i) {
+    if (t.compare(i, 2, "\r\n") == 0) {
+      out += '|';
+      ++i;
+    } else {
+      out += t[i];
+    }
+  }
+  return out;
+}
+
 }  // namespace nctest

@@ -11,22 +11,9 @@
 namespace {
 
 using nctest::Buffered;
+using nctest::Lines;
 using nctest::MakeState;
 
-// The blocks written, each line end shown as "|".
-std::string Lines(const TNcWriterState& st) {
-  const std::string t = Buffered(st);
-  std::string out;
-  for (size_t i = 0; i < t.size(); ++i) {
-    if (t.compare(i, 2, "\r\n") == 0) {
-      out += '|';
-      ++i;
-    } else {
-      out += t[i];
-    }
-  }
-  return out;
-}
 
 // A change from tool 1 to tool 5 at 12000 rpm: safe height 10, clearance 2,
 // coolant on, start (1, 2), end (3, 4), rotary diameter 50 (no rotary axis in

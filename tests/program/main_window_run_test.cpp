@@ -79,21 +79,7 @@ TEST(ProgramRun, SdlWindowUnderXvfb) {
   TempFolder home;
   ASSERT_FALSE(home.Path().empty());
   fs::path shot = home.Path() / "x.png";
-  WriteFile(home.Path() / "script.txt", StartScript() + "wait 100\nshot " + shot.string() + "\nclose\n");
-  // The desktop bus library that SDL loads keeps a block at exit, which the
-  // leak checker of sanitized builds would report; the headless runs above
-  // keep checking the program's own memory.
-  const char* asan = std::getenv("ASAN_OPTIONS");
-  std::string asanOptions = std::string(asan ? asan : "") + (asan && *asan ? ":" : "") + "detect_leaks=0";
-  TRunResult run = RunProgram({"xvfb-run", "-a", "-s", "-screen 0 1280x1024x24", kTorv},
-                              {{"TORV_VIDEO", ""},
-                               {"TORV_SCREEN", ""},
-                               {"TORV_SCRIPT", (home.Path() / "script.txt").string()},
-                               {"TORV_TRANSCRIPT", ""},
-                               {"TORV_HOME", home.Path().string()},
-                               {"SDL_AUDIODRIVER", "dummy"},
-                               {"ASAN_OPTIONS", asanOptions}},
-                              home.Path(), 60);
+  TRunResult run = RunUnderXvfb(home, StartScript() + "wait 100\nshot " + shot.string() + "\nclose\n", 60);
   ASSERT_TRUE(run.finished) << "torv under Xvfb did not end within 60 s";
   EXPECT_EQ(run.exitCode, 0);
   ASSERT_TRUE(fs::exists(shot));

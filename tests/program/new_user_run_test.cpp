@@ -73,18 +73,7 @@ TEST(NewUserRun, PolylineUnderXvfbAndQuitThroughTheMenu) {
   script += Click(20, 8) + shot("9-file-menu.png");         // "Datei"
   script += Click(70, 341) + shot("10-quit-question.png");  // "Programmende"
   script += "key Enter\n" + Pause(300);
-  WriteFile(home.Path() / "script.txt", script);
-  const char* asan = std::getenv("ASAN_OPTIONS");
-  std::string asanOptions = std::string(asan ? asan : "") + (asan && *asan ? ":" : "") + "detect_leaks=0";
-  TRunResult run = RunProgram({"xvfb-run", "-a", "-s", "-screen 0 1280x1024x24", kTorv},
-                              {{"TORV_VIDEO", ""},
-                               {"TORV_SCREEN", ""},
-                               {"TORV_SCRIPT", (home.Path() / "script.txt").string()},
-                               {"TORV_TRANSCRIPT", ""},
-                               {"TORV_HOME", home.Path().string()},
-                               {"SDL_AUDIODRIVER", "dummy"},
-                               {"ASAN_OPTIONS", asanOptions}},
-                              home.Path(), 240);
+  TRunResult run = RunUnderXvfb(home, script, 240);
   ASSERT_TRUE(run.finished) << "torv under Xvfb did not end within 240 s";
   EXPECT_EQ(run.exitCode, 0);
   for (const char* name : {"2-start-panel.png", "5-draw-menu.png", "8-selected.png", "10-quit-question.png"})
