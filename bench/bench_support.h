@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
 
 #include <stdlib.h>  // mkdtemp, setenv
@@ -25,6 +26,17 @@ inline std::string EnterBenchFolder() {
   setenv("TORV_SCRIPT", (folder + "/script.txt").c_str(), 1);
   plat::SetCurrentFolder(plat::DosPathOf(folder));
   return folder;
+}
+
+// Registers our run and Clipper's run of one input side by side, with a
+// fixed iteration count and times in milliseconds.
+inline void RegisterBesideClipper(const std::string& ours, const std::string& label, int iterations,
+                                  std::function<void(benchmark::State&)> runOurs,
+                                  std::function<void(benchmark::State&)> runTheirs) {
+  benchmark::RegisterBenchmark((ours + " " + label).c_str(), runOurs)->Iterations(iterations)->Unit(benchmark::kMillisecond);
+  benchmark::RegisterBenchmark(("clipper " + label).c_str(), runTheirs)
+      ->Iterations(iterations)
+      ->Unit(benchmark::kMillisecond);
 }
 
 inline void RunBenchmarks(int argc, char** argv) {

@@ -107,14 +107,9 @@ void RunTheirs(benchmark::State& state, TInput& input) {
 int main(int argc, char** argv) {
   const std::string folder = benchsupport::EnterBenchFolder();
   for (TInput& input : Inputs()) {
-    benchmark::RegisterBenchmark((std::string("ours ") + input.label).c_str(),
-                                 [&input](benchmark::State& s) { RunOurs(s, input); })
-        ->Iterations(input.iterations)
-        ->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark((std::string("clipper ") + input.label).c_str(),
-                                 [&input](benchmark::State& s) { RunTheirs(s, input); })
-        ->Iterations(input.iterations)
-        ->Unit(benchmark::kMillisecond);
+    benchsupport::RegisterBesideClipper(
+        "ours", input.label, input.iterations, [&input](benchmark::State& s) { RunOurs(s, input); },
+        [&input](benchmark::State& s) { RunTheirs(s, input); });
   }
   benchsupport::RunBenchmarks(argc, argv);
 

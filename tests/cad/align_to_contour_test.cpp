@@ -37,12 +37,7 @@ class TAlignScreen : public uitest::TScreen {
   TAlignScreen() {
     InitDataFileSlots();
     LoadParamFile();
-    WorldXMin = 0;
-    WorldYMin = 0;
-    ViewScaleX = 2;
-    ViewScaleY = 2;
-    WorldXMax = float(DrawingArea.x2 - DrawingArea.x1) / 2;
-    WorldYMax = float(DrawingArea.y2 - DrawingArea.y1) / 2;
+    uitest::UseTwoPixelWorldView();
     GridSnapOn = 0;
     SnapRadius = 0;
     HighestLayer = 1;

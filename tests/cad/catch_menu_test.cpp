@@ -27,12 +27,7 @@ class TCatchScreen : public uitest::TScreen {
  public:
   // The script is given after the layout exists (the clicks are placed by it).
   TCatchScreen() {
-    WorldXMin = 0;
-    WorldYMin = 0;
-    ViewScaleX = 2;
-    ViewScaleY = 2;
-    WorldXMax = float(DrawingArea.x2 - DrawingArea.x1) / 2;
-    WorldYMax = float(DrawingArea.y2 - DrawingArea.y1) / 2;
+    uitest::UseTwoPixelWorldView();
     GridSnapOn = 0;
     GuideSnapOn = 0;
     HighestLayer = 0;

@@ -31,12 +31,7 @@ inline TVectorRecord Rec(uint8_t type, float x, float y) { return TVectorRecord{
 class TLineScreen : public uitest::TScreen {
  public:
   TLineScreen() {
-    WorldXMin = 0;
-    WorldYMin = 0;
-    ViewScaleX = 2;
-    ViewScaleY = 2;
-    WorldXMax = float(DrawingArea.x2 - DrawingArea.x1) / 2;
-    WorldYMax = float(DrawingArea.y2 - DrawingArea.y1) / 2;
+    uitest::UseTwoPixelWorldView();
     GridSnapOn = 0;
     GuideSnapOn = 0;
     SnapRadius = 0;

@@ -109,12 +109,7 @@ constexpr int kPromptStripBottom = 72;
 class TEntryScreen : public uitest::TScreen {
  public:
   explicit TEntryScreen(const std::string& script) : uitest::TScreen(script) {
-    WorldXMin = 0;
-    WorldYMin = 0;
-    ViewScaleX = 2;
-    ViewScaleY = 2;
-    WorldXMax = float(DrawingArea.x2 - DrawingArea.x1) / 2;
-    WorldYMax = float(DrawingArea.y2 - DrawingArea.y1) / 2;
+    uitest::UseTwoPixelWorldView();
     GridSnapOn = 0;
     GuideSnapOn = 0;
     SnapRadius = 0;

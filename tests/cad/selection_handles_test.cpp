@@ -33,12 +33,7 @@ class THandleScreen : public uitest::TScreen {
   THandleScreen() {
     InitDataFileSlots();
     LoadParamFile();
-    WorldXMin = 0;
-    WorldYMin = 0;
-    ViewScaleX = 2;
-    ViewScaleY = 2;
-    WorldXMax = float(DrawingArea.x2 - DrawingArea.x1) / 2;
-    WorldYMax = float(DrawingArea.y2 - DrawingArea.y1) / 2;
+    uitest::UseTwoPixelWorldView();
     GridSnapOn = 0;
     SnapRadius = 0;
     HandlesSwitch = 1;

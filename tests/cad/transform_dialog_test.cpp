@@ -34,12 +34,7 @@ class TTransformScreen : public uitest::TScreen {
   TTransformScreen() {
     InitDataFileSlots();
     LoadParamFile();
-    WorldXMin = 0;
-    WorldYMin = 0;
-    ViewScaleX = 2;
-    ViewScaleY = 2;
-    WorldXMax = float(DrawingArea.x2 - DrawingArea.x1) / 2;
-    WorldYMax = float(DrawingArea.y2 - DrawingArea.y1) / 2;
+    uitest::UseTwoPixelWorldView();
     HighestLayer = 3;
     CurrentLayer = 0;
     for (int n = 0; n <= HighestLayer; ++n) WriteRaw(BuildLayerBareName(n), {});

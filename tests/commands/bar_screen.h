@@ -1,11 +1,17 @@
-// Helpers of the bar and button tests: scripted clicks taken in-process and
-// resource pictures compared with the frame buffer.
+// Helpers of the bar, menu and button tests: scripted clicks taken
+// in-process, resource pictures compared with the frame buffer, and menu text
+// files written for a test.
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
 #include <string>
+#include <vector>
 
+#include "commands/menu_pages.h"
 #include "frame/main_window.h"
 #include "platform/picture_codecs.h"
 #include "ui/ui_screen.h"
@@ -36,6 +42,57 @@ inline int PictureDiffers(const std::string& name, int x, int y) {
       differ += (uitest::TScreen::PixelAt(x + px, y + py) & 0xFFFFFF) !=
                 (picture.pixels[size_t(py * picture.width + px)] & 0xFFFFFF);
   return differ;
+}
+
+// One 42-byte line of the menu text file: caption (up to 18 characters),
+// kind at 28, hot key at 35, the command right-aligned in 36-39.
+inline std::string FileLine(const std::string& caption, int number, char key = ' ') {
+  std::string text(40, ' ');
+  text.replace(0, std::min<size_t>(caption.size(), 18), caption.substr(0, 18));
+  text[35] = key;
+  if (number != 0) {
+    const std::string digits = std::to_string(number);
+    text.replace(40 - digits.size(), digits.size(), digits);
+  }
+  return text + "\r\n";
+}
+
+// A page of the menu text file: the lines given, blank lines after them.
+inline std::string Page(const std::vector<std::string>& lines) {
+  std::string page;
+  for (int k = 0; k < kMenuPageLines; ++k) page += k < int(lines.size()) ? lines[size_t(k)] : FileLine("", 0);
+  return page;
+}
+
+// A line placed on a page of a test's menu text file.
+struct TMenuLine {
+  int page;
+  int line;  // 1..26
+  std::string caption;
+  char kind;
+  int number;
+  char hotKey = ' ';
+};
+
+// Writes "TORV.TXT" into the screen's folder: the given lines, blanks elsewhere.
+inline void WriteMenuFile(const uitest::TScreen& screen, const std::vector<TMenuLine>& lines) {
+  int lastPage = 0;
+  for (const TMenuLine& l : lines) lastPage = std::max(lastPage, l.page);
+  std::string file(size_t(lastPage + 1) * 1092, ' ');
+  for (size_t i = 40; i < file.size(); i += 42) {
+    file[i] = '\r';
+    file[i + 1] = '\n';
+  }
+  for (const TMenuLine& l : lines) {
+    const size_t at = size_t(l.page) * 1092 + size_t(l.line - 1) * 42;
+    file.replace(at, l.caption.size(), l.caption);
+    file[at + 28] = l.kind;
+    file[at + 35] = l.hotKey;
+    char number[8];
+    std::snprintf(number, sizeof number, "%4d", l.number);
+    file.replace(at + 36, 4, number);
+  }
+  std::ofstream(screen.Dir() / "TORV.TXT", std::ios::binary) << file;
 }
 
 }  // namespace bartest

@@ -25,38 +25,15 @@
 #include "frame/system_services.h"
 #include "model/layer_files.h"
 #include "model/vector_store.h"
+#include "bar_screen.h"
 #include "ui/ui_screen.h"
 
 namespace {
 
 using uitest::TScreen;
 
-struct TLine {
-  int page;
-  int line;
-  std::string caption;
-  char kind;
-  int number;
-};
-
-void WriteMenuFile(const TScreen& screen, const std::vector<TLine>& lines) {
-  int lastPage = 0;
-  for (const TLine& l : lines) lastPage = std::max(lastPage, l.page);
-  std::string file(size_t(lastPage + 1) * 1092, ' ');
-  for (size_t i = 40; i < file.size(); i += 42) {
-    file[i] = '\r';
-    file[i + 1] = '\n';
-  }
-  for (const TLine& l : lines) {
-    const size_t at = size_t(l.page) * 1092 + size_t(l.line - 1) * 42;
-    file.replace(at, l.caption.size(), l.caption);
-    file[at + 28] = l.kind;
-    char number[8];
-    std::snprintf(number, sizeof number, "%4d", l.number);
-    file.replace(at + 36, 4, number);
-  }
-  std::ofstream(screen.Dir() / "TORV.TXT", std::ios::binary) << file;
-}
+using bartest::WriteMenuFile;
+using TLine = bartest::TMenuLine;
 
 // A whole page of captions, each with its own command.
 void AddFullPage(std::vector<TLine>& lines, int page) {

@@ -31,6 +31,7 @@
 #include "model/vector_records.h"
 #include "platform/backend.h"
 #include "platform/files.h"
+#include "bar_screen.h"
 #include "ui/ui_screen.h"
 #include "view/cursor_tracking.h"
 
@@ -38,43 +39,14 @@ namespace {
 
 using uitest::TScreen;
 
-struct TMenuSpec {
-  int page;
-  int line;  // 1..26
-  const char* caption;
-  char kind;
-  char hotKey;
-  int number;
-};
-
-// Writes "TORV.TXT" of fixed 42-byte lines holding the given lines, blanks
-// elsewhere.
-void WriteMenuFile(const TScreen& screen, const std::vector<TMenuSpec>& specs) {
-  int lastPage = 0;
-  for (const TMenuSpec& s : specs) lastPage = std::max(lastPage, s.page);
-  std::string file(size_t(lastPage + 1) * 1092, ' ');
-  for (size_t i = 40; i < file.size(); i += 42) {
-    file[i] = '\r';
-    file[i + 1] = '\n';
-  }
-  for (const TMenuSpec& s : specs) {
-    const size_t at = size_t(s.page) * 1092 + size_t(s.line - 1) * 42;
-    const std::string caption(s.caption);
-    file.replace(at, caption.size(), caption);
-    file[at + 28] = s.kind;
-    file[at + 35] = s.hotKey;
-    char number[8];
-    std::snprintf(number, sizeof number, "%4d", s.number);
-    file.replace(at + 36, 4, number);
-  }
-  std::ofstream(screen.Dir() / "TORV.TXT", std::ios::binary) << file;
-}
+using bartest::WriteMenuFile;
+using TMenuSpec = bartest::TMenuLine;
 
 const std::vector<TMenuSpec> kMenu = {
-    {0, 1, "Datei", ' ', 'D', 9902},      {0, 2, "Markieren", ' ', 'M', 9903},
-    {2, 1, "Neue Zeichnung", ' ', 'N', 38}, {2, 2, "Oeffnen", ' ', 'F', 3011},
-    {2, 3, "Speichern", ' ', 'S', 3113},  {2, 4, "Speichern unter", ' ', 'U', 3114},
-    {3, 1, "Markieren", ' ', 'M', 41},    {3, 2, "Kopieren", ' ', 'K', 68},
+    {0, 1, "Datei", ' ', 9902, 'D'},      {0, 2, "Markieren", ' ', 9903, 'M'},
+    {2, 1, "Neue Zeichnung", ' ', 38, 'N'}, {2, 2, "Oeffnen", ' ', 3011, 'F'},
+    {2, 3, "Speichern", ' ', 3113, 'S'},  {2, 4, "Speichern unter", ' ', 3114, 'U'},
+    {3, 1, "Markieren", ' ', 41, 'M'},    {3, 2, "Kopieren", ' ', 68, 'K'},
 };
 
 class InputWait : public testing::Test {

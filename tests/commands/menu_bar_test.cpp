@@ -20,28 +20,15 @@
 #include "frame/program_start.h"
 #include "frame/system_services.h"
 #include "frame/window_draw.h"
+#include "bar_screen.h"
 #include "ui/ui_screen.h"
 
 namespace {
 
 using uitest::TScreen;
 
-std::string FileLine(const std::string& caption, int number, char key = ' ') {
-  std::string text(40, ' ');
-  text.replace(0, std::min<size_t>(caption.size(), 18), caption.substr(0, 18));
-  text[35] = key;
-  if (number != 0) {
-    const std::string digits = std::to_string(number);
-    text.replace(40 - digits.size(), digits.size(), digits);
-  }
-  return text + "\r\n";
-}
-
-std::string Page(const std::vector<std::string>& lines) {
-  std::string page;
-  for (int k = 0; k < kMenuPageLines; ++k) page += k < int(lines.size()) ? lines[size_t(k)] : FileLine("", 0);
-  return page;
-}
+using bartest::FileLine;
+using bartest::Page;
 
 class MenuBar : public testing::Test {
  protected:

@@ -34,12 +34,7 @@ void Script(uitest::TScreen& screen, const std::string& text) {
 class TPromptScreen : public TScreen {
  public:
   TPromptScreen() {
-    WorldXMin = 0;
-    WorldYMin = 0;
-    ViewScaleX = 2;
-    ViewScaleY = 2;
-    WorldXMax = float(DrawingArea.x2 - DrawingArea.x1) / 2;
-    WorldYMax = float(DrawingArea.y2 - DrawingArea.y1) / 2;
+    uitest::UseTwoPixelWorldView();
     GridSnapOn = 0;
     ErrorCode = 0;
     IconBarMode = 0;  // no icon bar over the strip

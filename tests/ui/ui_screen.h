@@ -21,6 +21,7 @@
 #include "platform/files.h"
 #include "platform/script.h"
 #include "platform/window.h"
+#include "view/view_transform.h"
 
 namespace uitest {
 
@@ -29,6 +30,17 @@ namespace fs = std::filesystem;
 inline void ScriptRanOut() {
   std::fputs("the script ran out while the test still waited for input\n", stderr);
   std::abort();
+}
+
+// World (0, 0) at the lower left of the graphic area, 2 pixels per mm: the
+// view of the drawing-command tests.
+inline void UseTwoPixelWorldView() {
+  WorldXMin = 0;
+  WorldYMin = 0;
+  ViewScaleX = 2;
+  ViewScaleY = 2;
+  WorldXMax = float(DrawingArea.x2 - DrawingArea.x1) / 2;
+  WorldYMax = float(DrawingArea.y2 - DrawingArea.y1) / 2;
 }
 
 class TScreen {
