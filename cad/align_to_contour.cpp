@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "commands/graphic_controls.h"
+#include "ui/graphic_controls.h"
 #include "frame/file_helpers.h"
 #include "frame/main_window.h"
 #include "frame/messages.h"

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "commands/buttons_controls.h"
+#include "ui/buttons_controls.h"
 #include "cad/geometry_tolerances.h"
 #include "frame/file_helpers.h"
 #include "frame/main_window.h"

@@ -16,7 +16,7 @@
 #include "frame/param_file.h"
 #include "frame/quiet_files.h"
 #include "frame/window_draw.h"
-#include "commands/field_choice_list.h"
+#include "ui/field_choice_list.h"
 #include "commands/menu_services_standin.h"
 #include "model/layer_files.h"
 #include "model/nearest_search.h"

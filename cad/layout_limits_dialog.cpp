@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "cad/drawing_transforms.h"
-#include "commands/buttons_controls.h"
+#include "ui/buttons_controls.h"
 #include "frame/messages.h"
 #include "frame/param_file.h"
 #include "frame/system_services.h"

@@ -9,7 +9,7 @@
 
 #include "cad/geometry_2d.h"
 #include "cad/snapping.h"
-#include "commands/buttons_controls.h"
+#include "ui/buttons_controls.h"
 #include "frame/file_helpers.h"
 #include "frame/main_window.h"
 #include "frame/messages.h"

@@ -5,10 +5,10 @@
 #include "commands/menu_bar.h"
 #include "commands/side_menu.h"
 #include "commands/state_icons.h"
-#include "commands/buttons_controls.h"
+#include "ui/buttons_controls.h"
 #include "frame/main_window.h"
 #include "frame/param_file.h"
-#include "frame/program_start.h"
+#include "app/program_start.h"
 #include "frame/system_services.h"
 #include "ui/start_dialogs_standin.h"
 

@@ -4,9 +4,9 @@
 
 #include <cstdlib>
 
-#include "commands/buttons_controls.h"
+#include "ui/buttons_controls.h"
 #include "commands/command_names.h"
-#include "commands/graphic_controls.h"
+#include "ui/graphic_controls.h"
 #include "commands/hints.h"
 #include "commands/input_wait.h"
 #include "commands/menu_bar.h"
@@ -14,7 +14,7 @@
 #include "commands/side_menu.h"
 #include "frame/main_window.h"
 #include "frame/messages.h"
-#include "frame/program_start.h"
+#include "app/program_start.h"
 #include "frame/system_services.h"
 #include "frame/window_draw.h"
 #include "model/layer_files.h"

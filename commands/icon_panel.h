@@ -16,7 +16,7 @@
 #include <cstdint>
 #include <string>
 
-#include "commands/buttons_controls.h"
+#include "ui/buttons_controls.h"
 
 constexpr int kIconPanelItems = 96;
 constexpr int kIconPanelColumns = 6;

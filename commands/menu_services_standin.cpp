@@ -18,7 +18,7 @@ void ShowStartInfoPanel(const std::string&) {}
 
 // --- services of the main dispatcher ---------------------------------------------------
 #include "frame/param_file.h"
-#include "frame/program_start.h"
+#include "app/program_start.h"
 #include "model/vector_store.h"
 #include "view/redraw.h"
 

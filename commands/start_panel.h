@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <string>
 
-#include "commands/buttons_controls.h"
+#include "ui/buttons_controls.h"
 
 constexpr int kStartFlagsByte = 103;
 constexpr uint8_t kShowStartPanel = 2;

@@ -11,7 +11,7 @@
 
 #include <cstdint>
 
-#include "commands/buttons_controls.h"
+#include "ui/buttons_controls.h"
 
 // bit 0: the current layer holds tool-path records (3D points, tool blocks);
 // bit 1: current-layer icon shown; bit 2: action icon shown; bit 3: tool-layer

@@ -22,7 +22,7 @@
 #include "paths/offset_results.h"
 #include "paths/offset_tolerances.h"
 #include "platform/files.h"
-#include "relief/operations/contour_chaining.h"
+#include "paths/contour_chaining.h"
 
 namespace fuzzinput {
 

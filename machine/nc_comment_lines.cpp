@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "commands/buttons_controls.h"
+#include "ui/buttons_controls.h"
 #include "frame/main_window.h"
 #include "frame/messages.h"
 #include "frame/param_file.h"

@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "cad/prompt_line.h"
-#include "commands/field_choice_list.h"
+#include "ui/field_choice_list.h"
 #include "frame/file_helpers.h"
 #include "frame/messages.h"
 #include "frame/system_services.h"

@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "commands/field_choice_list.h"
+#include "ui/field_choice_list.h"
 #include "frame/checked_files.h"
 #include "frame/messages.h"
 #include "frame/param_file.h"

@@ -10,7 +10,7 @@
 #include "frame/defaults.h"
 #include "model/vector_records.h"
 #include "paths/offset_loops.h"
-#include "relief/operations/contour_chaining.h"
+#include "paths/contour_chaining.h"
 #include "relief/core/relief_core_services_standin.h"
 #include "ui/common_dialogs.h"
 

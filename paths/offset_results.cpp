@@ -12,7 +12,7 @@
 #include "frame/defaults.h"
 #include "platform/files.h"
 #include "relief/core/relief_core_services_standin.h"
-#include "relief/operations/contour_chaining.h"
+#include "paths/contour_chaining.h"
 
 const char* const kOffsetIndexFile = "VekAR5.TMP";
 const char* const kOffsetChainFile = "VekAR6.TMP";

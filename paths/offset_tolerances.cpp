@@ -1,7 +1,7 @@
 // Offset tolerances and contour point reduction (see offset_tolerances.h).
 #include "paths/offset_tolerances.h"
 
-#include "relief/operations/contour_chaining.h"
+#include "paths/contour_chaining.h"
 
 float ComputeBasicTolerance(float t) {
   float r = float(1.05 * double(t));

@@ -8,7 +8,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "commands/buttons_controls.h"
+#include "ui/buttons_controls.h"
 #include "frame/main_window.h"
 #include "frame/messages.h"
 #include "frame/param_file.h"

@@ -6,6 +6,6 @@ void ForgetLoadedFont() {}
 void ReinitFontCache() {}
 void ResetGlyphEditorView() {}
 
-#include "frame/program_start.h"
+#include "app/program_start.h"
 
 void RunFontEditorLoop() { CommandWord = 9900; }

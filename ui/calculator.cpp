@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "commands/buttons_controls.h"
+#include "ui/buttons_controls.h"
 #include "frame/defaults.h"
 #include "frame/main_window.h"
 #include "frame/system_services.h"

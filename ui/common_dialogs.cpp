@@ -4,13 +4,13 @@
 #include <cmath>
 #include <cstdio>
 
-#include "commands/buttons_controls.h"
+#include "ui/buttons_controls.h"
 #include "commands/menu_services_standin.h"
 #include "frame/checked_files.h"
 #include "frame/defaults.h"
 #include "frame/main_window.h"
 #include "frame/messages.h"
-#include "frame/program_start.h"
+#include "app/program_start.h"
 #include "frame/system_services.h"
 #include "platform/files.h"
 #include "ui/pictures.h"

@@ -8,12 +8,12 @@
 #include <climits>
 #include <cmath>
 
-#include "commands/field_choice_list.h"
+#include "ui/field_choice_list.h"
 #include "commands/menu_services_standin.h"
 #include "frame/defaults.h"
 #include "frame/main_window.h"
 #include "frame/messages.h"
-#include "frame/program_start.h"
+#include "app/program_start.h"
 #include "frame/system_services.h"
 #include "frame/window_draw.h"
 #include "paths/machining_services_standin.h"

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "commands/buttons_controls.h"
+#include "ui/buttons_controls.h"
 #include "frame/main_window.h"
 #include "frame/system_services.h"
 #include "frame/window_draw.h"

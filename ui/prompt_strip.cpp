@@ -5,12 +5,12 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "commands/graphic_controls.h"
+#include "ui/graphic_controls.h"
 #include "commands/menu_services_standin.h"
 #include "frame/main_window.h"
 #include "frame/messages.h"
 #include "frame/param_file.h"
-#include "frame/program_start.h"
+#include "app/program_start.h"
 #include "frame/system_services.h"
 #include "frame/window_draw.h"
 #include "ui/calculator.h"

@@ -4,10 +4,10 @@
 #include <algorithm>
 #include <cmath>
 
-#include "commands/buttons_controls.h"
+#include "ui/buttons_controls.h"
 #include "frame/defaults.h"
 #include "frame/main_window.h"
-#include "frame/program_start.h"
+#include "app/program_start.h"
 #include "frame/window_draw.h"
 #include "ui/cell_fields.h"
 #include "ui/common_dialogs.h"

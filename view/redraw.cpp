@@ -14,7 +14,7 @@
 #include "frame/window_draw.h"
 #include "model/layer_files.h"
 #include "model/vector_store.h"
-#include "commands/graphic_controls.h"
+#include "ui/graphic_controls.h"
 #include "ui/info_window.h"
 #include "ui/popup_list.h"
 #include "ui/prompt_strip.h"

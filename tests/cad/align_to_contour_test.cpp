@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "frame/program_start.h"
+#include "app/program_start.h"
 #include "frame/data_slots.h"
 #include "frame/param_file.h"
 #include "geometry_test_support.h"

@@ -10,7 +10,7 @@
 
 #include "cad/contour_split.h"
 #include "frame/main_window.h"
-#include "frame/program_start.h"
+#include "app/program_start.h"
 #include "geometry_test_support.h"
 #include "relief/core/relief_core_services_standin.h"
 #include "support/work_folder.h"

@@ -14,14 +14,14 @@
 #include <vector>
 
 #include "commands/command_names.h"
-#include "commands/graphic_controls.h"
+#include "ui/graphic_controls.h"
 #include "commands/hints.h"
 #include "commands/input_wait.h"
 #include "commands/menu_bar.h"
 #include "commands/side_menu.h"
 #include "frame/messages.h"
 #include "frame/param_file.h"
-#include "frame/program_start.h"
+#include "app/program_start.h"
 #include "frame/system_services.h"
 #include "model/layer_files.h"
 #include "model/vector_store.h"

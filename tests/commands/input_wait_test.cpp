@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "commands/command_names.h"
-#include "commands/graphic_controls.h"
+#include "ui/graphic_controls.h"
 #include "commands/hints.h"
 #include "commands/icon_panel.h"
 #include "commands/menu_bar.h"
@@ -23,7 +23,7 @@
 #include "frame/checked_files.h"
 #include "frame/messages.h"
 #include "frame/param_file.h"
-#include "frame/program_start.h"
+#include "app/program_start.h"
 #include "frame/system_services.h"
 #include "frame/window_draw.h"
 #include "model/layer_files.h"

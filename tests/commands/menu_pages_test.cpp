@@ -12,7 +12,7 @@
 #include "commands/command_names.h"
 #include "frame/main_window.h"
 #include "frame/messages.h"
-#include "frame/program_start.h"
+#include "app/program_start.h"
 #include "platform/picture_codecs.h"
 #include "platform/script.h"
 #include "support/program_runner.h"

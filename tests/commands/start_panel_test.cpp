@@ -12,7 +12,7 @@
 #include "frame/main_window.h"
 #include "frame/messages.h"
 #include "frame/param_file.h"
-#include "frame/program_start.h"
+#include "app/program_start.h"
 #include "frame/window_draw.h"
 #include "ui/ui_screen.h"
 

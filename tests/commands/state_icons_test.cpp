@@ -12,7 +12,7 @@
 #include "bar_screen.h"
 #include "frame/file_helpers.h"
 #include "frame/param_file.h"
-#include "frame/program_start.h"
+#include "app/program_start.h"
 #include "model/layer_files.h"
 #include "model/vector_records.h"
 #include "platform/files.h"

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "frame/main_window.h"
-#include "frame/program_start.h"
+#include "app/program_start.h"
 #include "frame/window_draw.h"
 #include "machine/nc_blocks.h"
 #include "platform/script.h"

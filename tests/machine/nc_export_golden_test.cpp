@@ -21,7 +21,7 @@
 #include "exchange/exchange_standin.h"
 #include "fixtures/nc/nc_job_fixture.h"
 #include "frame/param_file.h"
-#include "frame/program_start.h"
+#include "app/program_start.h"
 #include "machine/nc_export_commands.h"
 #include "machine/nc_fixed_clock.h"
 #include "machine/nc_settings.h"

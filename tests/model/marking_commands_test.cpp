@@ -13,7 +13,7 @@
 #include "frame/main_window.h"
 #include "frame/messages.h"
 #include "frame/param_file.h"
-#include "frame/program_start.h"
+#include "app/program_start.h"
 #include "model/layer_files.h"
 #include "model/marking_commands.h"
 #include "model/undo.h"

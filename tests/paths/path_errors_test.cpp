@@ -3,7 +3,7 @@
 
 #include "frame/checked_files.h"
 #include "platform/backend.h"
-#include "frame/program_start.h"
+#include "app/program_start.h"
 #include "paths_test_support.h"
 
 namespace {

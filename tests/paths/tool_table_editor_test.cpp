@@ -14,7 +14,7 @@
 #include "../ui/ui_screen.h"
 #include "frame/data_slots.h"
 #include "frame/param_file.h"
-#include "frame/program_start.h"
+#include "app/program_start.h"
 #include "frame/system_services.h"
 #include "model/layer_files.h"
 #include "paths/tool_table.h"

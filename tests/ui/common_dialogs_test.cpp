@@ -3,7 +3,7 @@
 #include "ui/common_dialogs.h"
 
 #include "frame/checked_files.h"
-#include "frame/program_start.h"
+#include "app/program_start.h"
 #include "platform/script.h"
 #include "ui_screen.h"
 

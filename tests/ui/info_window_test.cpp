@@ -5,9 +5,9 @@
 #include <cstring>
 
 #include "frame/checked_files.h"
-#include "frame/dispatcher.h"
+#include "app/dispatcher.h"
 #include "frame/param_file.h"
-#include "frame/program_start.h"
+#include "app/program_start.h"
 #include "frame/system_services.h"
 #include "model/layer_files.h"
 #include "view/view_transform.h"

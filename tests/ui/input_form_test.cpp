@@ -3,7 +3,7 @@
 // block, the buttons and the screen given back.
 #include "ui/input_form.h"
 
-#include "commands/field_choice_list.h"
+#include "ui/field_choice_list.h"
 #include "commands/menu_services_standin.h"
 #include "frame/messages.h"
 #include "paths/machining_services_standin.h"

@@ -3,11 +3,11 @@
 // the strip and the top-bar text are drawn.
 #include "ui/prompt_strip.h"
 
-#include "commands/graphic_controls.h"
+#include "ui/graphic_controls.h"
 #include "commands/menu_services_standin.h"
 #include "frame/main_window.h"
 #include "frame/param_file.h"
-#include "frame/program_start.h"
+#include "app/program_start.h"
 #include "frame/system_services.h"
 #include "ui/calculator.h"
 #include "ui_screen.h"

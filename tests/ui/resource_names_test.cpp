@@ -71,7 +71,7 @@ TEST(ResourceNames, EveryNameTheSourcesDrawIsInTheTable) {
   } kCalls[] = {{"DrawResourceBitmap(", {-1}},   {"PlacePictureButton(", {-1}}, {"DrawIconButton(", {0, 1}},
                 {"DrawNamedPicture(", {0}}};
   std::set<std::string> names;
-  for (const char* folder : {"frame", "ui", "view", "commands", "cad", "model", "paths", "text", "machine"}) {
+  for (const char* folder : {"frame", "ui", "view", "commands", "cad", "model", "paths", "text", "machine", "app"}) {
     const fs::path dir = fs::path(TORV_SOURCE_DIR) / folder;
     if (!fs::exists(dir)) continue;
     for (const auto& entry : fs::recursive_directory_iterator(dir)) {

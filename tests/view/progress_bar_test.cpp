@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "frame/program_start.h"
-#include "frame/program_start.h"
+#include "app/program_start.h"
+#include "app/program_start.h"
 #include "frame/window_draw.h"
 #include "platform/system.h"
 #include "platform/window.h"

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "frame/file_helpers.h"
-#include "commands/graphic_controls.h"
+#include "ui/graphic_controls.h"
 #include "frame/main_window.h"
 #include "model/vector_store.h"
 #include "platform/script.h"

@@ -15,7 +15,7 @@
 #include "frame/defaults.h"
 #include "frame/main_window.h"
 #include "frame/param_file.h"
-#include "frame/program_start.h"
+#include "app/program_start.h"
 #include "frame/window_draw.h"
 #include "model/layer_files.h"
 #include "platform/draw.h"

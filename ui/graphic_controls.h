@@ -10,7 +10,7 @@
 
 #include <cstdint>
 
-#include "commands/buttons_controls.h"
+#include "ui/buttons_controls.h"
 
 // View-bar buttons: 0 layer, 1 new graphic, 2 normal view, 3 zoom out,
 // 4 zoom in, 5 start points, 6 marking mode, 7 milling trace. The flag

@@ -1,4 +1,4 @@
 // Program entry.
-#include "frame/program_start.h"
+#include "app/program_start.h"
 
 int main(int argc, char** argv) { ProgramBody(argc, argv); }

@@ -1,7 +1,7 @@
 // Sections: bar layouts (the table of the five layouts); clicks (the order
 // and commands of the input wait's bar buttons); drawing the bars; the zoom
 // bar panel; the 3D view rotation panel with its box preview.
-#include "commands/graphic_controls.h"
+#include "ui/graphic_controls.h"
 
 #include <algorithm>
 #include <cmath>
@@ -13,7 +13,7 @@
 #include "frame/main_window.h"
 #include "frame/messages.h"
 #include "frame/param_file.h"
-#include "frame/program_start.h"
+#include "app/program_start.h"
 #include "frame/system_services.h"
 #include "frame/window_draw.h"
 #include "model/layer_files.h"

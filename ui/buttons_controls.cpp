@@ -1,4 +1,4 @@
-#include "commands/buttons_controls.h"
+#include "ui/buttons_controls.h"
 
 #include "frame/quiet_files.h"
 #include "frame/system_services.h"

@@ -11,7 +11,7 @@
 #include <cstdint>
 #include <string>
 
-#include "commands/buttons_controls.h"
+#include "ui/buttons_controls.h"
 #include "ui/panels.h"
 
 constexpr int kTabCount = 6;

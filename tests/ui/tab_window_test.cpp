@@ -1,9 +1,9 @@
 // The tabbed window: its place on large and small screens, the tabs that can
 // be clicked (up to the last one with a caption), the ways to close it, and
 // the screen given back.
-#include "commands/tab_window.h"
+#include "ui/tab_window.h"
 
-#include "bar_screen.h"
+#include "commands/bar_screen.h"
 #include "frame/main_window.h"
 
 namespace {

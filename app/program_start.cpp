@@ -4,7 +4,7 @@
 // Sections: globals; program body and folders; start sequence; screen layout;
 // delay calibration; journal opening; companion files; main loop; quit and
 // rebuild; save-or-discard; exit procedure.
-#include "frame/program_start.h"
+#include "app/program_start.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -16,7 +16,7 @@
 #include "cad/selection_handles.h"
 #include "cad/prompt_line.h"
 #include "commands/command_names.h"
-#include "commands/graphic_controls.h"
+#include "ui/graphic_controls.h"
 #include "commands/icon_panel.h"
 #include "commands/input_wait.h"
 #include "commands/menu_bar.h"
@@ -30,7 +30,7 @@
 #include "frame/data_slots.h"
 #include "frame/defaults.h"
 #include "frame/file_helpers.h"
-#include "frame/dispatcher.h"
+#include "app/dispatcher.h"
 #include "frame/messages.h"
 #include "frame/param_file.h"
 #include "frame/system_services.h"

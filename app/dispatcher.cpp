@@ -1,4 +1,4 @@
-#include "frame/dispatcher.h"
+#include "app/dispatcher.h"
 
 #include <string>
 
@@ -16,7 +16,7 @@
 #include "frame/file_helpers.h"
 #include "frame/main_window.h"
 #include "frame/param_file.h"
-#include "frame/program_start.h"
+#include "app/program_start.h"
 #include "machine/nc_output_standin.h"
 #include "model/drawing_file.h"
 #include "model/drawing_load.h"

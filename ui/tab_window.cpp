@@ -1,4 +1,4 @@
-#include "commands/tab_window.h"
+#include "ui/tab_window.h"
 
 #include "frame/main_window.h"
 #include "frame/system_services.h"

@@ -1,11 +1,11 @@
 // The button painters: face, frame, picture and caption placement, the
 // caption codes with their pictures and corner markers, and the arrow
 // buttons of a scroll bar.
-#include "commands/buttons_controls.h"
+#include "ui/buttons_controls.h"
 
 #include <algorithm>
 
-#include "bar_screen.h"
+#include "commands/bar_screen.h"
 #include "frame/system_services.h"
 #include "frame/window_draw.h"
 #include "view/cursor_tracking.h"

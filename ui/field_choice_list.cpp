@@ -1,4 +1,4 @@
-#include "commands/field_choice_list.h"
+#include "ui/field_choice_list.h"
 
 #include "frame/main_window.h"
 #include "frame/window_draw.h"

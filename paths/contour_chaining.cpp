@@ -1,7 +1,7 @@
 // Contour chaining and point thinning (see contour_chaining.h).
 //
 // Sections: file helpers; chaining; thinning of one contour; thinning a file.
-#include "relief/operations/contour_chaining.h"
+#include "paths/contour_chaining.h"
 
 #include <algorithm>
 #include <cmath>

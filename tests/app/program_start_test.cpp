@@ -11,10 +11,10 @@
 #include <iterator>
 #include <string>
 
-#include "frame/dispatcher.h"
+#include "app/dispatcher.h"
 #include "frame/main_window.h"
 #include "frame/messages.h"
-#include "frame/program_start.h"
+#include "app/program_start.h"
 #include "platform/window.h"
 
 namespace {

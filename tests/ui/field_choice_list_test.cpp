@@ -2,7 +2,7 @@
 // its ends, by a click on an option or elsewhere, by the form's keys and by a
 // redraw request; in place it only waits for a key or button; the screen
 // under the dropped list comes back.
-#include "commands/field_choice_list.h"
+#include "ui/field_choice_list.h"
 
 #include <memory>
 

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "frame/defaults.h"
-#include "relief/operations/contour_chaining.h"
+#include "paths/contour_chaining.h"
 #include "support/work_folder.h"
 
 namespace {

@@ -13,10 +13,10 @@
 #include <string>
 #include <vector>
 
-#include "frame/dispatcher.h"
+#include "app/dispatcher.h"
 #include "frame/main_window.h"
 #include "frame/param_file.h"
-#include "frame/program_start.h"
+#include "app/program_start.h"
 #include "model/layer_files.h"
 #include "model/undo.h"
 #include "model/vector_records.h"

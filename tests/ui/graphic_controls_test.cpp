@@ -1,16 +1,16 @@
 // The bars of the graphic window: every button lies at the rectangle of its
 // layout and a scripted click on it gives its command; hidden buttons are
 // out of reach; the layer button's colours; the zoom bar panel.
-#include "commands/graphic_controls.h"
+#include "ui/graphic_controls.h"
 
 #include <cstring>
 #include <vector>
 
-#include "bar_screen.h"
+#include "commands/bar_screen.h"
 #include "commands/command_names.h"
 #include "commands/state_icons.h"
 #include "frame/param_file.h"
-#include "frame/program_start.h"
+#include "app/program_start.h"
 #include "frame/system_services.h"
 #include "frame/window_draw.h"
 #include "model/layer_files.h"
