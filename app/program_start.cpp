@@ -59,27 +59,6 @@
 #include "view/view_services_standin.h"
 #include "view/view_transform.h"
 
-// --- globals -------------------------------------------------------------------
-std::string ProgramFolderName;
-std::string DataFolderName;
-int32_t VariantCode = 0;
-uint8_t VariantOptionFlag = 0;
-TCommandCode CommandWord = 0;
-
-int16_t MenuBarHeight = 51;
-int16_t SidePanelLeft = 0;
-int16_t DrawingAreaLastX = 0;
-uint8_t ScreenModeWord = 0;
-bool LayoutDone = false;
-int16_t StatusBaseline = 0;
-TLayoutRect MenuTitleBar;
-TLayoutRect SideMenuTextArea;
-TLayoutRect SideMenuIconArea;
-TLayoutRect LayerBar;
-TLayoutRect TopRuler;
-TLayoutRect LeftRuler;
-
-
 namespace {
 TExitProc previousExitProc = nullptr;
 uint8_t rememberedCursorMode = 0;  // the view's cursor mode the last redraw left
@@ -380,13 +359,6 @@ void CalibrateDelayLoop() {
 }
 
 // --- journal -------------------------------------------------------------------------------
-void LogDatedJournalLine(const std::string& text) {
-  std::string date, time;
-  FormatDate(date);
-  FormatTimeOfDay(time);
-  WriteJournalLine(0, text + date + time);
-}
-
 namespace {
 void TrimJournalLines();
 

@@ -7,34 +7,7 @@
 #include <string>
 
 #include "frame/main_window.h"
-
-// --- folders and variant -----------------------------------------------------
-extern std::string ProgramFolderName;  // with trailing backslash
-extern std::string DataFolderName;     // with trailing backslash; also the current folder
-extern int32_t VariantCode;            // 48 in this build
-extern uint8_t VariantOptionFlag;      // 1 once the variant words have been read
-constexpr int32_t kBuildVariantCode = 48;
-constexpr int32_t kVersionThousandths = 7020;
-
-// --- the command word ----------------------------------------------------------
-// 0 no command; 9999 quits; 9998, 9997 and 9900 leave a sub-loop.
-using TCommandCode = uint16_t;
-extern TCommandCode CommandWord;
-constexpr TCommandCode kQuitCommand = 9999;
-
-// --- screen layout -----------------------------------------------------------------
-extern int16_t MenuBarHeight;       // always 51
-extern int16_t SidePanelLeft;       // maximum x - 168
-extern int16_t DrawingAreaLastX;    // maximum x - 169
-extern uint8_t ScreenModeWord;      // 0 main screen
-extern bool LayoutDone;
-extern int16_t StatusBaseline;      // maximum y - 48
-extern TLayoutRect MenuTitleBar;
-extern TLayoutRect SideMenuTextArea;
-extern TLayoutRect SideMenuIconArea;
-extern TLayoutRect LayerBar;
-extern TLayoutRect TopRuler;
-extern TLayoutRect LeftRuler;
+#include "frame/program_state.h"
 
 // --- entry points ----------------------------------------------------------------------
 // The program entry; args are the command-line arguments after the program name.
@@ -57,8 +30,6 @@ void EnsureWorkFilesExist();
 void EnsureProjectFolder();
 void CheckLayersAndSettings();
 void ShowColourDepthNotice();
-// Journal line with the date and time appended.
-void LogDatedJournalLine(const std::string& text);
 
 // Save-or-discard question. mode 0 clear without choice, 1 let the user
 // choose, -1 at exit; options bit 1 the plain Yes/No question, the rest 1 to

@@ -9,7 +9,7 @@
 #include "frame/file_helpers.h"
 #include "frame/main_window.h"
 #include "frame/messages.h"
-#include "app/program_start.h"
+#include "frame/program_state.h"
 #include "frame/quiet_files.h"
 #include "frame/window_draw.h"
 #include "model/layer_files.h"

@@ -7,7 +7,7 @@
 #include "frame/main_window.h"
 #include "frame/messages.h"
 #include "frame/param_file.h"
-#include "app/program_start.h"
+#include "frame/program_state.h"
 #include "frame/quiet_files.h"
 #include "frame/window_draw.h"
 #include "model/layer_files.h"

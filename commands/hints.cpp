@@ -8,7 +8,7 @@
 #include "ui/buttons_controls.h"
 #include "frame/main_window.h"
 #include "frame/param_file.h"
-#include "app/program_start.h"
+#include "frame/program_state.h"
 #include "frame/system_services.h"
 #include "ui/start_dialogs_standin.h"
 

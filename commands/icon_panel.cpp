@@ -14,7 +14,7 @@
 #include "commands/side_menu.h"
 #include "frame/main_window.h"
 #include "frame/messages.h"
-#include "app/program_start.h"
+#include "frame/program_state.h"
 #include "frame/system_services.h"
 #include "frame/window_draw.h"
 #include "model/layer_files.h"

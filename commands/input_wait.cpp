@@ -20,7 +20,7 @@
 #include "frame/main_window.h"
 #include "frame/messages.h"
 #include "frame/param_file.h"
-#include "app/program_start.h"
+#include "frame/program_state.h"
 #include "frame/system_services.h"
 #include "frame/window_draw.h"
 #include "model/drawing_file.h"

@@ -6,7 +6,7 @@
 #include "commands/start_panel.h"
 #include "commands/state_icons.h"
 #include "frame/main_window.h"
-#include "app/program_start.h"
+#include "frame/program_state.h"
 #include "frame/system_services.h"
 #include "frame/window_draw.h"
 #include "ui/prompt_strip.h"

@@ -6,7 +6,7 @@
 #include "commands/command_names.h"
 #include "frame/checked_files.h"
 #include "frame/messages.h"
-#include "app/program_start.h"
+#include "frame/program_state.h"
 
 namespace {
 

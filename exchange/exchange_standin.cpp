@@ -4,7 +4,7 @@
 #include "cad/prompt_line.h"
 #include "frame/checked_files.h"
 #include "frame/messages.h"
-#include "app/program_start.h"
+#include "frame/program_state.h"
 #include "machine/nc_export_commands.h"
 #include "paths/path_errors.h"
 #include "ui/prompt_strip.h"

@@ -20,7 +20,7 @@
 #include "frame/codepage.h"
 #include "frame/main_window.h"
 #include "frame/param_file.h"
-#include "app/program_start.h"
+#include "frame/program_state.h"
 #include "frame/window_draw.h"
 #include "platform/draw.h"
 #include "platform/system.h"

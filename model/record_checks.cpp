@@ -7,7 +7,7 @@
 #include "frame/main_window.h"
 #include "frame/messages.h"
 #include "frame/param_file.h"
-#include "app/program_start.h"
+#include "frame/program_state.h"
 #include "model/layer_files.h"
 #include "model/undo.h"
 #include "model/vector_records.h"

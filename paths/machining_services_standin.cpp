@@ -9,7 +9,7 @@
 #include "cad/align_to_contour.h"
 #include "cad/contour_split.h"
 #include "frame/checked_files.h"
-#include "app/program_start.h"
+#include "frame/program_state.h"
 #include "frame/system_services.h"
 #include "model/property_store.h"
 

@@ -6,7 +6,7 @@
 #include "frame/checked_files.h"
 #include "frame/defaults.h"
 #include "frame/messages.h"
-#include "app/program_start.h"
+#include "frame/program_state.h"
 #include "ui/info_window.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // TEMPORARY STAND-IN: see raster_standin.h.
 #include "raster/raster_standin.h"
 
-#include "app/program_start.h"
+#include "frame/program_state.h"
 
 void RunBackgroundPictureCommand() {}
 void DispatchRasterCommand(int) {}

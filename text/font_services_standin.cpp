@@ -6,6 +6,6 @@ void ForgetLoadedFont() {}
 void ReinitFontCache() {}
 void ResetGlyphEditorView() {}
 
-#include "app/program_start.h"
+#include "frame/program_state.h"
 
 void RunFontEditorLoop() { CommandWord = 9900; }

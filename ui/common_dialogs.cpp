@@ -10,7 +10,7 @@
 #include "frame/defaults.h"
 #include "frame/main_window.h"
 #include "frame/messages.h"
-#include "app/program_start.h"
+#include "frame/program_state.h"
 #include "frame/system_services.h"
 #include "platform/files.h"
 #include "ui/pictures.h"

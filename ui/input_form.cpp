@@ -13,7 +13,7 @@
 #include "frame/defaults.h"
 #include "frame/main_window.h"
 #include "frame/messages.h"
-#include "app/program_start.h"
+#include "frame/program_state.h"
 #include "frame/system_services.h"
 #include "frame/window_draw.h"
 #include "paths/machining_services_standin.h"

@@ -7,7 +7,7 @@
 #include "ui/buttons_controls.h"
 #include "frame/defaults.h"
 #include "frame/main_window.h"
-#include "app/program_start.h"
+#include "frame/program_state.h"
 #include "frame/window_draw.h"
 #include "ui/cell_fields.h"
 #include "ui/common_dialogs.h"

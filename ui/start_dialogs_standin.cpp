@@ -7,7 +7,7 @@
 #include "frame/checked_files.h"
 #include "ui/panels.h"
 
-#include "app/program_start.h"
+#include "frame/program_state.h"
 
 #include "frame/codepage.h"
 #include "frame/main_window.h"

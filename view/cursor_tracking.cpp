@@ -10,7 +10,7 @@
 #include "frame/defaults.h"
 #include "frame/main_window.h"
 #include "frame/param_file.h"
-#include "app/program_start.h"
+#include "frame/program_state.h"
 #include "frame/system_services.h"
 #include "frame/window_draw.h"
 #include "view/view_transform.h"

@@ -5,8 +5,8 @@
 #include <cmath>
 #include <string>
 
-#include "app/program_start.h"
-#include "app/program_start.h"
+#include "frame/program_state.h"
+#include "frame/program_state.h"
 #include "frame/system_services.h"
 #include "frame/window_draw.h"
 

@@ -1,7 +1,7 @@
 // TEMPORARY STAND-IN: see relief_machining_standin.h.
 #include "relief/machining/relief_machining_standin.h"
 
-#include "app/program_start.h"
+#include "frame/program_state.h"
 
 uint8_t ReliefEntryFlag = 0;
 
