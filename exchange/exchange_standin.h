@@ -12,10 +12,3 @@ void OpenCommandLineFile();
 
 // The import format menu; no import filter exists yet, so nothing is imported.
 void RunImportFormatMenu(int mode);
-
-// The import/export dispatcher for the command word (frame/program_start.h):
-// so far only the DIN/ISO exports, 3107 (automatic 1: the last machine type,
-// 0: the machine type asked) and 3112 (automatic export). Every export code
-// 3100-3249 first clears the graphic area; a pending error is reported last.
-// True when the code was handled.
-bool DispatchImportExport(const std::string& fileName, uint8_t automatic);

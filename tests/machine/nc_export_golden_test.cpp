@@ -18,7 +18,7 @@
 #include <string>
 #include <vector>
 
-#include "exchange/exchange_standin.h"
+#include "exchange/format_registry.h"
 #include "fixtures/nc/nc_job_fixture.h"
 #include "frame/param_file.h"
 #include "app/program_start.h"
