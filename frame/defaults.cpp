@@ -1,7 +1,9 @@
 // The global error code, tool record defaults, colours of tool colour
-// numbers and the default radius compensation settings.
+// numbers, the default rows and the default radius compensation settings.
 #include "frame/defaults.h"
 
+#include <algorithm>
+#include <cassert>
 #include <cstring>
 
 TErrorCode ErrorCode = 0;
@@ -58,10 +60,6 @@ constexpr uint32_t kToolColours[15] = {
     PackRgb(255, 255, 0),    // 14 yellow
 };
 
-void PutFloat(uint8_t* p, int offset, float v) { std::memcpy(p + offset, &v, 4); }
-void PutInt16(uint8_t* p, int offset, int16_t v) { std::memcpy(p + offset, &v, 2); }
-void PutInt32(uint8_t* p, int offset, int32_t v) { std::memcpy(p + offset, &v, 4); }
-
 }  // namespace
 
 uint32_t GetColorNumberRgb(int32_t colorNumber) {
@@ -71,40 +69,92 @@ uint32_t GetColorNumberRgb(int32_t colorNumber) {
   return 0;
 }
 
+// --- default rows ------------------------------------------------------------------------
+
+namespace {
+
+void PutField(uint8_t* record, size_t size, size_t offset, const void* p, size_t n) {
+  if (offset + n > size) return;  // never past the record
+  std::memcpy(record + offset, p, n);
+}
+
+void PutDefaultField(uint8_t* record, size_t size, size_t offset, const TDefaultRow& row) {
+  switch (row.type) {
+    case TDefaultType::kByte: {
+      const uint8_t v = static_cast<uint8_t>(row.whole);
+      PutField(record, size, offset, &v, 1);
+      break;
+    }
+    case TDefaultType::kInt16: {
+      const int16_t v = static_cast<int16_t>(row.whole);
+      PutField(record, size, offset, &v, 2);
+      break;
+    }
+    case TDefaultType::kInt32: PutField(record, size, offset, &row.whole, 4); break;
+    case TDefaultType::kFloat: PutField(record, size, offset, &row.real, 4); break;
+    case TDefaultType::kString: {
+      assert(row.text != nullptr && row.whole >= 0 && row.whole <= 255);
+      const size_t length = std::min(std::strlen(row.text), static_cast<size_t>(row.whole));
+      const uint8_t prefix = static_cast<uint8_t>(length);
+      PutField(record, size, offset, &prefix, 1);
+      PutField(record, size, offset + 1, row.text, length);
+      break;
+    }
+  }
+}
+
+}  // namespace
+
+void PutDefaultRows(uint8_t* record, size_t size, std::span<const TDefaultRow> rows) {
+  for (const TDefaultRow& row : rows) {
+    for (size_t i = 0; i < row.count; ++i) PutDefaultField(record, size, row.offset + i * row.stride, row);
+  }
+}
+
 // --- radius compensation and clearing settings --------------------------------------
 
+namespace {
+
+// Block 7; bytes not listed are zeros.
+constexpr TDefaultRow kCompensationDefaults[] = {
+    DefaultFloat(0, 25.0f),   // A2
+    DefaultFloat(4, 25.0f),   // A3
+    DefaultFloat(8, 30.0f),   // ÜZ
+    DefaultFloat(12, 10.0f),  // ÜO
+    DefaultFloat(16, 1.0f),
+    DefaultByte(20, 0),       // GL
+    // 21-29 switches; byte 25 is the layer-order flag
+    DefaultByte(21, 1), DefaultByte(22, 1), DefaultByte(23, 2), DefaultByte(24, 2), DefaultByte(25, 1),
+    DefaultByte(26, 1), DefaultByte(27, 0), DefaultByte(28, 0), DefaultByte(29, 1),
+    DefaultFloat(30, 0.2f),
+    DefaultInt32(34, 0),
+    DefaultInt32(38, 3),
+    DefaultFloat(42, 1.0f),
+    // 46-51 pairs
+    DefaultByte(46, 1), DefaultByte(47, 20), DefaultByte(48, 1), DefaultByte(49, 30), DefaultByte(50, 1),
+    DefaultByte(51, 50),
+    DefaultByte(52, 0),
+    DefaultByte(53, 0),
+    Repeated(DefaultByte(54, 1), 16, 1),  // 54-69
+    DefaultFloat(70, 0.5f),
+    DefaultByte(74, 1),
+    DefaultInt16(75, 0),
+    DefaultFloat(77, 10.0f),
+    DefaultFloat(81, 10.0f),
+    DefaultFloat(85, 2.5f),
+    DefaultInt16(89, 4),
+    DefaultFloat(91, 1.0f),
+    DefaultInt32(95, 0),
+    DefaultFloat(99, 90.0f),
+    DefaultByte(103, 'Z'),
+    DefaultByte(104, 2),
+    DefaultByte(105, 1),
+    DefaultByte(106, 'V'),
+};
+
+}  // namespace
+
 void SetCompensationDefaults(uint8_t (&record)[kCompensationSettingsSize]) {
-  uint8_t* p = record;
-  std::memset(p, 0, kCompensationSettingsSize);
-  PutFloat(p, 0, 25.0f);  // A2
-  PutFloat(p, 4, 25.0f);  // A3
-  PutFloat(p, 8, 30.0f);  // ÜZ
-  PutFloat(p, 12, 10.0f); // ÜO
-  PutFloat(p, 16, 1.0f);
-  p[20] = 0;  // GL
-  const uint8_t switches[9] = {1, 1, 2, 2, 1, 1, 0, 0, 1};  // 21-29; byte 25 is the layer-order flag
-  std::memcpy(p + 21, switches, sizeof switches);
-  PutFloat(p, 30, 0.2f);
-  PutInt32(p, 34, 0);
-  PutInt32(p, 38, 3);
-  PutFloat(p, 42, 1.0f);
-  const uint8_t pairs[6] = {1, 20, 1, 30, 1, 50};  // 46-51
-  std::memcpy(p + 46, pairs, sizeof pairs);
-  p[52] = 0;
-  p[53] = 0;
-  std::memset(p + 54, 1, 16);  // 54-69
-  PutFloat(p, 70, 0.5f);
-  p[74] = 1;
-  PutInt16(p, 75, 0);
-  PutFloat(p, 77, 10.0f);
-  PutFloat(p, 81, 10.0f);
-  PutFloat(p, 85, 2.5f);
-  PutInt16(p, 89, 4);
-  PutFloat(p, 91, 1.0f);
-  PutInt32(p, 95, 0);
-  PutFloat(p, 99, 90.0f);
-  p[103] = 'Z';
-  p[104] = 2;
-  p[105] = 1;
-  p[106] = 'V';
+  std::memset(record, 0, kCompensationSettingsSize);
+  PutDefaultRows(record, kCompensationSettingsSize, kCompensationDefaults);
 }

@@ -1,5 +1,6 @@
 // The global error code, the tool record with its defaults, the colours of
-// tool colour numbers and the default radius compensation settings.
+// tool colour numbers, the rows of default values that the parameter blocks
+// are filled from, and the default radius compensation settings.
 //
 // TToolRecord, 140 bytes, packed, little-endian (lengths in mm, angle in
 // degrees):
@@ -29,7 +30,9 @@
 //               to the shank radius
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <span>
 
 // --- global error code --------------------------------------------------------
 // 0 = no error. A failing operation sets it and returns; callers test it and
@@ -79,6 +82,40 @@ void SetToolRecordDefaults(TToolRecord& tool, int16_t colorNumber);
 // byte, green, blue, high byte 0). Fourteen colours repeat for 15-28 and
 // 29-31; 0 and every other number give black.
 uint32_t GetColorNumberRgb(int32_t colorNumber);
+
+// --- default rows ----------------------------------------------------------------------
+// A default of a record field: its value written at its offset, count times
+// stride bytes apart. Floats keep the exact bits of their float literal.
+enum class TDefaultType : uint8_t { kByte, kInt16, kInt32, kFloat, kString };
+
+struct TDefaultRow {
+  uint16_t offset;
+  TDefaultType type;
+  int32_t whole = 0;             // kByte, kInt16, kInt32; the length limit of kString
+  float real = 0.0f;             // kFloat
+  const char* text = nullptr;    // kString: written length-prefixed
+  uint16_t count = 1;
+  uint16_t stride = 0;
+};
+
+constexpr TDefaultRow DefaultByte(uint16_t offset, uint8_t v) { return {offset, TDefaultType::kByte, v}; }
+constexpr TDefaultRow DefaultInt16(uint16_t offset, int16_t v) { return {offset, TDefaultType::kInt16, v}; }
+constexpr TDefaultRow DefaultInt32(uint16_t offset, int32_t v) { return {offset, TDefaultType::kInt32, v}; }
+constexpr TDefaultRow DefaultFloat(uint16_t offset, float v) { return {offset, TDefaultType::kFloat, 0, v}; }
+// A length-prefixed string of at most maxLength characters.
+constexpr TDefaultRow DefaultString(uint16_t offset, const char* text, int32_t maxLength) {
+  return {offset, TDefaultType::kString, maxLength, 0.0f, text};
+}
+// The row repeated count times, stride bytes apart.
+constexpr TDefaultRow Repeated(TDefaultRow row, uint16_t count, uint16_t stride) {
+  row.count = count;
+  row.stride = stride;
+  return row;
+}
+
+// Writes the rows into the record of size bytes; a field that would pass the
+// record's end is not written.
+void PutDefaultRows(uint8_t* record, size_t size, std::span<const TDefaultRow> rows);
 
 // --- radius compensation and clearing settings (parameter block 7) -----------------
 constexpr int kCompensationSettingsSize = 107;

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstring>
 #include <new>
+#include <span>
 #include <vector>
 
 #include "frame/checked_files.h"
@@ -219,114 +220,127 @@ struct TBlockBuilder {
     if (offset < 0 || static_cast<size_t>(offset) + n > bytes.size()) return;  // never past the block
     std::memcpy(bytes.data() + offset, p, n);
   }
+  void Rows(std::span<const TDefaultRow> rows) { PutDefaultRows(bytes.data(), bytes.size(), rows); }
   void Put() const { PutParamBlock(block, bytes.data(), static_cast<uint16_t>(bytes.size())); }
+};
+
+// Block 0; bytes not listed are zeros.
+constexpr TDefaultRow kGeneralDefaults[] = {
+    DefaultFloat(0, 0.0f),
+    DefaultFloat(4, 1.0f),
+    DefaultInt16(8, 3),
+    DefaultFloat(10, 0.5f),
+    DefaultFloat(14, 1.0f),
+    DefaultByte(18, 2),
+    DefaultFloat(19, 0.1f),
+    DefaultFloat(23, 0.1f),
+    DefaultFloat(27, 0.01f),
+    DefaultByte(31, 5),
+    DefaultInt32(49, 0),
+    DefaultInt32(53, 0),
+    DefaultByte(57, 2),
+    DefaultInt32(58, 0),
+    DefaultFloat(62, 1.0f),
+    DefaultInt16(66, 2),
+    DefaultFloat(68, 30.0f),
+    DefaultFloat(72, 90.0f),
+    DefaultFloat(76, 2.0f),
+    DefaultInt16(80, 3),
+    DefaultFloat(82, 1.0f),
+    DefaultFloat(86, 0.1f),
+    DefaultFloat(90, 0.001f),
+    DefaultByte(94, 'N'),
+    DefaultByte(95, 'J'),
+    DefaultInt32(96, 16000),
+    DefaultByte(100, 8),
+    DefaultByte(101, 12),
+    DefaultByte(102, 0),
+    DefaultByte(103, 2),
+    DefaultByte(104, 1),
+    DefaultByte(105, 'J'),
+    DefaultFloat(106, 0.01f),
+    DefaultInt16(110, 800),
+    DefaultFloat(112, 0.5f),
+    DefaultByte(116, 1),
+    DefaultFloat(125, 1.0f),
+    DefaultFloat(129, 0.2f),
+    DefaultInt16(134, 1),
+    DefaultInt16(136, 1),
+    DefaultByte(138, 2),
+    DefaultFloat(139, 10.0f),
+    DefaultFloat(143, 10.0f),
+    DefaultByte(147, 2),
+    DefaultByte(148, 2),
 };
 
 void FillGeneralDefaults() {  // block 0
   TBlockBuilder b(0);
-  b.Float(0, 0.0f);
-  b.Float(4, 1.0f);
-  b.Int16(8, 3);
-  b.Float(10, 0.5f);
-  b.Float(14, 1.0f);
-  b.Byte(18, 2);
-  b.Float(19, 0.1f);
-  b.Float(23, 0.1f);
-  b.Float(27, 0.01f);
-  b.Byte(31, 5);
-  b.Int32(49, 0);
-  b.Int32(53, 0);
-  b.Byte(57, 2);
-  b.Int32(58, 0);
-  b.Float(62, 1.0f);
-  b.Int16(66, 2);
-  b.Float(68, 30.0f);
-  b.Float(72, 90.0f);
-  b.Float(76, 2.0f);
-  b.Int16(80, 3);
-  b.Float(82, 1.0f);
-  b.Float(86, 0.1f);
-  b.Float(90, 0.001f);
-  b.Byte(94, 'N');
-  b.Byte(95, 'J');
-  b.Int32(96, 16000);
-  b.Byte(100, 8);
-  b.Byte(101, 12);
-  b.Byte(102, 0);
-  b.Byte(103, 2);
-  b.Byte(104, 1);
-  b.Byte(105, 'J');
-  b.Float(106, 0.01f);
-  b.Int16(110, 800);
-  b.Float(112, 0.5f);
-  b.Byte(116, 1);
-  b.Float(125, 1.0f);
-  b.Float(129, 0.2f);
-  b.Int16(134, 1);
-  b.Int16(136, 1);
-  b.Byte(138, 2);
-  b.Float(139, 10.0f);
-  b.Float(143, 10.0f);
-  b.Byte(147, 2);
-  b.Byte(148, 2);
+  b.Rows(kGeneralDefaults);
   b.Int16(149, VariantNumber == 12 ? 5 : 4);
   b.Put();
 }
 
+// Block 3; bytes not listed are zeros.
+constexpr TDefaultRow kScreenDefaults[] = {
+    DefaultByte(8, 26),
+    DefaultByte(9, 10),
+    DefaultInt16(11, 5),
+    DefaultByte(13, 2),
+    DefaultFloat(15, 0.0f),  // layout area (0, 0) - (100, 100); corner type bytes stay 0
+    DefaultFloat(19, 0.0f),
+    DefaultFloat(24, 100.0f),
+    DefaultFloat(28, 100.0f),
+    DefaultFloat(33, 10.0f),  // margins
+    DefaultFloat(37, 11.0f),
+    DefaultFloat(42, 10.0f),
+    DefaultFloat(46, 9.0f),
+    DefaultInt16(50, 1006),
+    DefaultByte(52, 2),
+    DefaultInt16(58, -1),
+    DefaultByte(60, 32),
+    DefaultByte(62, 1),
+    DefaultByte(64, 'J'),
+    DefaultByte(65, 'N'),
+    DefaultByte(66, 'N'),
+    DefaultByte(67, 'N'),
+    DefaultByte(72, 'J'),
+    DefaultInt16(73, 1),
+    DefaultInt16(75, 1024),
+    DefaultInt16(77, 768),
+    DefaultInt16(79, 50),
+    DefaultByte(82, 1),
+    DefaultByte(83, 1),
+    DefaultByte(84, 1),
+    DefaultByte(85, 1),
+    DefaultByte(87, 0),  // language number: the German set
+    DefaultByte(88, 1),
+    DefaultInt16(89, 15),
+    DefaultByte(91, 1),
+    DefaultByte(92, 'L'),
+    DefaultFloat(93, 10.0f),
+    DefaultFloat(97, 10.0f),
+    DefaultInt16(101, 10),
+    DefaultByte(103, 1),
+    DefaultInt16(104, 1),
+    DefaultByte(106, 2),
+    DefaultInt16(107, 1),
+    DefaultInt16(117, 2),
+};
+
 void FillScreenDefaults() {  // block 3
   TBlockBuilder b(3);
-  b.Byte(8, 26);
-  b.Byte(9, 10);
-  b.Int16(11, 5);
-  b.Byte(13, 2);
-  b.Float(15, 0.0f);  // layout area (0, 0) - (100, 100); corner type bytes stay 0
-  b.Float(19, 0.0f);
-  b.Float(24, 100.0f);
-  b.Float(28, 100.0f);
-  b.Float(33, 10.0f);  // margins
-  b.Float(37, 11.0f);
-  b.Float(42, 10.0f);
-  b.Float(46, 9.0f);
-  b.Int16(50, 1006);
-  b.Byte(52, 2);
-  b.Int16(58, -1);
-  b.Byte(60, 32);
-  b.Byte(62, 1);
+  b.Rows(kScreenDefaults);
   b.Byte(63, VariantNumber == 18 ? 1 : 2);
-  b.Byte(64, 'J');
-  b.Byte(65, 'N');
-  b.Byte(66, 'N');
-  b.Byte(67, 'N');
-  b.Byte(72, 'J');
-  b.Int16(73, 1);
-  b.Int16(75, 1024);
-  b.Int16(77, 768);
-  b.Int16(79, 50);
-  b.Byte(82, 1);
-  b.Byte(83, 1);
-  b.Byte(84, 1);
-  b.Byte(85, 1);
   const int v = VariantNumber;
   b.Byte(86, (v == 7 || v == 18 || v == 20 || v == 21 || v == 24 || v == 25) ? 0 : 1);
-  b.Byte(87, 0);  // language number: the German set
-  b.Byte(88, 1);
-  b.Int16(89, 15);
-  b.Byte(91, 1);
-  b.Byte(92, 'L');
-  b.Float(93, 10.0f);
-  b.Float(97, 10.0f);
-  b.Int16(101, 10);
-  b.Byte(103, 1);
-  b.Int16(104, 1);
-  b.Byte(106, 2);
-  b.Int16(107, 1);
-  b.Int16(117, 2);
   b.Put();
 }
 
+constexpr TDefaultRow kFactorDefaults[] = {Repeated(DefaultFloat(0, 1.0f), 3, 4)};  // block 6
+
 void FillFactorDefaults() {  // block 6
   TBlockBuilder b(6);
-  for (int i = 0; i < 3; ++i) b.Float(4 * i, 1.0f);
+  b.Rows(kFactorDefaults);
   b.Put();
 }
 
@@ -336,18 +350,23 @@ void FillCompensationDefaults() {  // block 7
   PutParamBlock(7, record, kCompensationSettingsSize);
 }
 
+// Block 8; bytes not listed are zeros.
+constexpr TDefaultRow kRasterDefaults[] = {
+    DefaultInt32(0, 1),
+    DefaultInt32(4, 1),
+    DefaultInt32(8, 300),
+    DefaultByte(12, 1),
+    DefaultByte(13, 0),
+    DefaultByte(14, 'N'),
+    DefaultInt32(15, 100),
+    DefaultInt32(19, 6),
+    DefaultInt32(23, 6),
+    DefaultInt32(27, 6),
+};
+
 void FillRasterDefaults() {  // block 8
   TBlockBuilder b(8);
-  b.Int32(0, 1);
-  b.Int32(4, 1);
-  b.Int32(8, 300);
-  b.Byte(12, 1);
-  b.Byte(13, 0);
-  b.Byte(14, 'N');
-  b.Int32(15, 100);
-  b.Int32(19, 6);
-  b.Int32(23, 6);
-  b.Int32(27, 6);
+  b.Rows(kRasterDefaults);
   b.Put();
 }
 
@@ -372,21 +391,28 @@ void FillToolTableDefaults() {  // block 15
   PutParamBlock(15, table.data(), static_cast<uint16_t>(kTools * sizeof(TToolRecord)));
 }
 
+// Blocks 1 and 44: 110 unused guide lines.
+constexpr TDefaultRow kGuideLineDefaults[] = {Repeated(DefaultFloat(0, -10000.0f), 110, 4)};
+
 void FillGuideLineDefaults(int16_t block) {  // blocks 1 and 44
   TBlockBuilder b(block);
-  for (int i = 0; i < 110; ++i) b.Float(4 * i, -10000.0f);  // unused guide lines
+  b.Rows(kGuideLineDefaults);
   b.Put();
 }
 
+// Block 17: ten rows of 3 bytes from 16, the first with word 0, the others -1.
+constexpr TDefaultRow kMethodDefaults[] = {
+    DefaultInt16(16, 0),
+    Repeated(DefaultInt16(19, -1), 9, 3),
+    Repeated(DefaultByte(18, '3'), 10, 3),
+    DefaultByte(46, 'Z'),
+    DefaultByte(47, 'S'),
+    DefaultByte(48, 'E'),
+};
+
 void FillMethodDefaults() {  // block 17
   TBlockBuilder b(17);
-  for (int row = 0; row < 10; ++row) {
-    b.Int16(16 + 3 * row, row == 0 ? 0 : -1);
-    b.Byte(18 + 3 * row, '3');
-  }
-  b.Byte(46, 'Z');
-  b.Byte(47, 'S');
-  b.Byte(48, 'E');
+  b.Rows(kMethodDefaults);
   b.Put();
 }
 
@@ -400,33 +426,47 @@ void FillTextParamDefaultsBlock() {  // block 38
   ResetTextParamBlock();
 }
 
+// Block 24 after the rectangle of bytes 0-15.
+constexpr TDefaultRow kHatchDefaults[] = {
+    DefaultFloat(16, 1.0f),
+    DefaultFloat(20, 0.5f),
+    DefaultFloat(24, 0.0f),
+    DefaultByte(28, 1),
+    DefaultByte(32, 'J'),
+    DefaultByte(33, 4),
+};
+
 void FillHatchDefaults() {  // block 24, from the layout area
   TBlockBuilder b(24);
   b.Float(0, LayoutArea.minCorner.x);
   b.Float(4, LayoutArea.maxCorner.x);
   b.Float(8, LayoutArea.maxCorner.y);
   b.Float(12, LayoutArea.minCorner.y);
-  b.Float(16, 1.0f);
-  b.Float(20, 0.5f);
-  b.Float(24, 0.0f);
-  b.Byte(28, 1);
-  b.Byte(32, 'J');
-  b.Byte(33, 4);
+  b.Rows(kHatchDefaults);
   b.Put();
 }
+
+constexpr TDefaultRow kBlock29Defaults[] = {
+    Repeated(DefaultByte(0, 'N'), 3, 1),
+    Repeated(DefaultFloat(3, 100.0f), 4, 4),
+};
 
 void FillBlock29Defaults() {
   TBlockBuilder b(29);
-  for (int i = 0; i < 3; ++i) b.Byte(i, 'N');
-  for (int i = 0; i < 4; ++i) b.Float(3 + 4 * i, 100.0f);
+  b.Rows(kBlock29Defaults);
   b.Put();
 }
 
+// Block 31.
+constexpr TDefaultRow kCircularCopyDefaults[] = {
+    DefaultInt16(0, 4),
+    DefaultFloat(2, 360.0f),
+    DefaultByte(6, 'N'),
+};
+
 void FillCircularCopyDefaults() {  // block 31
   TBlockBuilder b(31);
-  b.Int16(0, 4);
-  b.Float(2, 360.0f);
-  b.Byte(6, 'N');
+  b.Rows(kCircularCopyDefaults);
   b.Put();
 }
 
@@ -439,66 +479,101 @@ void FillEditorPathDefaults() {  // block 34
 
 void FillZeroBlock(int16_t block) { TBlockBuilder(block).Put(); }
 
+// Block 43: eleven passes, their words, letters and angles.
+constexpr TDefaultRow kPassTableDefaults[] = {
+    Repeated(DefaultInt16(0, 1), 11, 2),
+    Repeated(DefaultByte(22, 'L'), 11, 1),
+    Repeated(DefaultFloat(33, 45.0f), 11, 4),
+};
+
 void FillPassTableDefaults() {  // block 43
   TBlockBuilder b(43);
-  for (int i = 0; i < 11; ++i) {
-    b.Int16(2 * i, 1);
-    b.Byte(22 + i, 'L');
-    b.Float(33 + 4 * i, 45.0f);
-  }
+  b.Rows(kPassTableDefaults);
   b.Put();
 }
+
+constexpr TDefaultRow kBlock47Defaults[] = {Repeated(DefaultByte(0, 1), 11, 1)};
 
 void FillBlock47Defaults() {
   TBlockBuilder b(47);
-  for (int i = 0; i < 11; ++i) b.Byte(i, 1);
+  b.Rows(kBlock47Defaults);
   b.Put();
 }
+
+// Block 58.
+constexpr TDefaultRow kNewReliefDefaults[] = {
+    DefaultFloat(0, 10.0f),
+    DefaultByte(4, 1),
+    DefaultByte(5, 1),
+    DefaultByte(6, 3),
+    DefaultByte(7, 3),
+};
 
 void FillNewReliefDefaults() {  // block 58
   TBlockBuilder b(58);
-  b.Float(0, 10.0f);
-  b.Byte(4, 1);
-  b.Byte(5, 1);
-  b.Byte(6, 3);
-  b.Byte(7, 3);
+  b.Rows(kNewReliefDefaults);
   b.Put();
 }
+
+// Block 65: ten names of 47 bytes.
+constexpr TDefaultRow kBlock65Defaults[] = {Repeated(DefaultString(0, "leer", 46), 10, 47)};
 
 void FillBlock65Defaults() {
   TBlockBuilder b(65);
-  for (int i = 0; i < 10; ++i) b.String(47 * i, "leer", 46);
+  b.Rows(kBlock65Defaults);
   b.Put();
 }
+
+constexpr TDefaultRow kBlock66Defaults[] = {
+    Repeated(DefaultFloat(0, 1.0f), 4, 4),
+    DefaultByte(16, 4),
+    DefaultByte(17, 1),
+};
 
 void FillBlock66Defaults() {
   TBlockBuilder b(66);
-  for (int i = 0; i < 4; ++i) b.Float(4 * i, 1.0f);
-  b.Byte(16, 4);
-  b.Byte(17, 1);
+  b.Rows(kBlock66Defaults);
   b.Put();
 }
+
+// Block 69.
+constexpr TDefaultRow kPathOutputDefaults[] = {
+    DefaultByte(0, 1),
+};
 
 void FillPathOutputDefaults() {  // block 69
   TBlockBuilder b(69);
-  b.Byte(0, 1);
+  b.Rows(kPathOutputDefaults);
   b.Put();
 }
 
+// Block 71.
+constexpr TDefaultRow kExportLiftDefaults[] = {
+    DefaultFloat(1, 1.0f),
+    DefaultByte(5, 1),
+};
+
 void FillExportLiftDefaults() {  // block 71
   TBlockBuilder b(71);
-  b.Float(1, 1.0f);
-  b.Byte(5, 1);
+  b.Rows(kExportLiftDefaults);
   b.Put();
 }
+
+// Block 77 after the folder of bytes 0-255.
+constexpr TDefaultRow kBlock77Defaults[] = {
+    DefaultInt16(256, 50),
+    DefaultInt16(258, 80),
+    DefaultInt16(260, 280),
+    DefaultInt16(262, 1579),
+    DefaultInt16(264, 1119),
+    DefaultString(266, "GIF", 3),
+    DefaultInt16(270, 90),
+};
 
 void FillBlock77Defaults() {
   TBlockBuilder b(77);
   b.String(0, plat::CurrentFolder(), 255);
-  const int16_t numbers[5] = {50, 80, 280, 1579, 1119};
-  for (int i = 0; i < 5; ++i) b.Int16(256 + 2 * i, numbers[i]);
-  b.String(266, "GIF", 3);
-  b.Int16(270, 90);
+  b.Rows(kBlock77Defaults);
   b.Put();
 }
 
