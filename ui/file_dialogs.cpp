@@ -5,6 +5,7 @@
 #include "ui/file_dialogs.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cstring>
 #include <vector>
 
@@ -100,115 +101,136 @@ std::string GetFileDialogTitle(int mode) {
   }
 }
 
+// --- the data kinds --------------------------------------------------------------------------
+
+namespace {
+
+// Where a kind's filter comes from, and whether its open dialog starts with
+// the preview on.
+enum class TKindFilter : uint8_t { kFixed, kOwnExtension, kOwnExtensionOrAll };
+enum class TKindPreview : uint8_t { kNever, kAlways, kByExtension };
+
+struct TFileKindRow {
+  int kind;
+  TKindFilter source;
+  const char* filter;    // kFixed: "description|pattern|..." ending with "|"
+  const char* accepted;  // kFixed: extensions back to back
+  TKindPreview preview;
+};
+
+// Kind 0 lists the caller's own extension, kind 10 too unless it names none
+// (or ".*"); every kind outside the table lists all files.
+constexpr TFileKindRow kFileKinds[] = {
+    {0, TKindFilter::kOwnExtension, nullptr, nullptr, TKindPreview::kByExtension},
+    {1, TKindFilter::kFixed, "Marvek-Data LG1, H2R|*.lg1;*.h2r|LG1|*.lg1|H2R|*.h2r|",
+     ".LG1.H2R", TKindPreview::kAlways},
+    {2, TKindFilter::kFixed, "LG1|*.lg1|",
+     ".LG1", TKindPreview::kAlways},
+    {3, TKindFilter::kFixed, "H2R|*.h2r|",
+     ".H2R", TKindPreview::kAlways},
+    {4, TKindFilter::kFixed, "Marvek-Data SLD, LG1, H2R|*.sld;*.lg1;*.h2r|SLD|*.sld|LG1|*.lg1|H2R|*.h2r|",
+     ".SLD.LG1.H2R", TKindPreview::kAlways},
+    {5, TKindFilter::kFixed, "PLI|*.pli|",
+     ".PLI", TKindPreview::kAlways},
+    {6, TKindFilter::kFixed, "HRL|*.hrl|",
+     ".HRL", TKindPreview::kAlways},
+    {7, TKindFilter::kFixed, "PCX|*.pcx|",
+     ".PCX", TKindPreview::kAlways},
+    {8, TKindFilter::kFixed, "PCX, TIF, BMP|*.pcx;*.tif;*.bmp|PCX|*.pcx|TIF|*.tif|BMP|*.bmp|",
+     ".PCX.TIF.BMP", TKindPreview::kAlways},
+    {9, TKindFilter::kFixed, "Postscript Vector EPS, AI|*.eps;*.ai|EPS|*.eps|AI |*.ai|",
+     ".EPS.AI ", TKindPreview::kNever},
+    {10, TKindFilter::kOwnExtensionOrAll, nullptr, nullptr, TKindPreview::kNever},
+    {11, TKindFilter::kFixed, "WZB|*.wzb|",
+     ".WZB", TKindPreview::kNever},
+    {12, TKindFilter::kFixed, "PFB|*.pfb|",
+     ".PFB", TKindPreview::kNever},
+    {13, TKindFilter::kFixed, "Marvek Relief HRP(packed), HRL(unpackep)|*.hrp;*.hrl|HRP|*.hrp|HRl|*.hrl|",
+     ".HRP.HRL", TKindPreview::kAlways},
+    {14, TKindFilter::kFixed, "Marvek Project PRO, SLD, LG1, H2R|*.pro;*.sld;*.lg1;*.h2r|PRO|*.pro|SLD|*.sld|LG1|*.lg1|H2R|*.h2r|",
+     ".PRO.SLD.LG1.H2R", TKindPreview::kAlways},
+    {15, TKindFilter::kFixed, "PCX, BMP, GIF, JPG|*.pcx;*.bmp;*.gif;*.jpg|PCX|*.pcx|BMP|*.bmp|GIF|*.gif|JPG|*.jpg|",
+     ".PCX.BMP.GIF.JPG", TKindPreview::kAlways},
+    {16, TKindFilter::kFixed, "HRL, HRP, PCX, BMP, GIF, JPG|*.hrl;*.hrp;*.pcx;*.bmp;*.gif;*.jpg;*.jpeg|HRL|*.hrl|HRP|*.hrp|"
+         "PCX|*.pcx|BMP|*.bmp|GIF|*.gif|JPG|*.jpg;*.jpeg|",
+     ".HRL.HRP.PCX.BMP.GIF.JPG.JPEG", TKindPreview::kAlways},
+    {17, TKindFilter::kFixed, "AKV|*.akv|",
+     ".AKV", TKindPreview::kNever},
+    {18, TKindFilter::kFixed, "Relief HRL, HRP, HRS, RLF|*.hrl;*.hrp;*.hrs;*.rlf|HRL|*.hrl|HRP|*.hrp|HRS|*.hrs|RLF|*.rlf|",
+     ".HRL.HRP.HRS.RLF", TKindPreview::kAlways},
+    {19, TKindFilter::kFixed, "HPGL PLT, HPG|*.plt;*.hpg|PLT|*.plt|HPG|*.hpg|",
+     ".PLT.HPG", TKindPreview::kNever},
+    {20, TKindFilter::kFixed, "Prograv SOR|*.sor|",
+     ".SOR", TKindPreview::kAlways},
+    {21, TKindFilter::kFixed, "BMP, GIF, JPG|*.bmp;*.gif;*.jpg|BMP|*.bmp|GIF|*.gif|JPG|*.jpg|",
+     ".PCX.BMP.GIF.JPG", TKindPreview::kNever},
+    {22, TKindFilter::kFixed, "BMP, GIF, JPG, PCX, STL, DXF, HRL, HRP, RLF|*.bmp;*.gif;*.jpg;*.pcx;*.stl;*.dxf;*.hrl;*.hrp;*.rlf|"
+         "BMP - Windows Bitmap|*.bmp|GIF - CompuServ Bitmap|*.gif|JPG - JPEG Bitmap|*.jpg|"
+         "PCX - Paintbrush Bitmap|*.pcx|STL - Stereolithographie|*.stl|DXF - AutoCAD 3D-Face|*.dxf|"
+         "HRL - Marvek Relief unpackt|*.hrl|HRP - Marvek Relief packt|*.hrp|RLF - LANG Relief|*.rlf|",
+     ".BMP.GIF.JPG.PCX.STL.DXF.HRL.HRP.HRS.RLF", TKindPreview::kAlways},
+    {23, TKindFilter::kFixed, "CNC, MES|*.cnc;*.mes|CNC - WinPC-NC ISO-Daten|*.cnc|MES - WinPC-NC Tasterdat|*.mes|",
+     ".CNC.MES", TKindPreview::kNever},
+    {24, TKindFilter::kFixed, "NC, DXF|*.nc;*.dxf|NC  - NCGraf ISO-St\x81tzp.|*.nc |DXF - NCGraf DXF-St\x81tzp.|*.dxf|",
+     ".NC .DXF", TKindPreview::kNever},
+    {25, TKindFilter::kFixed, "ASC DXF IBL MF|*.asc;*.dxf;*.ibl;*.mf|ASC - ASCII-St\x81tzp.|*.asc|DXF - DXF-St\x81tzpkt.|*.dxf|"
+         "IBL - St\x81tzpunkte|*.ibl|MF  - Scantech Meta|*.mf |",
+     ".ASC.DXF.IBL.MF ", TKindPreview::kNever},
+    {26, TKindFilter::kFixed, "JPG AVI mpg MOV|*.jpg;*.avi;*.mpg;*.mov|JPG - JPEG Bitmap|*.jpg|AVI - AVI-Movie|*.avi|"
+         "mpg - mgg-Movie|*.mpg|MOV - MOV-Movie|*.MOV|",
+     ".JPG.AVI.MPG.MOV", TKindPreview::kNever},
+    {27, TKindFilter::kFixed, "BMP, GIF, JPG, PCX, HRL, HRP, RLF|*.bmp;*.gif;*.jpg;*.pcx;*.hrl;*.hrp;*.rlf|BMP - Windows Bitmap|*.bmp|"
+         "GIF - CompuServ Bitmap|*.gif|JPG - JPEG Bitmap|*.jpg|PCX - Paintbrush Bitmap|*.pcx|"
+         "HRL - Marvek Relief unpackt|*.hrl|HRP - Marvek Relief packt|*.hrp|RLF - LANG Relief|*.rlf|",
+     ".BMP.GIF.JPG.PCX.HRL.HRP.HRS.RLF", TKindPreview::kAlways},
+};
+constexpr int kFileKindCount = static_cast<int>(sizeof kFileKinds / sizeof kFileKinds[0]);
+
+constexpr const char* kAllFilesFilter = "*.*|*.*|";
+constexpr const char* kAllFilesAccepted = ".*  ";
+
+// Extensions whose files the preview of kind 0 can show.
+constexpr const char* kKindZeroPreviewExtensions[] = {".SLD", ".LG1", ".H2R", ".HRL", ".HRP", ".HRS", ".RLF", ".SOR", ".STL"};
+
+// The row of a kind, nullptr outside the table.
+const TFileKindRow* FindFileKind(int kind) {
+  if (kind < 0 || kind >= kFileKindCount) return nullptr;
+  const TFileKindRow& row = kFileKinds[kind];
+  assert(row.kind == kind && "the kinds stand in order");
+  return &row;
+}
+
+}  // namespace
+
 bool IsPreviewKind(int kind, const std::string& extension) {
-  switch (kind) {
-    case 0: {
+  const TFileKindRow* row = FindFileKind(kind);
+  if (row == nullptr) return false;
+  switch (row->preview) {
+    case TKindPreview::kNever: return false;
+    case TKindPreview::kAlways: return true;
+    case TKindPreview::kByExtension: {
       const std::string e = Upper(extension);
-      for (const char* p : {".SLD", ".LG1", ".H2R", ".HRL", ".HRP", ".HRS", ".RLF", ".SOR", ".STL"})
+      for (const char* p : kKindZeroPreviewExtensions)
         if (e == p) return true;
       return false;
     }
-    case 1: case 2: case 3: case 4: case 5: case 6: case 7: case 8: case 13: case 14: case 15: case 16: case 18:
-    case 20: case 22: case 27:
-      return true;
-    default:
-      return false;
   }
+  return false;
 }
 
 TFileFilter BuildFileFilter(int kind, const std::string& e) {
   TFileFilter f;
-  auto own = [&]() {
+  f.filter = kAllFilesFilter;
+  f.accepted = kAllFilesAccepted;
+  const TFileKindRow* row = FindFileKind(kind);
+  const bool own = row != nullptr && (row->source == TKindFilter::kOwnExtension ||
+                                      (row->source == TKindFilter::kOwnExtensionOrAll && !e.empty() && e != ".*"));
+  if (own) {
     f.filter = e.substr(std::min<size_t>(1, e.size()), 3) + "|*" + e + "|";
     f.accepted = e;
-  };
-  switch (kind) {
-    case 0: own(); break;
-    case 1: f.filter = "Marvek-Data LG1, H2R|*.lg1;*.h2r|LG1|*.lg1|H2R|*.h2r|"; f.accepted = ".LG1.H2R"; break;
-    case 2: f.filter = "LG1|*.lg1|"; f.accepted = ".LG1"; break;
-    case 3: f.filter = "H2R|*.h2r|"; f.accepted = ".H2R"; break;
-    case 4:
-      f.filter = "Marvek-Data SLD, LG1, H2R|*.sld;*.lg1;*.h2r|SLD|*.sld|LG1|*.lg1|H2R|*.h2r|";
-      f.accepted = ".SLD.LG1.H2R";
-      break;
-    case 5: f.filter = "PLI|*.pli|"; f.accepted = ".PLI"; break;
-    case 6: f.filter = "HRL|*.hrl|"; f.accepted = ".HRL"; break;
-    case 7: f.filter = "PCX|*.pcx|"; f.accepted = ".PCX"; break;
-    case 8:
-      f.filter = "PCX, TIF, BMP|*.pcx;*.tif;*.bmp|PCX|*.pcx|TIF|*.tif|BMP|*.bmp|";
-      f.accepted = ".PCX.TIF.BMP";
-      break;
-    case 9: f.filter = "Postscript Vector EPS, AI|*.eps;*.ai|EPS|*.eps|AI |*.ai|"; f.accepted = ".EPS.AI "; break;
-    case 10:
-      if (!e.empty() && e != ".*") {
-        own();
-      } else {
-        f.filter = "*.*|*.*|";
-        f.accepted = ".*  ";
-      }
-      break;
-    case 11: f.filter = "WZB|*.wzb|"; f.accepted = ".WZB"; break;
-    case 12: f.filter = "PFB|*.pfb|"; f.accepted = ".PFB"; break;
-    case 13:
-      f.filter = "Marvek Relief HRP(packed), HRL(unpackep)|*.hrp;*.hrl|HRP|*.hrp|HRl|*.hrl|";
-      f.accepted = ".HRP.HRL";
-      break;
-    case 14:
-      f.filter = "Marvek Project PRO, SLD, LG1, H2R|*.pro;*.sld;*.lg1;*.h2r|PRO|*.pro|SLD|*.sld|LG1|*.lg1|H2R|*.h2r|";
-      f.accepted = ".PRO.SLD.LG1.H2R";
-      break;
-    case 15:
-      f.filter = "PCX, BMP, GIF, JPG|*.pcx;*.bmp;*.gif;*.jpg|PCX|*.pcx|BMP|*.bmp|GIF|*.gif|JPG|*.jpg|";
-      f.accepted = ".PCX.BMP.GIF.JPG";
-      break;
-    case 16:
-      f.filter = "HRL, HRP, PCX, BMP, GIF, JPG|*.hrl;*.hrp;*.pcx;*.bmp;*.gif;*.jpg;*.jpeg|HRL|*.hrl|HRP|*.hrp|"
-                 "PCX|*.pcx|BMP|*.bmp|GIF|*.gif|JPG|*.jpg;*.jpeg|";
-      f.accepted = ".HRL.HRP.PCX.BMP.GIF.JPG.JPEG";
-      break;
-    case 17: f.filter = "AKV|*.akv|"; f.accepted = ".AKV"; break;
-    case 18:
-      f.filter = "Relief HRL, HRP, HRS, RLF|*.hrl;*.hrp;*.hrs;*.rlf|HRL|*.hrl|HRP|*.hrp|HRS|*.hrs|RLF|*.rlf|";
-      f.accepted = ".HRL.HRP.HRS.RLF";
-      break;
-    case 19: f.filter = "HPGL PLT, HPG|*.plt;*.hpg|PLT|*.plt|HPG|*.hpg|"; f.accepted = ".PLT.HPG"; break;
-    case 20: f.filter = "Prograv SOR|*.sor|"; f.accepted = ".SOR"; break;
-    case 21:
-      f.filter = "BMP, GIF, JPG|*.bmp;*.gif;*.jpg|BMP|*.bmp|GIF|*.gif|JPG|*.jpg|";
-      f.accepted = ".PCX.BMP.GIF.JPG";
-      break;
-    case 22:
-      f.filter = "BMP, GIF, JPG, PCX, STL, DXF, HRL, HRP, RLF|*.bmp;*.gif;*.jpg;*.pcx;*.stl;*.dxf;*.hrl;*.hrp;*.rlf|"
-                 "BMP - Windows Bitmap|*.bmp|GIF - CompuServ Bitmap|*.gif|JPG - JPEG Bitmap|*.jpg|"
-                 "PCX - Paintbrush Bitmap|*.pcx|STL - Stereolithographie|*.stl|DXF - AutoCAD 3D-Face|*.dxf|"
-                 "HRL - Marvek Relief unpackt|*.hrl|HRP - Marvek Relief packt|*.hrp|RLF - LANG Relief|*.rlf|";
-      f.accepted = ".BMP.GIF.JPG.PCX.STL.DXF.HRL.HRP.HRS.RLF";
-      break;
-    case 23:
-      f.filter = "CNC, MES|*.cnc;*.mes|CNC - WinPC-NC ISO-Daten|*.cnc|MES - WinPC-NC Tasterdat|*.mes|";
-      f.accepted = ".CNC.MES";
-      break;
-    case 24:
-      f.filter = "NC, DXF|*.nc;*.dxf|NC  - NCGraf ISO-St\x81tzp.|*.nc |DXF - NCGraf DXF-St\x81tzp.|*.dxf|";
-      f.accepted = ".NC .DXF";
-      break;
-    case 25:
-      f.filter = "ASC DXF IBL MF|*.asc;*.dxf;*.ibl;*.mf|ASC - ASCII-St\x81tzp.|*.asc|DXF - DXF-St\x81tzpkt.|*.dxf|"
-                 "IBL - St\x81tzpunkte|*.ibl|MF  - Scantech Meta|*.mf |";
-      f.accepted = ".ASC.DXF.IBL.MF ";
-      break;
-    case 26:
-      f.filter = "JPG AVI mpg MOV|*.jpg;*.avi;*.mpg;*.mov|JPG - JPEG Bitmap|*.jpg|AVI - AVI-Movie|*.avi|"
-                 "mpg - mgg-Movie|*.mpg|MOV - MOV-Movie|*.MOV|";
-      f.accepted = ".JPG.AVI.MPG.MOV";
-      break;
-    case 27:
-      f.filter = "BMP, GIF, JPG, PCX, HRL, HRP, RLF|*.bmp;*.gif;*.jpg;*.pcx;*.hrl;*.hrp;*.rlf|BMP - Windows Bitmap|*.bmp|"
-                 "GIF - CompuServ Bitmap|*.gif|JPG - JPEG Bitmap|*.jpg|PCX - Paintbrush Bitmap|*.pcx|"
-                 "HRL - Marvek Relief unpackt|*.hrl|HRP - Marvek Relief packt|*.hrp|RLF - LANG Relief|*.rlf|";
-      f.accepted = ".BMP.GIF.JPG.PCX.HRL.HRP.HRS.RLF";
-      break;
-    default: f.filter = "*.*|*.*|"; f.accepted = ".*  "; break;
+  } else if (row != nullptr && row->source == TKindFilter::kFixed) {
+    f.filter = row->filter;
+    f.accepted = row->accepted;
   }
   f.preview = IsPreviewKind(kind, e);
   return f;
