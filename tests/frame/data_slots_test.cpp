@@ -5,7 +5,7 @@
 
 #include <memory>
 
-#include "support/work_folder.h"
+#include "support/data_file_folder.h"
 #include <stdlib.h>
 
 #include <cstring>
@@ -41,17 +41,13 @@ std::vector<std::string> Lines(const std::string& text) {
 class DataSlotsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    work_ = std::make_unique<torvtest::TWorkFolder>();
+    work_ = std::make_unique<torvtest::TDataFileFolder>();
     folder_ = work_->Path();
     ASSERT_TRUE(work_->Entered());
-    InitDataFileSlots();
-    ErrorCode = 0;
   }
   void TearDown() override {
-    CloseOpenDataFileSlots();
     ClearRamFileSlots();
     AllocRamBlockMemory = defaultAllocator_;
-    ErrorCode = 0;
     work_.reset();
   }
   std::string Journal() const { return ReadHostFile(folder_ + "/MENUREC.TXT"); }
@@ -61,7 +57,7 @@ class DataSlotsTest : public ::testing::Test {
   }
 
   std::string folder_;
-  std::unique_ptr<torvtest::TWorkFolder> work_;
+  std::unique_ptr<torvtest::TDataFileFolder> work_;
   uint8_t* (*defaultAllocator_)(uint32_t) = AllocRamBlockMemory;
 };
 

@@ -5,7 +5,7 @@
 
 #include <memory>
 
-#include "support/work_folder.h"
+#include "support/data_file_folder.h"
 #include <stdlib.h>
 
 #include <cmath>
@@ -32,16 +32,12 @@ std::string ReadHostFile(const std::string& path) {
 class FileHelpersTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    work_ = std::make_unique<torvtest::TWorkFolder>();
+    work_ = std::make_unique<torvtest::TDataFileFolder>();
     folder_ = work_->Path();
     ASSERT_TRUE(work_->Entered());
-    InitDataFileSlots();
-    ErrorCode = 0;
   }
   void TearDown() override {
-    CloseOpenDataFileSlots();
     ClearRamFileSlots();
-    ErrorCode = 0;
     work_.reset();
   }
   std::string Host(const std::string& name) const { return folder_ + "/" + name; }
@@ -49,8 +45,7 @@ class FileHelpersTest : public ::testing::Test {
   std::string Transcript() const { return ReadHostFile(Host("transcript.txt")); }
 
   void WriteVectors(const std::string& name, const std::vector<TVectorRecord>& records) const {
-    std::ofstream(Host(name), std::ios::binary)
-        .write(reinterpret_cast<const char*>(records.data()), static_cast<std::streamsize>(records.size() * 13));
+    torvtest::WriteVectorFile(Host(name), records);
   }
   void WritePoints(const std::string& name, const std::vector<TPointRecord>& records) const {
     std::ofstream(Host(name), std::ios::binary)
@@ -70,7 +65,7 @@ class FileHelpersTest : public ::testing::Test {
   }
 
   std::string folder_;
-  std::unique_ptr<torvtest::TWorkFolder> work_;
+  std::unique_ptr<torvtest::TDataFileFolder> work_;
 };
 
 TVectorRecord Rec(uint8_t type, float x, float y, float z = 0.0f) { return TVectorRecord{type, x, y, z}; }

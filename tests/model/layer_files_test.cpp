@@ -5,7 +5,7 @@
 
 #include <memory>
 
-#include "support/work_folder.h"
+#include "support/data_file_folder.h"
 #include <stdlib.h>
 
 #include <filesystem>
@@ -21,17 +21,14 @@ namespace {
 class LayerFilesTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    work_ = std::make_unique<torvtest::TWorkFolder>();
+    work_ = std::make_unique<torvtest::TDataFileFolder>();
     folder_ = work_->Path();
     ASSERT_TRUE(work_->Entered());
-    InitDataFileSlots();
-    ErrorCode = 0;
     HighestLayer = 3;
     CurrentLayer = 0;
     std::fill(std::begin(LayerRecordCounts), std::end(LayerRecordCounts), 0);
   }
   void TearDown() override {
-    CloseOpenDataFileSlots();
     ErrorCode = 0;
     HighestLayer = 0;
     CurrentLayer = 0;
@@ -48,7 +45,7 @@ class LayerFilesTest : public ::testing::Test {
     return names;
   }
   std::string folder_;
-  std::unique_ptr<torvtest::TWorkFolder> work_;
+  std::unique_ptr<torvtest::TDataFileFolder> work_;
 };
 
 TEST_F(LayerFilesTest, LayerNumbersWrapByTheLayerCount) {

@@ -5,7 +5,7 @@
 
 #include <memory>
 
-#include "support/work_folder.h"
+#include "support/data_file_folder.h"
 #include <stdlib.h>
 
 #include <cmath>
@@ -33,26 +33,21 @@ TVectorRecord Rec(uint8_t type, float x, float y, float z = 0.0f) { return TVect
 class VectorRecordsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    work_ = std::make_unique<torvtest::TWorkFolder>();
+    work_ = std::make_unique<torvtest::TDataFileFolder>();
     folder_ = work_->Path();
     ASSERT_TRUE(work_->Entered());
-    InitDataFileSlots();
-    ErrorCode = 0;
     QuietIoError = 0;
   }
   void TearDown() override {
     FreeVectorBuffer(array_);
-    CloseOpenDataFileSlots();
-    ErrorCode = 0;
     work_.reset();
   }
   std::string Host(const std::string& name) const { return folder_ + "/" + name; }
   void WriteVectors(const std::string& name, const std::vector<TVectorRecord>& records) const {
-    std::ofstream(Host(name), std::ios::binary)
-        .write(reinterpret_cast<const char*>(records.data()), static_cast<std::streamsize>(records.size() * 13));
+    torvtest::WriteVectorFile(Host(name), records);
   }
   std::string folder_;
-  std::unique_ptr<torvtest::TWorkFolder> work_;
+  std::unique_ptr<torvtest::TDataFileFolder> work_;
   TVectorArray array_;
 };
 
