@@ -18,16 +18,7 @@ namespace {
 
 using uitest::TScreen;
 
-// A new script; the close sent at the end of the previous one and keys left
-// over are gone.
-void Script(uitest::TScreen& screen, const std::string& text) {
-  for (int i = 0; i < 8; ++i) PumpWindowMessages();  // the close sent at the end of the previous script
-  CloseRequested = false;
-  ClearKeyBuffer();
-  MouseButtonState = 0;  // a click that ended a run is not released by its script
-  MouseKeyFlags = 0;
-  screen.UseScript(text);
-}
+using uitest::Script;
 
 // A screen whose view shows world (0, 0) at the lower left of the graphic
 // area, 2 pixels per millimetre.

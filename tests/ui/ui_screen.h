@@ -130,4 +130,15 @@ class TScreen {
   std::string previous_;
 };
 
+// A new script for the screen; the close sent at the end of the previous one
+// and keys left over are gone.
+inline void Script(TScreen& screen, const std::string& text) {
+  for (int i = 0; i < 8; ++i) PumpWindowMessages();  // the close sent at the end of the previous script
+  CloseRequested = false;
+  ClearKeyBuffer();
+  MouseButtonState = 0;  // a click that ended a run is not released by its script
+  MouseKeyFlags = 0;
+  screen.UseScript(text);
+}
+
 }  // namespace uitest
