@@ -8,6 +8,7 @@
 #include "frame/file_helpers.h"
 #include "frame/messages.h"
 #include "frame/quiet_files.h"
+#include "model/record_stream.h"
 #include "model/vector_records.h"
 #include "platform/files.h"
 #include "relief/core/relief_core_services_standin.h"
@@ -28,37 +29,26 @@ constexpr int32_t kMaxBuckets = 256;
 // Point records written through a buffer; a short write marks the writer failed.
 struct TPointWriter {
   plat::TPasFile file;
-  std::vector<TPointRecord> buffer;
+  TRecordFileWriter out;
   bool open = false;
-  bool failed = false;
 };
 
 bool OpenPointWriter(TPointWriter& writer, const std::string& name) {
-  writer.buffer.clear();
-  writer.failed = false;
   plat::Assign(writer.file, name);
   RewriteFileQuiet(writer.file, kPointRecordSize);
+  StartRecordFileWriter(writer.out, writer.file, kPointRecordSize, kWriteBlock, BlockWriteQuiet);
   writer.open = writer.file.state >= plat::kFileInput;
   return writer.open;
 }
 
-void FlushPointWriter(TPointWriter& writer) {
-  if (!writer.open || writer.buffer.empty()) return;
-  uint32_t written = 0;
-  if (!writer.failed)
-    BlockWriteQuiet(writer.file, writer.buffer.data(), static_cast<uint32_t>(writer.buffer.size()), written);
-  if (written != writer.buffer.size()) writer.failed = true;
-  writer.buffer.clear();
-}
-
 void PutPoint(TPointWriter& writer, uint8_t type, float x, float y) {
-  writer.buffer.push_back(TPointRecord{type, x, y});
-  if (static_cast<int32_t>(writer.buffer.size()) >= kWriteBlock) FlushPointWriter(writer);
+  const TPointRecord point{type, x, y};
+  PutRecord(writer.out, &point);
 }
 
 void ClosePointWriter(TPointWriter& writer) {
   if (!writer.open) return;
-  FlushPointWriter(writer);
+  FlushRecordFileWriter(writer.out);
   CloseFileQuiet(writer.file);
   writer.open = false;
 }
@@ -188,7 +178,7 @@ void MakeBandLines(THatchRun& run, double bottom) {
     }
     run.increasing = !run.increasing;
     if (increasing && PollEscapeAbort()) run.result = kHatchAborted;
-    if (run.target.failed || run.help.failed) run.result = kHatchAborted;
+    if (run.target.out.failed || run.help.out.failed) run.result = kHatchAborted;
 
     run.y -= d;
     if (run.y <= bottom && bottom - run.y < d / 2.0) run.y = bottom + d / 8.0;
@@ -303,7 +293,7 @@ void JoinHatchLines(THatchRun& run, double low, double high) {
         break;
       }
     }
-    if (run.target.failed) run.result = kHatchAborted;
+    if (run.target.out.failed) run.result = kHatchAborted;
   }
 }
 
@@ -429,7 +419,7 @@ void MakeBand(THatchRun& run, double bottom, uint8_t showProgress) {
   }
   MakeBandLines(run, bottom);
   ClosePointWriter(run.help);
-  if (run.help.failed) run.result = kHatchAborted;
+  if (run.help.out.failed) run.result = kHatchAborted;
   if (run.result == kHatchOk) JoinHatchLines(run, std::min(bottom, run.y) - 3.0 * run.d, top + 3.0 * run.d);
 }
 
@@ -552,7 +542,7 @@ void HatchContourFile(const std::string& source, const std::string& target, int1
       }
     }
     ClosePointWriter(run.target);
-    if (run.target.failed) {
+    if (run.target.out.failed) {
       ShowMessageNumber(8);
       run.result = kHatchAborted;
     }
