@@ -7,6 +7,7 @@
 
 #include "cad/geometry_2d.h"
 #include "frame/file_helpers.h"
+#include "frame/math_constants.h"
 #include "frame/param_file.h"
 #include "frame/quiet_files.h"
 
@@ -15,7 +16,6 @@ std::string CurrentFontFileName;
 
 namespace {
 
-constexpr double kPi = std::numbers::pi;
 
 // Pascal Round: halves go to the even neighbour.
 double RoundHalfEven(double v) { return std::nearbyint(v); }

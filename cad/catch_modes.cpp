@@ -26,8 +26,6 @@ namespace {
 
 const char* const kStoreMovedName = "VekAR2.TMP";
 constexpr int16_t kCatchMenuCommand = 8502;
-constexpr int kXorMode = 7;
-constexpr int kCopyMode = 13;
 constexpr int kMarkColour = 12;
 constexpr int kCandidateColour = 13;
 constexpr double kDiagonalReach = 99999.0;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "frame/file_helpers.h"
+#include "frame/math_constants.h"
 #include "frame/messages.h"
 #include "frame/quiet_files.h"
 #include "model/record_stream.h"
@@ -16,7 +17,6 @@
 
 namespace {
 
-constexpr double kTwoPi = 6.283185307179586;
 constexpr int32_t kReadChunk = 1000;
 constexpr int32_t kRotateBlock = 30000;
 constexpr int32_t kWriteBlock = 1000;
