@@ -1,4 +1,12 @@
 // Catch modes: the computations of every mode; see catch_modes.h.
+//
+// Sections:
+//   results
+//   line geometry
+//   file searches
+//   extreme points
+//   main direction
+//   the menu and the interactive modes
 #include "cad/catch_modes.h"
 
 #include <cmath>

@@ -1,4 +1,11 @@
 // Hatching of closed contours by horizontal scan lines.
+//
+// Sections:
+//   output and the run
+//   scan lines
+//   joining
+//   bands
+//   entry points
 #include "paths/hatching.h"
 
 #include <algorithm>
@@ -25,6 +32,8 @@ constexpr int32_t kLeastBandBudget = 750;
 constexpr int kLineRetries = 10;
 // Buckets of the band's segments for the connection test.
 constexpr int32_t kMaxBuckets = 256;
+
+// --- output and the run ------------------------------------------------------------------
 
 // Point records written through a buffer; a short write marks the writer failed.
 struct TPointWriter {
@@ -110,6 +119,8 @@ void EmitLine(THatchRun& run, double sx, double ex, double y) {
   EmitPoint(run, run.target, kRecContourStart, sx, y);
   EmitPoint(run, run.target, kRecLinePoint, ex, y);
 }
+
+// --- scan lines --------------------------------------------------------------------------
 
 // The crossings of scan line y with the band's segments; false when a
 // point lies on the line or the count is odd.
@@ -424,6 +435,8 @@ void MakeBand(THatchRun& run, double bottom, uint8_t showProgress) {
 }
 
 }  // namespace
+
+// --- entry points ------------------------------------------------------------------------
 
 void RotatePoint(float& x, float& y, float alpha) {
   if (alpha == 0.0f) return;
