@@ -23,8 +23,6 @@ namespace {
 constexpr int16_t kMessagePickObject = 1168;
 constexpr int16_t kMessageAlignTitle = 1304;
 constexpr int kPickAnyLayerBySegment = 129;  // by segment, the layer of the hit becomes current
-constexpr int kXorMode = 7;
-constexpr int kCopyMode = 13;
 constexpr int kChangedColour = 12;
 constexpr int kCentreMarker = 2;
 

@@ -1,3 +1,12 @@
+// Arcs, circles and curves turned into line points (see arcs_to_points.h).
+//
+// Sections:
+//   arc sampling
+//   arcs and circles from points
+//   Bezier sampling
+//   B-spline and curve pieces
+//   plane across a cell
+//   font file name and kerning class
 #include "cad/arcs_to_points.h"
 
 #include <algorithm>
@@ -7,6 +16,7 @@
 
 #include "cad/geometry_2d.h"
 #include "frame/file_helpers.h"
+#include "frame/math_constants.h"
 #include "frame/param_file.h"
 #include "frame/quiet_files.h"
 
@@ -14,8 +24,6 @@ uint16_t LargeArcPointsPerRadian = static_cast<uint16_t>(kLargeArcPointsPerRadia
 std::string CurrentFontFileName;
 
 namespace {
-
-constexpr double kPi = std::numbers::pi;
 
 // Pascal Round: halves go to the even neighbour.
 double RoundHalfEven(double v) { return std::nearbyint(v); }

@@ -1,4 +1,12 @@
 // Catch modes: the computations of every mode; see catch_modes.h.
+//
+// Sections:
+//   results
+//   line geometry
+//   file searches
+//   extreme points
+//   main direction
+//   the menu and the interactive modes
 #include "cad/catch_modes.h"
 
 #include <cmath>
@@ -26,8 +34,6 @@ namespace {
 
 const char* const kStoreMovedName = "VekAR2.TMP";
 constexpr int16_t kCatchMenuCommand = 8502;
-constexpr int kXorMode = 7;
-constexpr int kCopyMode = 13;
 constexpr int kMarkColour = 12;
 constexpr int kCandidateColour = 13;
 constexpr double kDiagonalReach = 99999.0;

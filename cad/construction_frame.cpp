@@ -27,8 +27,6 @@ TConstructionState Construction;
 
 namespace {
 
-constexpr int kXorMode = 7;
-constexpr int kCopyMode = 13;
 constexpr int16_t kHighlightColour = 12;
 constexpr int kPenSolid = 0;
 constexpr int kPenDotted = 1;

@@ -7,6 +7,7 @@
 #include "cad/geometry_tolerances.h"
 #include "frame/messages.h"
 #include "frame/quiet_files.h"
+#include "model/record_stream.h"
 #include "model/undo.h"
 #include "model/vector_store.h"
 #include "platform/files.h"
@@ -228,17 +229,19 @@ void FindAllCrossings(TVectorArray& array, std::vector<TSegmentCrossing>& crossi
 
 namespace {
 
-struct TSplitWriter {
+// The split contours, collected whole before the file is written (the
+// crossings test the last record kept).
+struct TSplitOutput {
   std::vector<TVectorRecord> out;
   TVectorRecord contourStart{};
 };
 
-bool NearLastWritten(const TSplitWriter& w, double x, double y) {
+bool NearLastWritten(const TSplitOutput& w, double x, double y) {
   return !w.out.empty() && Distance(x, y, w.out.back().x, w.out.back().y) < kSplitStartGap;
 }
 
 // Writes the segment p-c with the crossings that lie on it, nearest first.
-void InsertSegmentCrossings(TSplitWriter& w, const TVectorRecord& p, const TVectorRecord& c,
+void InsertSegmentCrossings(TSplitOutput& w, const TVectorRecord& p, const TVectorRecord& c,
                             std::vector<TVectorRecord>& found) {
   const double dx = double(c.x) - p.x, dy = double(c.y) - p.y;
   const double length2 = dx * dx + dy * dy;
@@ -282,7 +285,7 @@ void WriteContoursSplitAtCrossings(const std::string& target, const TVectorArray
     if (crossings[i].second != crossings[i].first) byIndex.push_back({crossings[i].second, i});
   }
   std::sort(byIndex.begin(), byIndex.end());
-  TSplitWriter w;
+  TSplitOutput w;
   w.out.reserve(static_cast<size_t>(array.count) + crossings.size() * 4);
   std::vector<TVectorRecord> found;
   TVectorRecord previous{};
@@ -311,12 +314,10 @@ void WriteContoursSplitAtCrossings(const std::string& target, const TVectorArray
   plat::Assign(file, target);
   RewriteFileQuiet(file, kVectorRecordSize);
   if (file.state < plat::kFileInput) return;
-  for (size_t at = 0; at < w.out.size(); at += kSplitWriteBlock) {
-    const uint32_t n = static_cast<uint32_t>(std::min<size_t>(kSplitWriteBlock, w.out.size() - at));
-    uint32_t written = 0;
-    BlockWriteQuiet(file, w.out.data() + at, n, written);
-    if (written != n) break;
-  }
+  TRecordFileWriter out;
+  StartRecordFileWriter(out, file, kVectorRecordSize, kSplitWriteBlock, BlockWriteQuiet);
+  PutRecords(out, w.out.data(), static_cast<int64_t>(w.out.size()));
+  FlushRecordFileWriter(out);
   CloseFileQuiet(file);
 }
 

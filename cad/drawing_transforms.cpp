@@ -414,7 +414,6 @@ namespace {
 
 constexpr uint8_t kViewRedrawKind = 2;
 constexpr uint8_t kFormCancelled = 3;
-constexpr int kXorMode = 7;
 constexpr int kMarkColour = 12;
 constexpr int kSquareMark = 3;
 constexpr int kUndoLayersAndTexts = kUndoAllLayers | kUndoTextJob;       // 12

@@ -21,7 +21,6 @@
 
 namespace {
 
-constexpr int kCopyMode = 13;
 constexpr int16_t kMsgFreehandPrompt = 490;
 constexpr size_t kFreehandPromptShown = 19;
 constexpr int kMinCatchPixels = 8;

@@ -46,7 +46,6 @@ constexpr int kUndoLayoutLayer = 265;
 constexpr int kUndoLayersAndTexts = kUndoAllLayers | kUndoTextJob;    // 12
 constexpr int kUndoLayerAndTexts = kUndoCurrentLayer | kUndoTextJob;  // 9
 constexpr int kTextShift = 1;
-constexpr int kXorMode = 7;
 constexpr int kPreviewColour = 12;
 
 int AxisPosition(float low, float high) {

@@ -8,6 +8,7 @@
 
 #include "cad/construction_frame.h"
 #include "cad/point_entry.h"
+#include "frame/math_constants.h"
 #include "frame/messages.h"
 #include "frame/window_draw.h"
 #include "frame/main_window.h"
@@ -20,10 +21,6 @@
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
-constexpr double kDegree = kPi / 180.0;
-constexpr int kCopyMode = 13;
-constexpr int kXorMode = 7;
 constexpr int kPointObjectMarker = 7;
 constexpr size_t kKeysPromptMax = 79;
 constexpr size_t kPolylinePromptMax = 40;

@@ -9,6 +9,7 @@
 #include "cad/geometry_tolerances.h"
 #include "cad/snapping.h"
 #include "frame/main_window.h"
+#include "frame/math_constants.h"
 #include "frame/param_file.h"
 #include "frame/messages.h"
 #include "frame/window_draw.h"
@@ -21,12 +22,10 @@
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
 constexpr size_t kTyped3DTextMax = 60;
 constexpr int16_t kTyped3DPrompt = 1635;
 constexpr int16_t kPromptFirstPoint = 11;
 constexpr int16_t kPromptSecondPoint = 12;
-constexpr int kXorMode = 7;
 constexpr int kControlMarker = 2;
 constexpr int kPenSolid = 0;
 constexpr int kPenDotted = 4;

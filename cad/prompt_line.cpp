@@ -12,7 +12,6 @@ uint8_t PromptFlags = 0;
 
 namespace {
 constexpr int16_t kWhite = 261;
-constexpr int kCopyMode = 13;
 }  // namespace
 
 void ShowPromptLine(int16_t line, const std::string& text, int16_t background, int16_t textColor) {

@@ -31,8 +31,6 @@ uint8_t SelectionHandlesRebuild = 0;
 namespace {
 
 constexpr uint16_t kRubberDash = 0x3333;
-constexpr int kXorMode = 7;
-constexpr int kCopyMode = 13;
 constexpr int kChangedColour = 12;
 
 // Pixel of a world point; outside the visible range the pixel (-10, -10).

@@ -318,8 +318,6 @@ namespace {
 constexpr uint16_t kNoRedrawBit = 256;
 constexpr uint8_t kGuideCursorMode = 132;
 constexpr uint8_t kDeleteScanCode = 83;
-constexpr int kXorMode = 7;
-constexpr int kCopyMode = 13;
 constexpr int kXorColour = 12;
 constexpr int kLineColour = 1;
 constexpr int kMenuRaise = 32;

@@ -9,6 +9,7 @@
 
 #include "cad/geometry_2d.h"
 #include "cad/snapping.h"
+#include "frame/window_draw.h"
 #include "ui/buttons_controls.h"
 #include "frame/file_helpers.h"
 #include "frame/main_window.h"
@@ -34,7 +35,6 @@ constexpr double kDegreesToRadians = 0.017453292519943295;
 constexpr float kValueLimit = 10000.0f;
 constexpr float kShearLimit = 45.0f;
 constexpr float kAngleLimit = 360.0f;
-constexpr int kCopyMode = 13;
 constexpr int kChangedColour = 12;
 constexpr int kUndoLayerAndStore = kUndoCurrentLayer | kUndoStore;  // 3
 

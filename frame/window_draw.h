@@ -108,6 +108,10 @@ void IntersectClip(int x1, int y1, int x2, int y2);
 void SetMainWindowCaption(const std::string& text);
 
 // --- colours and modes -----------------------------------------------------------
+// The two drawing modes of the program: copy, and xor for rubber bands and
+// marks drawn twice to vanish.
+constexpr int kCopyMode = plat::kRopCopy;  // 13
+constexpr int kXorMode = plat::kRopXor;    // 7
 plat::TColorRef GetColorRef(int colorNumber);
 void SetPenColor(int colorNumber);
 void SetPenColorOnly(int colorNumber);

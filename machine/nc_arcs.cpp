@@ -8,6 +8,7 @@
 #include <string>
 
 #include "cad/arcs_to_points.h"
+#include "frame/math_constants.h"
 #include "machine/nc_blocks.h"
 #include "machine/nc_feed_moves.h"
 #include "machine/nc_words.h"
@@ -16,7 +17,6 @@
 
 namespace {
 
-constexpr double kTwoPi = 2.0 * std::numbers::pi;
 
 bool IsOneOf(int d, std::initializer_list<int> list) {
   return std::find(list.begin(), list.end(), d) != list.end();

@@ -11,6 +11,7 @@
 #include "frame/param_file.h"
 #include "machine/nc_settings.h"
 #include "frame/window_draw.h"
+#include "model/record_stream.h"
 #include "model/vector_records.h"
 #include "ui/file_dialogs.h"
 #include "ui/start_dialogs_standin.h"
@@ -30,21 +31,6 @@ size_t FolderEnd(const std::string& name) {
 
 bool IsPointRecord(uint8_t type) { return type == 10 || type == 11 || type == 12 || type == 27; }
 bool IsStartRecord(uint8_t type) { return type == 11 || type == 27; }
-
-// The records of a buffer written in blocks of 5000.
-struct TRecordWriter {
-  TFileRec& file;
-  std::vector<TVectorRecord> buffer;
-  explicit TRecordWriter(TFileRec& f) : file(f) { buffer.reserve(kBlockRecords); }
-  void Put(const TVectorRecord& r) {
-    buffer.push_back(r);
-    if (buffer.size() == kBlockRecords) Flush();
-  }
-  void Flush() {
-    if (!buffer.empty()) WriteBlockChecked(file, buffer.data(), static_cast<uint16_t>(buffer.size()));
-    buffer.clear();
-  }
-};
 
 }  // namespace
 
@@ -164,7 +150,10 @@ void AddContourCentreRecords(const std::string& fileName, float rotaryScale) {
     FreeVectorBuffer(job);
     return;
   }
-  TRecordWriter out(file);
+  // Every block is tried, each failure reported by the checked layer.
+  TRecordFileWriter out;
+  StartRecordFileWriter(out, file, kVectorRecordSize, kBlockRecords, WriteBlockCheckedCall, false);
+  auto put = [&out](const TVectorRecord& r) { PutRecord(out, &r); };
   // Writes the group a..b (b exclusive) framed by its centre records. An
   // empty group or a lone contour start writes nothing.
   auto closeGroup = [&](int32_t a, int32_t b) {
@@ -181,10 +170,10 @@ void AddContourCentreRecords(const std::string& fileName, float rotaryScale) {
       maxY = std::max(maxY, y);
     }
     const float centreY = (minY + maxY) / 2.0f;
-    out.Put(TVectorRecord{132, centreY * rotaryScale, centreY, 0.0f});
-    out.Put(TVectorRecord{134, (minX + maxX) / 2.0f, centreY, 0.0f});
-    for (int32_t i = a; i < b; ++i) out.Put(job.records[i]);
-    out.Put(TVectorRecord{130, 0.0f, 0.0f, 0.0f});
+    put(TVectorRecord{132, centreY * rotaryScale, centreY, 0.0f});
+    put(TVectorRecord{134, (minX + maxX) / 2.0f, centreY, 0.0f});
+    PutRecords(out, job.records + a, b - a);
+    put(TVectorRecord{130, 0.0f, 0.0f, 0.0f});
   };
   int32_t groupStart = 0;
   for (int32_t i = 0; i < job.count; ++i) {
@@ -196,12 +185,12 @@ void AddContourCentreRecords(const std::string& fileName, float rotaryScale) {
       // Any other record ends the group and is copied once; the next group
       // begins behind it.
       closeGroup(groupStart, i);
-      out.Put(job.records[i]);
+      PutRecord(out, &job.records[i]);
       groupStart = i + 1;
     }
   }
   closeGroup(groupStart, job.count);
-  out.Flush();
+  FlushRecordFileWriter(out);
   CloseFileChecked(file);
   FreeVectorBuffer(job);
 }

@@ -1,4 +1,9 @@
 // Tool-change sequences of the NC dialects.
+//
+// Sections:
+//   pieces every sequence uses
+//   sequences of the special dialects
+//   entry points
 #include "machine/nc_tool_change.h"
 
 #include <cmath>
@@ -7,6 +12,8 @@
 #include "machine/nc_rapid_moves.h"
 #include "machine/nc_words.h"
 #include "ui/common_dialogs.h"
+
+// --- pieces every sequence uses ----------------------------------------------------------
 
 namespace {
 
@@ -87,6 +94,8 @@ void WriteMeasuringBlocks(TNcWriterState& st) {
     Block(st, g59);
   }
 }
+
+// --- sequences of the special dialects ---------------------------------------------------
 
 // The sequence of dialect 24 and 27: length compensation and a full X Y Z
 // approach block.
@@ -394,6 +403,8 @@ bool WriteSpecialToolChange(TNcWriterState& st, const std::string& w) {
 }
 
 }  // namespace
+
+// --- entry points ------------------------------------------------------------------------
 
 bool HasGCodeToolChange(int dialect) {
   switch (dialect) {

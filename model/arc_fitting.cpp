@@ -7,6 +7,7 @@
 #include "cad/geometry_2d.h"
 #include "frame/defaults.h"
 #include "frame/file_helpers.h"
+#include "frame/math_constants.h"
 #include "frame/param_file.h"
 #include "paths/vector_cleanup.h"
 #include "ui/common_dialogs.h"
@@ -14,8 +15,6 @@
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
-constexpr double kDegree = kPi / 180.0;
 // Squared length of the sum of two unit vectors below which the direction
 // turns by more than 50 degrees.
 constexpr double kCornerThreshold = 3.2855752;

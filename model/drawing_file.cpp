@@ -18,6 +18,7 @@
 #include "model/drawing_load.h"
 #include "model/layer_files.h"
 #include "model/property_store.h"
+#include "model/record_stream.h"
 #include "model/vector_store.h"
 #include "model/vector_records.h"
 #include "paths/machining_services_standin.h"
@@ -39,25 +40,29 @@ int64_t SldWriteByteLimit = -1;
 
 namespace {
 
-// The output of one save: every write goes through Put, which notes a
-// short write.
-struct TSldWriter {
-  TFileRec file;
-  int32_t position = 0;
-  bool failed = false;
-};
+constexpr uint32_t kSldBlockBytes = 65535;
 
-void Put(TSldWriter& w, const void* bytes, int32_t count) {
-  if (w.failed || count <= 0) return;
-  int32_t allowed = count;
+// One block of the drawing, cut short where SldWriteByteLimit says the disk
+// is full.
+void WriteSldBlock(TFileRec& f, const void* buffer, uint32_t n, uint32_t& count) {
+  int32_t allowed = static_cast<int32_t>(n);
   if (SldWriteByteLimit >= 0) {
-    allowed = static_cast<int32_t>(std::min<int64_t>(count, SldWriteByteLimit));
+    allowed = static_cast<int32_t>(std::min<int64_t>(n, SldWriteByteLimit));
     SldWriteByteLimit -= allowed;
   }
-  const int32_t put = allowed > 0 ? WriteBlockLongChecked(w.file, bytes, allowed) : 0;
-  w.position += put > 0 ? put : 0;
-  if (put != count) w.failed = true;
+  const int32_t put = allowed > 0 ? WriteBlockLongChecked(f, buffer, allowed) : 0;
+  count = put > 0 ? static_cast<uint32_t>(put) : 0;
 }
+
+// The output of one save, a byte stream: every write goes through Put, a
+// short write fails the save.
+struct TSldWriter {
+  TFileRec file;
+  TRecordFileWriter out;
+};
+
+void Put(TSldWriter& w, const void* bytes, int32_t count) { PutRecords(w.out, bytes, count); }
+int32_t SldPosition(const TSldWriter& w) { return static_cast<int32_t>(w.out.put); }
 
 void PutInt32At(uint8_t* head, int offset, int32_t value) { memcpy(head + offset, &value, 4); }
 
@@ -115,22 +120,16 @@ void WriteSldLayerRecords(TSldWriter& w) {
   const int64_t total = SumLayerRecordCounts();
   if (total < 2) return;
   StartProgressBar(static_cast<int32_t>(std::min<int64_t>(total, INT32_MAX)));
-  std::vector<TVectorRecord> out;
-  out.reserve(kSlotBlockRecords);
-  auto flush = [&]() {
-    Put(w, out.data(), static_cast<int32_t>(out.size() * kVectorRecordSize));
-    out.clear();
-  };
-  for (int layer = 0; layer <= HighestLayer && !w.failed; ++layer) {
+  for (int layer = 0; layer <= HighestLayer && !w.out.failed; ++layer) {
     if (LayerRecordCounts[layer] <= 0) continue;
     int slot = 0;
     OpenDataFileSlot(BuildLayerFileName(layer), 1, slot, 2);
     if (slot == 0) {
-      w.failed = true;
+      w.out.failed = true;
       break;
     }
-    TVectorRecord layerRecord{kRecLayer, static_cast<float>(layer), 0.0f, 0.0f};
-    out.push_back(layerRecord);
+    const TVectorRecord layerRecord{kRecLayer, static_cast<float>(layer), 0.0f, 0.0f};
+    Put(w, &layerRecord, kVectorRecordSize);
     TRecordBuffer buffer;
     AllocRecordBuffer(1, buffer, 1);
     int32_t got = 0;
@@ -143,13 +142,11 @@ void WriteSldLayerRecords(TSldWriter& w) {
         memcpy(&r, buffer.bytes.data() + i * kVectorRecordSize, sizeof r);
         if (!IsKeptSldType(r.type)) continue;
         if (r.type == kRecContourStart && r.z <= -1000.0f) AddObjectNumberToList(r.z);
-        out.push_back(r);
-        if (static_cast<int32_t>(out.size()) == kSlotBlockRecords) flush();
+        Put(w, &r, kVectorRecordSize);
       }
-    } while (got == 1000 && !w.failed);
+    } while (got == 1000 && !w.out.failed);
     AllocRecordBuffer(1, buffer, 0);
     CloseDataFileSlot(slot);
-    flush();
   }
 }
 
@@ -160,16 +157,16 @@ void CopyFileIntoSld(TSldWriter& w, const std::string& source, int32_t recordSiz
   AssignFileChecked(f, source);
   ResetFileChecked(f, 1, 0);
   if (f.state != plat::kFileInput && f.state != plat::kFileInOut) {
-    w.failed = true;
+    w.out.failed = true;
     return;
   }
   int32_t size = GetFileSizeChecked(f);
   if (recordSize > 1) size -= size % recordSize;
   std::vector<uint8_t> chunk(65535);
-  while (size > 0 && !w.failed) {
+  while (size > 0 && !w.out.failed) {
     const int32_t n = std::min<int32_t>(size, static_cast<int32_t>(chunk.size()));
     const int32_t got = ReadBlockLongChecked(f, chunk.data(), n);
-    if (got != n) w.failed = true;
+    if (got != n) w.out.failed = true;
     Put(w, chunk.data(), got);
     size -= n;
   }
@@ -194,6 +191,7 @@ bool WriteSldDrawing(const std::string& source, const std::string& target, int m
   TSldWriter w;
   AssignFileChecked(w.file, temp);
   RewriteFileChecked(w.file, 1);
+  StartRecordFileWriter(w.out, w.file, 1, kSldBlockBytes, WriteSldBlock);
   if (w.file.state != plat::kFileOutput && w.file.state != plat::kFileInOut) {
     FreeObjectNumberList();
     ShowMessageNumber(8);
@@ -209,24 +207,24 @@ bool WriteSldDrawing(const std::string& source, const std::string& target, int m
   memcpy(head + kHeadLineCount, &written, 2);
   memcpy(TextJobHead + kHeadLineCount, &written, 2);
 
-  PutInt32At(head, kHeadVectorOffset, w.position);
+  PutInt32At(head, kHeadVectorOffset, SldPosition(w));
   if (mode == 1 || mode == 2) CopyFileIntoSld(w, source, kVectorRecordSize);
   if (mode == 255) WriteSldLayerRecords(w);
 
-  PutInt32At(head, kHeadParamOffset, w.position);
+  PutInt32At(head, kHeadParamOffset, SldPosition(w));
   if (mode > 1) {
     uint8_t block1[443];
     GetParamBlock(1, block1, sizeof block1);
     Put(w, block1, sizeof block1);
   }
-  PutInt32At(head, kHeadToolOffset, w.position);
+  PutInt32At(head, kHeadToolOffset, SldPosition(w));
   if (mode > 1) {
     std::vector<uint8_t> tools(kParamBlockSizes[15]);
     GetParamBlock(15, tools.data(), static_cast<uint16_t>(tools.size()));
     const int32_t count = std::min<int32_t>(HighestLayer + 1, static_cast<int32_t>(tools.size() / kDrawingToolRecordSize));
     Put(w, tools.data(), count * kDrawingToolRecordSize);
   }
-  PutInt32At(head, kHeadFrameOffset, w.position);
+  PutInt32At(head, kHeadFrameOffset, SldPosition(w));
   if (mode > 1) {
     if (GetFileByteSize(kFrameFileName) >= 40) {
       CopyFileIntoSld(w, kFrameFileName, kVectorRecordSize);
@@ -234,8 +232,8 @@ bool WriteSldDrawing(const std::string& source, const std::string& target, int m
       head[0] = 0;
     }
   }
-  PutInt32At(head, kHeadPropertyOffset, w.position);
-  if (mode > 1 && !w.failed && ObjectNumberList != nullptr) {
+  PutInt32At(head, kHeadPropertyOffset, SldPosition(w));
+  if (mode > 1 && !w.out.failed && ObjectNumberList != nullptr) {
     // The property text of the listed objects goes through Put like every
     // other section, so that a short write is noticed.
     std::string text;
@@ -249,19 +247,20 @@ bool WriteSldDrawing(const std::string& source, const std::string& target, int m
     }
     Put(w, text.data(), static_cast<int32_t>(text.size()));
   }
-  PutInt32At(head, kHeadPropertyEnd, w.position);
+  PutInt32At(head, kHeadPropertyEnd, SldPosition(w));
   const int32_t propertyOffset = static_cast<int32_t>(head[kHeadPropertyOffset] | (head[kHeadPropertyOffset + 1] << 8) |
                                                       (head[kHeadPropertyOffset + 2] << 16) |
                                                       (uint32_t(head[kHeadPropertyOffset + 3]) << 24));
   for (int i = 0; i < 16; ++i) PutInt32At(head, kHeadReservedOffsets + 4 * i, propertyOffset);
-  if (!w.failed) {
+  FlushRecordFileWriter(w.out);
+  if (!w.out.failed) {
     plat::Seek(w.file, 0);
-    if (CheckIoResult() != 0) w.failed = true;
-    if (!w.failed && WriteBlockLongChecked(w.file, head, kDrawingHeadSize) != kDrawingHeadSize) w.failed = true;
+    if (CheckIoResult() != 0) w.out.failed = true;
+    if (!w.out.failed && WriteBlockLongChecked(w.file, head, kDrawingHeadSize) != kDrawingHeadSize) w.out.failed = true;
   }
   CloseFileChecked(w.file);
   FreeObjectNumberList();
-  if (w.failed) {
+  if (w.out.failed) {
     DeleteFileIfExists(temp);
     ShowMessageNumber(8);
     return false;

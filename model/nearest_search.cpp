@@ -110,14 +110,17 @@ void FindNearestRecordInFile(const std::string& file, TVectorRecord& record, int
   if (flags & kNearestMark) MarkResult(record.x, record.y);
 }
 
-void FindNearestPointInLayers(TPointRecord& point, int flags) {
-  const TPointRecord query = point;
-  TPointRecord best{};
+namespace {
+
+// The nearest hit of find over the searched layer files (type 0: none).
+template <typename TRecord, typename TFind>
+TRecord FindNearestInLayers(const TRecord& query, int flags, TFind find) {
+  TRecord best{};
   double bestDistance = 0.0;
   for (const std::string& file : LayerSearchFiles(flags)) {
-    TPointRecord probe = query;
+    TRecord probe = query;
     int32_t index = 0;
-    FindNearestVectorPoint(file, probe, index, flags & 7);
+    find(file, probe, index, flags & 7);
     if (probe.type == 0) continue;
     const double d = std::hypot(probe.x - query.x, probe.y - query.y);
     if (best.type == 0 || d < bestDistance) {
@@ -125,25 +128,19 @@ void FindNearestPointInLayers(TPointRecord& point, int flags) {
       bestDistance = d;
     }
   }
+  return best;
+}
+
+}  // namespace
+
+void FindNearestPointInLayers(TPointRecord& point, int flags) {
+  const TPointRecord query = point;
+  const TPointRecord best = FindNearestInLayers(query, flags, FindNearestVectorPoint);
   point = best.type != 0 ? best : TPointRecord{0, query.x, query.y};
 }
 
 void FindNearestRecordInLayers(TVectorRecord& record, int flags) {
-  const TVectorRecord query = record;
-  TVectorRecord best{};
-  double bestDistance = 0.0;
-  for (const std::string& file : LayerSearchFiles(flags)) {
-    TVectorRecord probe = query;
-    int32_t index = 0;
-    FindNearestRecordInFile(file, probe, index, flags & 7);
-    if (probe.type == 0) continue;
-    const double d = std::hypot(probe.x - query.x, probe.y - query.y);
-    if (best.type == 0 || d < bestDistance) {
-      best = probe;
-      bestDistance = d;
-    }
-  }
-  record = best;
+  record = FindNearestInLayers(record, flags, FindNearestRecordInFile);
 }
 
 void FindNearestSegmentInFile(const std::string& file, const TPointRecord& point, int32_t& index, double& distance) {

@@ -10,6 +10,7 @@
 #include "frame/checked_files.h"
 #include "frame/data_slots.h"
 #include "frame/defaults.h"
+#include "frame/math_constants.h"
 #include "frame/quiet_files.h"
 #include "relief/core/relief_core_services_standin.h"
 
@@ -19,7 +20,6 @@ namespace {
 float Lesser(float a, float b) { return b < a ? b : a; }
 float Greater(float a, float b) { return b > a ? b : a; }
 
-constexpr double kTwoPi = 6.283185307179586476925286766559;
 constexpr int32_t kConvertBlockRecords = 2000;  // 26013 / 18009-byte buffers hold 2001
 
 double NormaliseAngle(double angle) {

@@ -9,6 +9,7 @@
 
 #include "frame/defaults.h"
 #include "frame/quiet_files.h"
+#include "model/record_stream.h"
 #include "platform/files.h"
 #include "relief/core/relief_core_services_standin.h"
 
@@ -47,35 +48,21 @@ bool ReadVectorRecords(const std::string& name, std::vector<TVectorRecord>& reco
 
 struct TRecordSink {
   plat::TPasFile file;
-  std::vector<TVectorRecord> block;
-  int64_t count = 0;
+  TRecordFileWriter out;  // every block is tried
 };
 
-constexpr size_t kSinkBlock = 5000;
+constexpr uint32_t kSinkBlock = 5000;
 
 void OpenSink(TRecordSink& sink, const std::string& name) {
   plat::Assign(sink.file, name);
   RewriteFileQuiet(sink.file, kVectorRecordSize);
-  sink.block.clear();
-  sink.block.reserve(kSinkBlock);
-  sink.count = 0;
+  StartRecordFileWriter(sink.out, sink.file, kVectorRecordSize, kSinkBlock, BlockWriteQuiet, false);
 }
 
-void FlushSink(TRecordSink& sink) {
-  if (sink.block.empty()) return;
-  uint32_t written = 0;
-  BlockWriteQuiet(sink.file, sink.block.data(), uint32_t(sink.block.size()), written);
-  sink.block.clear();
-}
-
-void PutRecord(TRecordSink& sink, const TVectorRecord& record) {
-  sink.block.push_back(record);
-  ++sink.count;
-  if (sink.block.size() >= kSinkBlock) FlushSink(sink);
-}
+void PutRecord(TRecordSink& sink, const TVectorRecord& record) { PutRecord(sink.out, &record); }
 
 void CloseSink(TRecordSink& sink) {
-  FlushSink(sink);
+  FlushRecordFileWriter(sink.out);
   CloseFileQuiet(sink.file);
 }
 
@@ -208,7 +195,7 @@ void ChainContoursIntoFile(const std::string& inputName, const std::string& outp
   ChainContoursPass(run, true, maxJoin);
   CloseSink(run.sink);
   if (ErrorCode > 0) return;
-  if (run.sink.count < 4) {
+  if (run.sink.out.put < 4) {
     ErrorCode = 100;
     return;
   }

@@ -8,6 +8,7 @@
 #include <cmath>
 
 #include "frame/defaults.h"
+#include "frame/math_constants.h"
 #include "model/vector_records.h"
 #include "paths/offset_loops.h"
 #include "paths/contour_chaining.h"
@@ -18,8 +19,6 @@ TOffsetEngineState OffsetEngine;
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
-constexpr double kTwoPi = 2.0 * kPi;
 
 inline double Cross(double ax, double ay, double bx, double by) { return ax * by - ay * bx; }
 

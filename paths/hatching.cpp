@@ -1,4 +1,11 @@
 // Hatching of closed contours by horizontal scan lines.
+//
+// Sections:
+//   output and the run
+//   scan lines
+//   joining
+//   bands
+//   entry points
 #include "paths/hatching.h"
 
 #include <algorithm>
@@ -6,8 +13,10 @@
 #include <vector>
 
 #include "frame/file_helpers.h"
+#include "frame/math_constants.h"
 #include "frame/messages.h"
 #include "frame/quiet_files.h"
+#include "model/record_stream.h"
 #include "model/vector_records.h"
 #include "platform/files.h"
 #include "relief/core/relief_core_services_standin.h"
@@ -15,7 +24,6 @@
 
 namespace {
 
-constexpr double kTwoPi = 6.283185307179586;
 constexpr int32_t kReadChunk = 1000;
 constexpr int32_t kRotateBlock = 30000;
 constexpr int32_t kWriteBlock = 1000;
@@ -25,40 +33,31 @@ constexpr int kLineRetries = 10;
 // Buckets of the band's segments for the connection test.
 constexpr int32_t kMaxBuckets = 256;
 
+// --- output and the run ------------------------------------------------------------------
+
 // Point records written through a buffer; a short write marks the writer failed.
 struct TPointWriter {
   plat::TPasFile file;
-  std::vector<TPointRecord> buffer;
+  TRecordFileWriter out;
   bool open = false;
-  bool failed = false;
 };
 
 bool OpenPointWriter(TPointWriter& writer, const std::string& name) {
-  writer.buffer.clear();
-  writer.failed = false;
   plat::Assign(writer.file, name);
   RewriteFileQuiet(writer.file, kPointRecordSize);
+  StartRecordFileWriter(writer.out, writer.file, kPointRecordSize, kWriteBlock, BlockWriteQuiet);
   writer.open = writer.file.state >= plat::kFileInput;
   return writer.open;
 }
 
-void FlushPointWriter(TPointWriter& writer) {
-  if (!writer.open || writer.buffer.empty()) return;
-  uint32_t written = 0;
-  if (!writer.failed)
-    BlockWriteQuiet(writer.file, writer.buffer.data(), static_cast<uint32_t>(writer.buffer.size()), written);
-  if (written != writer.buffer.size()) writer.failed = true;
-  writer.buffer.clear();
-}
-
 void PutPoint(TPointWriter& writer, uint8_t type, float x, float y) {
-  writer.buffer.push_back(TPointRecord{type, x, y});
-  if (static_cast<int32_t>(writer.buffer.size()) >= kWriteBlock) FlushPointWriter(writer);
+  const TPointRecord point{type, x, y};
+  PutRecord(writer.out, &point);
 }
 
 void ClosePointWriter(TPointWriter& writer) {
   if (!writer.open) return;
-  FlushPointWriter(writer);
+  FlushRecordFileWriter(writer.out);
   CloseFileQuiet(writer.file);
   writer.open = false;
 }
@@ -120,6 +119,8 @@ void EmitLine(THatchRun& run, double sx, double ex, double y) {
   EmitPoint(run, run.target, kRecContourStart, sx, y);
   EmitPoint(run, run.target, kRecLinePoint, ex, y);
 }
+
+// --- scan lines --------------------------------------------------------------------------
 
 // The crossings of scan line y with the band's segments; false when a
 // point lies on the line or the count is odd.
@@ -188,7 +189,7 @@ void MakeBandLines(THatchRun& run, double bottom) {
     }
     run.increasing = !run.increasing;
     if (increasing && PollEscapeAbort()) run.result = kHatchAborted;
-    if (run.target.failed || run.help.failed) run.result = kHatchAborted;
+    if (run.target.out.failed || run.help.out.failed) run.result = kHatchAborted;
 
     run.y -= d;
     if (run.y <= bottom && bottom - run.y < d / 2.0) run.y = bottom + d / 8.0;
@@ -303,7 +304,7 @@ void JoinHatchLines(THatchRun& run, double low, double high) {
         break;
       }
     }
-    if (run.target.failed) run.result = kHatchAborted;
+    if (run.target.out.failed) run.result = kHatchAborted;
   }
 }
 
@@ -429,11 +430,13 @@ void MakeBand(THatchRun& run, double bottom, uint8_t showProgress) {
   }
   MakeBandLines(run, bottom);
   ClosePointWriter(run.help);
-  if (run.help.failed) run.result = kHatchAborted;
+  if (run.help.out.failed) run.result = kHatchAborted;
   if (run.result == kHatchOk) JoinHatchLines(run, std::min(bottom, run.y) - 3.0 * run.d, top + 3.0 * run.d);
 }
 
 }  // namespace
+
+// --- entry points ------------------------------------------------------------------------
 
 void RotatePoint(float& x, float& y, float alpha) {
   if (alpha == 0.0f) return;
@@ -552,7 +555,7 @@ void HatchContourFile(const std::string& source, const std::string& target, int1
       }
     }
     ClosePointWriter(run.target);
-    if (run.target.failed) {
+    if (run.target.out.failed) {
       ShowMessageNumber(8);
       run.result = kHatchAborted;
     }

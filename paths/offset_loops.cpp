@@ -8,6 +8,7 @@
 #include <cmath>
 
 #include "frame/defaults.h"
+#include "frame/math_constants.h"
 #include "relief/core/relief_core_services_standin.h"
 #include "ui/common_dialogs.h"
 
@@ -15,8 +16,6 @@ TOffsetLoopState OffsetLoops;
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
-constexpr double kTwoPi = 2.0 * kPi;
 constexpr double kGridEpsilon = 1e-6;  // grid units added around every edge
 
 struct TPt {

@@ -135,28 +135,21 @@ bool SaveOffsetIndexFile(const std::string& name, const std::vector<int32_t>& en
 
 namespace {
 
-void FlushOffsetFileWriter(TOffsetFileWriter& writer) {
-  if (writer.buffered == 0) return;
-  if (writer.ok) {
-    auto* file = static_cast<plat::TPasFile*>(writer.file);
-    uint32_t put = 0;
-    plat::IoResult();
-    plat::BlockWrite(*file, writer.buffer.data(), writer.buffered * writer.recordSize, &put);
-    const int result = plat::IoResult();
-    if (result != 0 || put != writer.buffered * writer.recordSize) {
-      QuietIoError = uint16_t(result != 0 ? result : 101);
-      writer.ok = false;
-    }
-  }
-  writer.buffered = 0;
+// One block through the platform layer: a failure, or a short block (101),
+// goes to the quiet error word only; ErrorCode is left alone.
+void WriteOffsetFileBlock(plat::TPasFile& f, const void* buffer, uint32_t n, uint32_t& count) {
+  count = 0;
+  plat::IoResult();
+  plat::BlockWrite(f, buffer, n, &count);
+  const int result = plat::IoResult();
+  if (result != 0 || count != n) QuietIoError = uint16_t(result != 0 ? result : 101);
+  if (result != 0) count = 0;
 }
 
 void PutBytes(TOffsetFileWriter& writer, const void* data) {
   if (writer.file == nullptr) return;
-  std::memcpy(writer.buffer.data() + size_t(writer.buffered) * writer.recordSize, data, writer.recordSize);
-  ++writer.buffered;
-  ++writer.written;
-  if (writer.buffered >= uint32_t(kOffsetFileBlock)) FlushOffsetFileWriter(writer);
+  PutRecord(writer.out, data);
+  if (writer.out.failed) writer.ok = false;
 }
 
 }  // namespace
@@ -169,26 +162,25 @@ bool OpenOffsetFileWriter(TOffsetFileWriter& writer, const std::string& name, ui
   plat::Rewrite(*file, 1);
   const int result = plat::IoResult();
   writer.file = file;
-  writer.recordSize = recordSize;
-  writer.buffer.assign(size_t(kOffsetFileBlock) * recordSize, 0);
-  writer.buffered = 0;
-  writer.written = 0;
+  StartRecordFileWriter(writer.out, *file, recordSize, kOffsetFileBlock, WriteOffsetFileBlock);
   writer.ok = result == 0;
+  writer.out.failed = !writer.ok;  // nothing reaches a file that did not open
   if (!writer.ok) QuietIoError = uint16_t(result);
   return writer.ok;
 }
 
 void PutOffsetRecord(TOffsetFileWriter& writer, const TOffsetRecord& record) {
-  if (writer.recordSize == kOffsetRecordSize) PutBytes(writer, &record);
+  if (writer.out.recordSize == kOffsetRecordSize) PutBytes(writer, &record);
 }
 
 void PutOffsetIndexEntry(TOffsetFileWriter& writer, int32_t entry) {
-  if (writer.recordSize == kOffsetIndexEntrySize) PutBytes(writer, &entry);
+  if (writer.out.recordSize == kOffsetIndexEntrySize) PutBytes(writer, &entry);
 }
 
 void CloseOffsetFileWriter(TOffsetFileWriter& writer) {
   if (writer.file == nullptr) return;
-  FlushOffsetFileWriter(writer);
+  FlushRecordFileWriter(writer.out);
+  if (writer.out.failed) writer.ok = false;
   auto* file = static_cast<plat::TPasFile*>(writer.file);
   plat::IoResult();
   plat::Close(*file);
@@ -199,8 +191,7 @@ void CloseOffsetFileWriter(TOffsetFileWriter& writer) {
   }
   delete file;
   writer.file = nullptr;
-  writer.buffer.clear();
-  writer.buffer.shrink_to_fit();
+  writer.out = TRecordFileWriter{};
 }
 
 // --- the walk of one segment ------------------------------------------------------------
@@ -219,7 +210,7 @@ struct TChainPoint {
 struct TResultSink {
   plat::TPasFile file;
   bool open = false;
-  std::vector<TVectorRecord> block;
+  TRecordFileWriter out;
   bool haveLast = false;
   double lastX = 0, lastY = 0;
   int64_t stored = 0;
@@ -248,21 +239,16 @@ void OpenResultSink(TResultSink& sink, const std::string& name) {
   RewriteFileQuiet(sink.file, kVectorRecordSize);
   sink.open = QuietIoError == 0;
   if (sink.open) QuietIoError = before;
-  sink.block.clear();
-  sink.block.reserve(size_t(kOffsetFileBlock));
-}
-
-void FlushResultSink(TResultSink& sink) {
-  if (sink.open && !sink.block.empty()) {
-    uint32_t written = 0;
-    BlockWriteQuiet(sink.file, sink.block.data(), uint32_t(sink.block.size()), written);
-  }
-  sink.block.clear();
+  // An open sink tries every block; one that did not open drops its records.
+  StartRecordFileWriter(sink.out, sink.file, kVectorRecordSize, kOffsetFileBlock, BlockWriteQuiet, !sink.open);
+  sink.out.failed = !sink.open;
 }
 
 void CloseResultSink(TResultSink& sink) {
-  FlushResultSink(sink);
-  if (sink.open) CloseFileQuiet(sink.file);
+  if (sink.open) {
+    FlushRecordFileWriter(sink.out);
+    CloseFileQuiet(sink.file);
+  }
   sink.open = false;
 }
 
@@ -276,12 +262,12 @@ void StoreRecord(TWriterRun& run, TResultSink& sink, uint8_t type, double x, dou
       DrawLineToWorldPoint(float(x), float(y));
   }
   const double zStored = std::isfinite(z) ? std::clamp(z, -3.0e38, 3.0e38) : 1.0;
-  sink.block.push_back(TVectorRecord{type, float(x), float(y), float(zStored)});
+  const TVectorRecord record{type, float(x), float(y), float(zStored)};
+  PutRecord(sink.out, &record);
   sink.haveLast = true;
   sink.lastX = x;
   sink.lastY = y;
   ++sink.stored;
-  if (sink.block.size() >= size_t(kOffsetFileBlock)) FlushResultSink(sink);
 }
 
 // A record of the main output: dropped when it repeats the last one (except
@@ -423,7 +409,9 @@ struct TCollectEmit : TWalkEmit {
 
 void WriteSecondRecord(TWriterRun& run, uint8_t type, double x, double y) {
   TResultSink& sink = run.second;
-  if (!sink.block.empty() && std::fabs(x - sink.lastX) <= run.spacing && std::fabs(y - sink.lastY) <= run.spacing)
+  // Only records still in the buffer are compared (none right after a block
+  // went out).
+  if (sink.out.buffered != 0 && std::fabs(x - sink.lastX) <= run.spacing && std::fabs(y - sink.lastY) <= run.spacing)
     return;
   StoreRecord(run, sink, type, x, y, 1.0);
 }

@@ -37,6 +37,8 @@
 #include <string>
 #include <vector>
 
+#include "model/record_stream.h"
+
 #pragma pack(push, 1)
 struct TOffsetRecord {
   uint8_t type;
@@ -100,10 +102,7 @@ bool SaveOffsetIndexFile(const std::string& name, const std::vector<int32_t>& en
 // error word and make ok false, further writes are ignored.
 struct TOffsetFileWriter {
   void* file = nullptr;  // plat::TPasFile, owned
-  uint32_t recordSize = 0;
-  std::vector<uint8_t> buffer;
-  uint32_t buffered = 0;
-  int64_t written = 0;  // records handed to Put so far
+  TRecordFileWriter out;
   bool ok = false;
 };
 bool OpenOffsetFileWriter(TOffsetFileWriter& writer, const std::string& name, uint32_t recordSize);

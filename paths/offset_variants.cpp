@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "frame/defaults.h"
+#include "frame/math_constants.h"
 #include "frame/messages.h"
 #include "frame/param_file.h"
 #include "frame/window_draw.h"
@@ -31,7 +32,6 @@ constexpr const char* kPiecesFile = "VekAR2.TMP";
 constexpr const char* kDepthFile = "VekAR3.TMP";
 constexpr const char* kHatchSource = "VekH2R0.H2R";
 constexpr const char* kHatchLines = "VekH2R1.H2R";
-constexpr float kDegree = 3.14159265358979f / 180.0f;
 constexpr float kLimitAngle = 3.1415927f;
 constexpr float kCornerLimitAngle = 0.62831855f;  // pi / 5
 
@@ -276,7 +276,7 @@ bool CompensateSelectionUnjoined(float W) {
   ReduceSelection(settings, p);
   DrawPanelBackground();
   if (CountVectorRecordsQuiet(kReducedPointsFile) <= 0) return false;
-  OffsetContourFile(kReducedPointsFile, 1, p, settings.roundingAngle * kDegree, kLimitAngle);
+  OffsetContourFile(kReducedPointsFile, 1, p, settings.roundingAngle * kDegreeFloat, kLimitAngle);
   DrawPanelBackground();
   bool appended = false;
   if (ErrorCode == 0) {
@@ -302,7 +302,7 @@ bool CompensateWithCornerStops(float W) {
   ReduceSelection(settings, W);
   DrawPanelBackground();
   if (CountVectorRecordsQuiet(kReducedPointsFile) <= 0) return false;
-  OffsetContourFile(kReducedPointsFile, 1, W, settings.roundingAngle * kDegree, kCornerLimitAngle);
+  OffsetContourFile(kReducedPointsFile, 1, W, settings.roundingAngle * kDegreeFloat, kCornerLimitAngle);
   DrawPanelBackground();
   bool appended = false;
   if (ErrorCode == 0) {
@@ -332,7 +332,7 @@ void EngraveDepthFromOffset(uint8_t side, float W, float limitAngle) {
   ResetDrawingArea();
   if (CountVectorRecordsQuiet(kReducedPointsFile) <= 0) return;
   const float p = ComputeOffsetTolerance(LayoutArea, W);
-  OffsetContourFile(kReducedPointsFile, side, p, settings.roundingAngle * kDegree, limitAngle);
+  OffsetContourFile(kReducedPointsFile, side, p, settings.roundingAngle * kDegreeFloat, limitAngle);
   if (ErrorCode == 0) {
     FlushVectorStoreToCurrentLayer();
     double largest = 0;

@@ -7,6 +7,7 @@
 
 #include "cad/contour_direction.h"
 #include "frame/defaults.h"
+#include "frame/math_constants.h"
 #include "frame/messages.h"
 #include "frame/param_file.h"
 #include "frame/window_draw.h"
@@ -36,7 +37,6 @@ constexpr const char* kOrientedFile = "VekAR3.TMP";
 constexpr const char* kResultFile = "VekAR10.TMP";
 constexpr const char* kRingFileA = "VekAR11.TMP";
 constexpr const char* kRingFileB = "VekAR8.TMP";
-constexpr float kDegree = 3.14159265358979f / 180.0f;
 constexpr float kLimitAngle = 3.1415927f;
 constexpr float kNoVertexX = 10000.0f;
 
@@ -97,7 +97,8 @@ void CompensateRadiusWithRetry(const std::string& input, const std::string& outp
       ErrorCode = 100;
       return;
     }
-    CompensationStages.offset(kReducedPointsFile, settings.sideFlag, p, settings.roundingAngle * kDegree, kLimitAngle);
+    CompensationStages.offset(kReducedPointsFile, settings.sideFlag, p, settings.roundingAngle * kDegreeFloat,
+                              kLimitAngle);
     if (ErrorCode > 0) return;
     AssembleOffsetPath("VekAR9", output, settings.sideFlag, p, W, 13, run == kCompensationRuns);
     if (ErrorCode != 103 || run >= kCompensationRuns) return;

@@ -11,6 +11,7 @@
 #include "commands/command_names.h"
 #include "commands/state_icons.h"
 #include "frame/main_window.h"
+#include "frame/math_constants.h"
 #include "frame/messages.h"
 #include "frame/param_file.h"
 #include "frame/program_state.h"
@@ -405,7 +406,6 @@ void RunZoomBarPanel(int16_t& result) {
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
 constexpr float kMaxTurn = 89.99f;
 
 struct TPreviewFace {

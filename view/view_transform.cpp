@@ -1,4 +1,13 @@
 // World-to-screen transform, clipping pen and drawing of vector records.
+//
+// Sections:
+//   transform
+//   dashed contours
+//   single records
+//   whole files
+//   markers
+//   colours
+//   fitting
 #include "view/view_transform.h"
 
 #include <algorithm>

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "cad/arcs_to_points.h"
+#include "frame/math_constants.h"
 #include "frame/param_file.h"
 #include "geometry_test_support.h"
 
@@ -16,7 +17,6 @@ using geomtest::Rec;
 
 namespace {
 
-constexpr double kPi = std::numbers::pi;
 
 // The arc settings of the examples: R = 20, maximum 80, minimum 12/pi.
 class ArcSettings : public ::testing::Test {

@@ -5,6 +5,7 @@
 
 #include <cmath>
 
+#include "frame/math_constants.h"
 #include "frame/param_file.h"
 #include "model/drawing_test_support.h"
 
@@ -14,7 +15,6 @@ using drawtest::Bytes;
 using drawtest::Rec;
 using drawtest::Records;
 
-constexpr double kPi = 3.14159265358979323846;
 
 class TransformTest : public drawtest::DrawingFolderTest {
  protected:

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "frame/data_slots.h"
+#include "frame/math_constants.h"
 #include "frame/param_file.h"
 #include "geometry_test_support.h"
 #include "model/layer_files.h"
@@ -27,7 +28,6 @@ using geomtest::ReadRaw;
 using geomtest::Rec;
 using geomtest::WriteRaw;
 
-constexpr double kPi = 3.14159265358979323846;
 
 class TTransformScreen : public uitest::TScreen {
  public:

@@ -5,6 +5,7 @@
 
 #include <memory>
 
+#include "frame/math_constants.h"
 #include "support/data_file_folder.h"
 #include <stdlib.h>
 
@@ -22,7 +23,6 @@
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
 
 std::string ReadHostFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);

@@ -7,11 +7,11 @@
 #include <vector>
 
 #include "frame/defaults.h"
+#include "frame/math_constants.h"
 #include "support/work_folder.h"
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
 using TRecs = std::vector<TVectorRecord>;
 // The output unpacked, so that checks can bind its fields.
 struct TOut {
