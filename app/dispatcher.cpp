@@ -8,6 +8,7 @@
 #include "cad/layout_limits_dialog.h"
 #include "cad/transform_dialog.h"
 #include "cad/snapping.h"
+#include "commands/drawing_file_commands.h"
 #include "commands/input_wait.h"
 #include "commands/menu_bar.h"
 #include "commands/menu_services_standin.h"

@@ -22,7 +22,7 @@
 #include "model/vector_records.h"
 #include "model/vector_store.h"
 #include "platform/files.h"
-#include "text/text_services_standin.h"
+#include "model/text_job.h"
 #include "view/character_cells.h"
 #include "view/view_transform.h"
 

@@ -4,13 +4,14 @@
 #include <cstring>
 
 #include "drawing_test_support.h"
+#include "commands/drawing_file_commands.h"
 #include "model/drawing_file.h"
 #include "model/layer_files.h"
 #include "model/property_store.h"
 #include "model/vector_store.h"
 #include "frame/window_draw.h"
 #include "platform/script.h"
-#include "text/text_services_standin.h"
+#include "model/text_job.h"
 #include "ui/popup_list.h"
 
 namespace {

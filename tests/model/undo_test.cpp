@@ -7,7 +7,7 @@
 
 #include "model/layer_files.h"
 #include "store_test_support.h"
-#include "text/text_services_standin.h"
+#include "model/text_job.h"
 
 namespace {
 using namespace storetest;
