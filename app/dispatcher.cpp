@@ -22,7 +22,7 @@
 #include "model/drawing_file.h"
 #include "model/drawing_load.h"
 #include "model/layer_files.h"
-#include "model/marking_commands.h"
+#include "cad/marking_commands.h"
 #include "model/model_services_standin.h"
 #include "model/undo.h"
 #include "model/vector_store.h"

@@ -7,7 +7,7 @@
 
 #include <random>
 
-#include "drawing_test_support.h"
+#include "support/drawing_test_support.h"
 #include "model/drawing_load.h"
 #include "model/property_store.h"
 #include "model/text_job.h"

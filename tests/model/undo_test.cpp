@@ -6,7 +6,7 @@
 #include <filesystem>
 
 #include "model/layer_files.h"
-#include "store_test_support.h"
+#include "support/store_test_support.h"
 #include "model/text_job.h"
 
 namespace {

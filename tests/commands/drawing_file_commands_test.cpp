@@ -3,7 +3,7 @@
 // the cut-out marks of contour starts.
 #include <cstring>
 
-#include "drawing_test_support.h"
+#include "support/drawing_test_support.h"
 #include "commands/drawing_file_commands.h"
 #include "model/drawing_file.h"
 #include "model/layer_files.h"
