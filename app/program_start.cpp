@@ -11,6 +11,7 @@
 #include <ctime>
 #include <vector>
 
+#include "app/model_hooks_setup.h"
 #include "cad/cad_services_standin.h"
 #include "cad/layout_limits_dialog.h"
 #include "cad/selection_handles.h"
@@ -223,6 +224,7 @@ void RunStartSequence() {
   // conversion off, so without this every umlaut would show garbled.
   CodePageConversion = 1;
   PaletteSize = 245;
+  InstallModelHooks();
   RepaintHook = RebuildScreen;
   ChoicePopupHook = RunChoicePopup;
   WindowTitleHook = [] { UpdateWindowTitle(kVersionThousandths); };

@@ -9,7 +9,7 @@
 #include "frame/file_helpers.h"
 #include "frame/param_file.h"
 #include "ui/common_dialogs.h"
-#include "view/progress_bar.h"
+#include "frame/progress_bar.h"
 
 namespace {
 

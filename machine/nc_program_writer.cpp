@@ -28,7 +28,7 @@
 #include "machine/nc_rapid_moves.h"
 #include "cad/arc_fitting.h"
 #include "paths/vector_cleanup.h"
-#include "view/progress_bar.h"
+#include "frame/progress_bar.h"
 #include "view/redraw.h"
 #include "view/view_transform.h"
 

@@ -18,7 +18,7 @@
 #include "model/vector_records.h"
 #include "paths/machining_services_standin.h"
 #include "model/text_job.h"
-#include "view/progress_bar.h"
+#include "frame/progress_bar.h"
 
 int64_t SldWriteByteLimit = -1;
 
