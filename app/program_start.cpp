@@ -11,6 +11,7 @@
 #include <ctime>
 #include <vector>
 
+#include "app/model_hooks_setup.h"
 #include "cad/cad_services_standin.h"
 #include "cad/layout_limits_dialog.h"
 #include "cad/selection_handles.h"
@@ -18,6 +19,7 @@
 #include "commands/command_names.h"
 #include "ui/graphic_controls.h"
 #include "commands/icon_panel.h"
+#include "commands/drawing_file_commands.h"
 #include "commands/input_wait.h"
 #include "commands/menu_bar.h"
 #include "commands/menu_services_standin.h"
@@ -46,6 +48,8 @@
 #include "platform/files.h"
 #include "relief/core/relief_core_services_standin.h"
 #include "text/font_services_standin.h"
+#include "model/text_job.h"
+#include "text/font_files.h"
 #include "text/text_services_standin.h"
 #include "ui/common_dialogs.h"
 #include "ui/info_window.h"
@@ -220,6 +224,7 @@ void RunStartSequence() {
   // conversion off, so without this every umlaut would show garbled.
   CodePageConversion = 1;
   PaletteSize = 245;
+  InstallModelHooks();
   RepaintHook = RebuildScreen;
   ChoicePopupHook = RunChoicePopup;
   WindowTitleHook = [] { UpdateWindowTitle(kVersionThousandths); };

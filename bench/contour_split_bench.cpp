@@ -18,7 +18,7 @@
 #include "model/vector_records.h"
 #include "platform/files.h"
 #include "relief/core/relief_core_services_standin.h"
-#include "view/progress_bar.h"
+#include "frame/progress_bar.h"
 
 namespace {
 

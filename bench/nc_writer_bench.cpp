@@ -23,7 +23,7 @@
 #include "machine/nc_settings.h"
 #include "model/vector_records.h"
 #include "platform/files.h"
-#include "view/progress_bar.h"
+#include "frame/progress_bar.h"
 
 namespace {
 

@@ -17,7 +17,7 @@
 #include "frame/quiet_files.h"
 #include "model/vector_records.h"
 #include "platform/files.h"
-#include "view/progress_bar.h"
+#include "frame/progress_bar.h"
 
 namespace {
 

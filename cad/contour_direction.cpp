@@ -8,7 +8,7 @@
 #include "platform/files.h"
 #include "relief/core/relief_core_services_standin.h"
 #include "relief/core/relief_core_services_standin.h"
-#include "view/progress_bar.h"
+#include "frame/progress_bar.h"
 
 namespace {
 

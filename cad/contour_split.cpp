@@ -15,7 +15,7 @@
 #include "relief/core/relief_core_services_standin.h"
 #include "ui/start_dialogs_standin.h"
 #include "commands/input_wait.h"
-#include "view/progress_bar.h"
+#include "frame/progress_bar.h"
 
 namespace {
 

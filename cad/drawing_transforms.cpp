@@ -23,6 +23,7 @@
 #include "model/record_checks.h"
 #include "model/undo.h"
 #include "model/vector_store.h"
+#include "model/text_job.h"
 #include "text/text_services_standin.h"
 #include "ui/common_dialogs.h"
 #include "ui/input_form.h"

@@ -11,7 +11,7 @@
 #include "frame/main_window.h"
 #include "frame/messages.h"
 #include "frame/window_draw.h"
-#include "model/arc_fitting.h"
+#include "cad/arc_fitting.h"
 #include "model/vector_records.h"
 #include "model/vector_store.h"
 #include "platform/files.h"

@@ -20,6 +20,7 @@
 #include "model/layer_files.h"
 #include "model/undo.h"
 #include "model/vector_store.h"
+#include "model/text_job.h"
 #include "text/text_services_standin.h"
 #include "ui/cell_fields.h"
 #include "ui/common_dialogs.h"

@@ -8,6 +8,7 @@
 #include "cad/snapping.h"
 #include "cad/transform_dialog.h"
 #include "commands/command_names.h"
+#include "commands/drawing_file_commands.h"
 #include "ui/graphic_controls.h"
 #include "commands/hints.h"
 #include "commands/icon_panel.h"

@@ -11,6 +11,7 @@
 #include "frame/program_state.h"
 #include "frame/system_services.h"
 #include "frame/window_draw.h"
+#include "commands/drawing_file_commands.h"
 #include "model/drawing_file.h"
 #include "model/drawing_load.h"
 #include "relief/core/relief_core_services_standin.h"

@@ -11,7 +11,7 @@
 #include "frame/quiet_files.h"
 #include "frame/window_draw.h"
 #include "platform/files.h"
-#include "view/progress_bar.h"
+#include "frame/progress_bar.h"
 #include "view/view_transform.h"
 
 namespace {

@@ -19,7 +19,7 @@
 #include "machine/nc_settings.h"
 #include "model/layer_files.h"
 #include "platform/files.h"
-#include "view/view_transform.h"
+#include "frame/layer_colours.h"
 
 // --- layout and block copies ---------------------------------------------------------
 

@@ -26,9 +26,9 @@
 #include "machine/nc_output_files.h"
 #include "machine/nc_program_end.h"
 #include "machine/nc_rapid_moves.h"
-#include "model/arc_fitting.h"
+#include "cad/arc_fitting.h"
 #include "paths/vector_cleanup.h"
-#include "view/progress_bar.h"
+#include "frame/progress_bar.h"
 #include "view/redraw.h"
 #include "view/view_transform.h"
 

@@ -1,40 +1,25 @@
-// Drawing files (".SLD"): writing and the commands around it.
+// Drawing files (".SLD"): writing, the recent drawings list and the text job head.
 #include "model/drawing_file.h"
 
 #include <algorithm>
 #include <cstring>
 #include <vector>
 
-#include "cad/prompt_line.h"
-#include "frame/codepage.h"
 #include "frame/checked_files.h"
 #include "frame/data_slots.h"
 #include "frame/defaults.h"
 #include "frame/file_helpers.h"
-#include "frame/main_window.h"
 #include "frame/messages.h"
 #include "frame/param_file.h"
 #include "frame/system_services.h"
-#include "model/drawing_load.h"
 #include "model/layer_files.h"
 #include "model/property_store.h"
 #include "model/record_stream.h"
 #include "model/vector_store.h"
 #include "model/vector_records.h"
 #include "paths/machining_services_standin.h"
-#include "text/text_services_standin.h"
-#include "ui/common_dialogs.h"
-#include "ui/file_dialogs.h"
-#include "ui/file_list.h"
-#include "ui/line_editor.h"
-#include "ui/popup_list.h"
-#include "ui/prompt_strip.h"
-#include "ui/start_dialogs_standin.h"
-#include "commands/input_wait.h"
-#include "view/extents.h"
-#include "view/redraw.h"
-#include "view/character_cells.h"
-#include "view/progress_bar.h"
+#include "model/text_job.h"
+#include "frame/progress_bar.h"
 
 int64_t SldWriteByteLimit = -1;
 
@@ -279,15 +264,15 @@ bool PrepareDrawingForSave() {
   return TextLineCount > 0 || CheckAnyLayerFileFilled(0);
 }
 
-namespace {
+// --- name blocks of the parameter file ----------------------------------------------------
 
-std::string ReadParamString(int16_t block) {
+std::string ReadParamNameBlock(int16_t block) {
   uint8_t bytes[256] = {};
   GetParamBlock(block, bytes, sizeof bytes);
   return std::string(reinterpret_cast<const char*>(bytes + 1), bytes[0]);
 }
 
-void WriteParamString(int16_t block, const std::string& text) {
+void WriteParamNameBlock(int16_t block, const std::string& text) {
   uint8_t bytes[256] = {};
   const size_t n = std::min<size_t>(text.size(), 255);
   bytes[0] = static_cast<uint8_t>(n);
@@ -295,87 +280,15 @@ void WriteParamString(int16_t block, const std::string& text) {
   PutParamBlock(block, bytes, sizeof bytes);
 }
 
-std::string UpperExtension(const std::string& name) {
-  const size_t dot = name.find_last_of('.');
-  const size_t slash = name.find_last_of("\\/");
-  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return std::string();
-  std::string ext = name.substr(dot);
-  UpperCaseString(ext);
-  return ext;
-}
-
-bool IsCurrentNameSld(const std::string& name) {
-  const size_t slash = name.find_last_of('\\');
-  if (slash == std::string::npos || slash + 1 >= name.size()) return false;
-  return UpperExtension(name) == ".SLD";
-}
-
-}  // namespace
-
 std::string GetDrawingFolder(const std::string& name) {
   const size_t slash = name.find_last_of('\\');
   return slash == std::string::npos ? std::string() : name.substr(0, slash + 1);
 }
 
-bool SaveDrawingToFile(const std::string& name, int mode) {
-  if (name.empty()) return false;
-  FlushVectorStoreIntoFile(GetCurrentLayerFileName());
-  RecountCurrentLayerRecords();
-  if (WindowTitleHook != nullptr) WindowTitleHook();
-  if (mode == 0) {
-    ClearDrawingArea();
-    ShowPromptLine(1, GetMessageText(739, 12), 260, 274);
-  }
-  const bool written = WriteSldDrawing("", name, 255);
-  LoadTextLineDefaults();
-  SaveParamFileSafely();
-  if (mode == 0) DelayMs(200);
-  return written;
-}
-
-bool SaveDrawing(int mode) {
-  if (!PrepareDrawingForSave()) return false;
-  std::string name = ReadParamString(26);
-  if (mode != 0 || !IsCurrentNameSld(name)) {
-    DrawPanelBackground();
-    ShowPromptLine(1, GetMessageText(606, -39), 260, 274);
-    std::string chosen = ReplaceFileExtension(name, ".SLD");
-    RunFileDialog(ReadParamString(9), ".SLD", 0, chosen, 1);
-    name = chosen;
-    if (!name.empty()) {
-      AddRecentDrawing(name, false);
-      WriteParamString(9, GetDrawingFolder(name));
-      WriteParamString(26, name);
-    }
-  }
-  bool written = false;
-  if (!name.empty()) written = SaveDrawingToFile(name, mode);
-  WaitForMouseRelease();
-  RestoreGraphicArea();
-  CheckEscapeAbort();
-  return written;
-}
-
 bool ExportSldDrawingToFile(const std::string& source, const std::string& target, int mode) {
   if (CountFileRecords(source) < 2 || target.empty()) return false;
-  WriteParamString(11, GetDrawingFolder(target));
+  WriteParamNameBlock(11, GetDrawingFolder(target));
   return WriteSldDrawing(source, target, mode);
-}
-
-void ExportSldDrawing(const std::string& source, int mode) {
-  if (CountFileRecords(source) < 2) return;
-  std::string name;
-  RunFileDialog(ReadParamString(11), ".SLD", 0, name, 1);
-  if (name.empty()) return;
-  WriteParamString(11, GetDrawingFolder(name));
-  EditDrawingNote();
-  ExportSldDrawingToFile(source, name, mode);
-}
-
-bool AskSaveUnsavedWork() {
-  LoadTextJobHead();
-  if (!CheckAnyLayerFileFilled(0) && TextLineCount <= 0) return false;
-  return AskYesNo(GetMessageText(605, -39) + "\r\n" + GetMessageText(40, -39)) == 1;
 }
 
 // --- recent drawings ---------------------------------------------------------------------
@@ -425,7 +338,7 @@ std::string FormatRecentDrawingEntry(const std::string& name) {
   return std::string(1, static_cast<char>(136)) + text;
 }
 
-// --- the text job head and the questions before work is lost ----------------------------
+// --- the text job head ---------------------------------------------------------------------
 
 void WriteTextJobHeadToFile() {
   TFileRec f;
@@ -436,122 +349,3 @@ void WriteTextJobHeadToFile() {
   CloseFileChecked(f);
 }
 
-void OfferSaveDrawing() {
-  bool layers = false, texts = false;
-  TestDrawingHasContent(layers, texts);
-  if (!layers && !texts) return;
-  uint8_t answer = 0;
-  AskYesNoTwoLines(GetMessageText(605, -39), GetMessageText(40, -39), answer);
-  if (answer != 1) return;
-  DrawPanelBackground();
-  DrawCellButton(1, 2, GetMessageText(606, -39), false, 274, 260);
-  SaveDrawing(1);
-  RestoreGraphicArea();
-}
-
-bool AskSaveBeforeOpen() {
-  bool layers = false, texts = false;
-  TestDrawingHasContent(layers, texts);
-  if (!layers && !texts) return false;
-  RecountAllLayerRecords();
-  ZoomToAll("", 2);
-  SetRopCopy();
-  if (AskYesNo(GetMessageText(605, -39) + "\r\n" + GetMessageText(40, -39)) != 1) return false;
-  return !SaveDrawing(1);
-}
-
-// --- the note editor of the drawing ------------------------------------------------------------
-
-void EditDrawingNote() {
-  if (CursorShown) EraseMouseCursor();
-  CursorMode = 4;
-  LoadTextJobHead();
-  uint8_t copy[kTextJobHeadSize];
-  memcpy(copy, TextJobHead, kTextJobHeadSize);
-  // The note is kept in the Windows code page; the editor works in the DOS one.
-  std::string lines[4];
-  for (int k = 0; k < 4; ++k) {
-    const uint8_t* line = TextJobHead + kHeadNote + 51 * k;
-    const int n = std::min<int>(line[0], kFileNoteLineMax);
-    for (int i = 0; i < n; ++i) lines[k] += char(MapAnsiCharToOem(line[1 + i]));
-  }
-  TPopupFrame frame{};
-  TBox cancelBox{}, okBox{};
-  OpenPopupWithOkCancel(frame, 0, 52, 7, GetMessageText(2824, -29), cancelBox, okBox);
-  DrawWhiteField(frame.left + 4, 30, frame.right - 4, frame.bottom - 4, 0);
-  for (int k = 0; k < 4; ++k) DrawCellButton(1, 2 + k, lines[k].empty() ? " " : lines[k], false, 274, 261);
-
-  int k = 1;
-  uint8_t exitCode = 0;
-  while (exitCode != 3 && exitCode != 8) {
-    EditTextField(1, 1 + k, kFileNoteLineMax, 0, lines[k - 1], 261, 274, exitCode);
-    // A click ended the edit when the button is still down.
-    if (exitCode == 2 && MouseButtonState == 2) {
-      uint8_t code = 0;
-      int line = k;
-      HitTestListClick(8, 32, 8 + 8 * kFileNoteLineMax, 32 + 4 * 16 - 1, cancelBox, okBox, 1, 4, code, line);
-      if (code == 3 || code == 8) {
-        exitCode = code;
-      } else {
-        k = std::clamp(line, 1, 4);
-        WaitForMouseRelease();
-        exitCode = 0;
-      }
-      continue;
-    }
-    if (exitCode == 2 || exitCode == 5 || exitCode == 6) k = std::min(k + 1, 4);
-    else if (exitCode == 4 || exitCode == 7) k = std::max(k - 1, 1);
-  }
-  ClosePopupFrame(frame);
-  if (exitCode == 8) {
-    TFileNote note;
-    std::string text;
-    for (int i = 0; i < 4; ++i) {
-      std::string win = lines[i];
-      ConvertOemStringToAnsi(win);
-      text += (i > 0 ? "\r\n" : "") + win;
-    }
-    FileNoteFromText(note, text);
-    memcpy(TextJobHead + kHeadNote, &note, sizeof note);
-    WriteTextJobHeadToFile();
-  } else {
-    memcpy(TextJobHead, copy, kTextJobHeadSize);
-  }
-  WaitForMouseRelease();
-}
-
-// --- the recent drawings popup ---------------------------------------------------------------------
-
-void RunRecentDrawingsCommand() {
-  if (GetRecentDrawing(0).empty()) {
-    RunOpenDrawingCommand();
-    return;
-  }
-  TPopupList list;
-  InitPopupList(list);
-  list.x = MouseX;
-  list.y = int16_t(MouseY - 32);
-  list.title = GetMessageText(3115, -39);
-  std::string names[kRecentDrawingCount];
-  int n = 0;
-  for (; n < kRecentDrawingCount; ++n) {
-    names[n] = GetRecentDrawing(n);
-    if (names[n].empty()) break;
-    list.captions[n] = FormatRecentDrawingEntry(names[n]);
-    list.names[n] = "OEFFNEN";
-  }
-  list.result = 1;
-  ShowPopupMenu(list);
-  if (list.result < 1 || list.result > n) return;
-  const std::string name = names[list.result - 1];
-  if (!IsDrawingFileName(name, true)) {
-    ShowTitledMessage(GetMessageText(49, -39));
-    return;
-  }
-  if (AskSaveUnsavedWork() && !SaveDrawing(1)) return;
-  LoadDrawingByExtension(name, 0);
-  RecountAllLayerRecords();
-  ZoomToAll("", 2);
-  EnterMarkMode();
-  AddRecentDrawing(name, false);
-}

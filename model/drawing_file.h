@@ -1,5 +1,5 @@
-// Drawing files (".SLD"): the format, saving, the recent drawings list and
-// the questions that offer to save unsaved work.
+// Drawing files (".SLD"): the format, writing and the recent drawings list.
+// The commands and questions around them are in commands/drawing_file_commands.h.
 //
 // TDrawingFile, untyped, little-endian, floats 4-byte IEEE in mm:
 //   OFFSET SIZE DESCRIPTION (head, 379 bytes: the text job head)
@@ -63,35 +63,17 @@ extern int64_t SldWriteByteLimit;
 // file as the vector section (2 also parameters, tools and frame). True when
 // the whole file was written and is in the target's place.
 bool WriteSldDrawing(const std::string& source, const std::string& target, int mode);
-// Save (mode 0) or save as (mode 1); asks for a name through the file dialog
-// when needed. True when a file was written.
-bool SaveDrawing(int mode);
-// Saves the drawing under the name (step after the name is known): the
-// store is flushed, the file written and the name made current. mode 0 shows
-// the short note on the prompt line.
-bool SaveDrawingToFile(const std::string& name, int mode);
 // True when there is something to save; flushes the vector store first.
 bool PrepareDrawingForSave();
-// Exports the source as ".SLD" (mode 1 vectors only, 2 with parameters,
-// tools and frame), asking for the target name.
-void ExportSldDrawing(const std::string& source, int mode);
 bool ExportSldDrawingToFile(const std::string& source, const std::string& target, int mode);
-bool AskSaveUnsavedWork();
 // Writes the text job head in memory to the start of "HS01.TMP" (created
 // with the head alone when missing).
 void WriteTextJobHeadToFile();
 
-// The drawing offered for saving before work is thrown away: asks messages
-// 605 and 40; Yes runs save as.
-void OfferSaveDrawing();
-// For the command-line open: true only when the user wanted to save and
-// then cancelled the save (the open must not go on).
-bool AskSaveBeforeOpen();
-// Edits the four note lines of the text job head in a popup; OK writes the
-// head to "HS01.TMP", Abort puts the old head back.
-void EditDrawingNote();
-// The popup of the recent drawings (command 3012); opens the one chosen.
-void RunRecentDrawingsCommand();
+// A name block of the parameter file (256 bytes: length byte and text),
+// e.g. 9 the drawing folder, 11 the export folder, 26 the drawing name.
+std::string ReadParamNameBlock(int16_t block);
+void WriteParamNameBlock(int16_t block, const std::string& text);
 
 // --- recent drawings (parameter block 64) ---------------------------------------------
 // Extension exactly ".SLD", ".LG1" or ".H2R"; with check the file must exist.

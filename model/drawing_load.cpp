@@ -24,12 +24,10 @@
 #include "model/vector_store.h"
 #include "model/vector_records.h"
 #include "paths/machining_services_standin.h"
+#include "model/text_job.h"
 #include "text/text_services_standin.h"
 #include "ui/common_dialogs.h"
-#include "ui/file_dialogs.h"
 #include "ui/prompt_strip.h"
-#include "ui/start_dialogs_standin.h"
-#include "commands/input_wait.h"
 #include "view/character_cells.h"
 #include "view/redraw.h"
 #include "view/view_transform.h"
@@ -720,47 +718,4 @@ void LoadDrawingByExtension(const std::string& name, int mode) {
   if (WindowTitleHook != nullptr) WindowTitleHook();
   LoadTextLineDefaults();
   SaveParamFileSafely();
-}
-
-void OpenDrawingFile(const std::string& name, int mode) {
-  if (name.empty() || CountFileRecords(name) == 0) return;
-  AddRecentDrawing(name, true);
-  ClearVectorStore();
-  if (mode == 0) {
-    LoadDrawingByExtension(name, 0);
-  } else {
-    const size_t dot = name.find_last_of('.');
-    std::string ext = dot == std::string::npos ? std::string() : name.substr(dot);
-    UpperCaseString(ext);
-    if (ext == ".SLD") {
-      LoadSldDrawing(name, 1);
-    } else {
-      LoadVectorDrawing(name, kLoadDraw);
-    }
-    DeleteFileIfExists("LG_LDP.TMP");
-  }
-  RecountAllLayerRecords();
-  ZoomToAll("", 2);
-}
-
-void OpenDrawingWithDialog(int mode) {
-  ShowPromptLine(1, GetMessageText(598, -39), 260, 274);
-  uint8_t folder[256] = {};
-  GetParamBlock(9, folder, sizeof folder);
-  std::string name;
-  RunFileDialog(std::string(reinterpret_cast<const char*>(folder + 1), folder[0]), "", 4, name, 0);
-  if (name.empty()) {
-    RestoreGraphicArea();
-    return;
-  }
-  PutPascalText(folder, GetDrawingFolder(name), 255);
-  PutParamBlock(9, folder, sizeof folder);
-  OpenDrawingFile(name, mode);
-}
-
-void RunOpenDrawingCommand() {
-  if (AskSaveUnsavedWork() && !SaveDrawing(1)) return;
-  OpenDrawingWithDialog(0);
-  EnterMarkMode();
-  ResetDrawingArea();
 }

@@ -22,11 +22,6 @@ bool LoadSldDrawing(const std::string& name, int mode);
 // By extension: ".SLD" through LoadSldDrawing, others as plain files; the
 // name becomes the current drawing name.
 void LoadDrawingByExtension(const std::string& name, int mode);
-// Mode 0 opens (replaces), 1 appends the named file (the step after the
-// file dialog of OpenDrawingWithDialog).
-void OpenDrawingFile(const std::string& name, int mode);
-void OpenDrawingWithDialog(int mode);
-void RunOpenDrawingCommand();
 // Raises the highest layer to n - 1, creating the empty layer files between.
 void RaiseHighestLayer(int32_t n);
 // The four note lines of the text job head from the DOS to the Windows code page.

@@ -8,7 +8,7 @@
 #include "frame/quiet_files.h"
 #include "model/vector_records.h"
 #include "platform/files.h"
-#include "view/view_transform.h"
+#include "frame/layer_colours.h"
 
 uint8_t HighestLayer = 0;
 uint8_t CurrentLayer = 0;

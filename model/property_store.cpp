@@ -12,11 +12,10 @@
 #include "frame/messages.h"
 #include "frame/system_services.h"
 #include "model/layer_files.h"
+#include "model/model_hooks.h"
 #include "model/vector_store.h"
 #include "model/vector_records.h"
-#include "ui/common_dialogs.h"
-#include "view/progress_bar.h"
-#include "view/view_transform.h"
+#include "frame/progress_bar.h"
 
 const TPropertyKindName PropertyKindNames[kPropertyKindCount] = {
     {-999, "BOHRUN"}, {-998, "SPIRBO"}, {-997, "SENKUN"}, {-996, "TASCHE"}, {-995, "SCHR\xC4G"},
@@ -433,7 +432,7 @@ void AssignPropertiesToContours(const std::string& name, const std::string& key,
         WriteObjectProperties(n, lines);
         if (keepReliefCopy) StoreObjectReliefCopy(n);
       }
-      if (CheckEscapeAbort() != 0) aborted = true;
+      if (CheckEscapeHook() != 0) aborted = true;
     }
     SeekDataFileSlot(slot, position);
     int32_t put = 0;
@@ -456,7 +455,7 @@ void MarkContourStarts(const std::string& name, int mode) {
       return;
     }
   }
-  DrawVectorFile(name, 13, 12, 0);
+  DrawVectorFileHook(name, 13, 12, 0);
   const bool known = mode >= 1 && mode <= 4;
   const float mark = mode == 1 ? -1.0f : mode == 2 ? -2.0f : mode == 4 ? -4.0f : 0.0f;
   int slot = 0;

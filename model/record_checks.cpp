@@ -9,13 +9,12 @@
 #include "frame/param_file.h"
 #include "frame/program_state.h"
 #include "model/layer_files.h"
+#include "model/model_hooks.h"
 #include "model/undo.h"
 #include "model/vector_records.h"
 #include "model/vector_store.h"
 #include "platform/draw.h"
 #include "platform/files.h"
-#include "ui/common_dialogs.h"
-#include "view/view_transform.h"
 
 namespace {
 using TRecords = std::vector<TVectorRecord>;
@@ -44,7 +43,7 @@ int AskKeepDeleteCancel(const std::string& text) {
   const TCommandCode kept = CommandWord;
   CommandWord = 8501;
   int16_t answer = 2;
-  AskWithPictureButtons(GetMessageText(4010, -39), text, GetMessageText(1493, -16), "Abbruch",
+  AskPictureButtonsHook(GetMessageText(4010, -39), text, GetMessageText(1493, -16), "Abbruch",
                         GetMessageText(134, -16), "OK", GetMessageText(609, -16), "LOESCHEN", 0, 0, answer);
   CommandWord = kept;
   return answer == 2 || answer == 3 ? answer : 0;
@@ -227,7 +226,7 @@ bool ClearContourMarks(const std::string& file, int colour) {
     // the rest of the file stays as it was.
     WriteVectorRecords(file, records.data(), records.size(), false);
   }
-  if (yes) DrawVectorFile(file, plat::kRopCopy, colour, kDrawIgnoreColours);
+  if (yes) DrawVectorFileHook(file, plat::kRopCopy, colour, kDrawIgnoreColours);
   return !stopped;
 }
 

@@ -7,7 +7,6 @@
 #include <new>
 #include <vector>
 
-#include "cad/prompt_line.h"
 #include "frame/checked_files.h"
 #include "frame/data_slots.h"
 #include "frame/file_helpers.h"
@@ -18,13 +17,12 @@
 #include "frame/window_draw.h"
 #include "model/drawing_file.h"
 #include "model/layer_files.h"
+#include "model/model_hooks.h"
 #include "model/property_store.h"
 #include "model/vector_records.h"
 #include "model/vector_store.h"
 #include "platform/files.h"
-#include "text/text_services_standin.h"
-#include "view/character_cells.h"
-#include "view/view_transform.h"
+#include "model/text_job.h"
 
 namespace {
 uint8_t* DefaultAllocUndoBlock(uint32_t bytes) { return new (std::nothrow) uint8_t[bytes]; }
@@ -297,9 +295,9 @@ bool WriteSnapshot(TUndoSlot& slot, int flags) {
 }
 
 void ReportUndoUnavailable() {
-  ShowPromptLine(0, "Too little storage capacity for data back-up.", 261, 12);
-  ShowPromptLine(1, "UnDo is not available!", 261, 12);
-  BeepSignal(1000);
+  ShowPromptHook(0, "Too little storage capacity for data back-up.", 261, 12);
+  ShowPromptHook(1, "UnDo is not available!", 261, 12);
+  BeepHook(1000);
 }
 
 // Slots 4 -> 5 .. 0 -> 1 after slot 5 is freed; slot 0 is then empty.
@@ -494,7 +492,7 @@ bool StepUndoRedo(int direction) {
   ClearUndoSlot(*present);
   delete present;
   RecountAllLayerRecords();
-  WaitForMouseRelease();
+  WaitMouseReleaseHook();
   return true;
 }
 

@@ -14,6 +14,8 @@
 #include "frame/quiet_files.h"
 #include "relief/core/relief_core_services_standin.h"
 
+TExtentsPair CurrentViewExtent = {{1, 0.0f, 0.0f}, {5, 1.0f, 1.0f}};
+
 namespace {
 
 // Packed record fields are passed by value (never bound to references).

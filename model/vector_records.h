@@ -92,6 +92,9 @@ static_assert(sizeof(TPointRecord) == 9);
 static_assert(sizeof(TExtentsPair) == 18);
 static_assert(sizeof(TVectorExtentsPair) == 26);
 
+// The extent the view last fitted; undo keeps it with the drawing.
+extern TExtentsPair CurrentViewExtent;
+
 constexpr uint32_t kVectorRecordSize = 13;
 constexpr uint32_t kPointRecordSize = 9;
 // Coordinates of the empty extents.

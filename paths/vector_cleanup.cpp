@@ -15,6 +15,7 @@
 #include "model/record_checks.h"
 #include "model/undo.h"
 #include "model/vector_store.h"
+#include "cad/arc_fitting.h"
 #include "cad/drawing_transforms.h"
 #include "ui/common_dialogs.h"
 #include "ui/input_form.h"
@@ -587,4 +588,10 @@ void SmoothShortSegments(const std::string& name, double d) {
   }
   writeMiddle();
   CloseInPlace(file);
+}
+
+void FitArcsToVectorFile(const std::string& source, const std::string& target, int32_t mode, double largestSweep,
+                         double tolerance, double largestRadius) {
+  SnapVectorFileToGrid(source, std::abs(mode), 0.001);
+  FitArcsInVectorFile(source, target, mode, largestSweep, tolerance, largestRadius);
 }

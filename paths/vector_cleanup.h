@@ -74,3 +74,9 @@ void SnapVectorFileToGrid(const std::string& name, int flags, double step);
 // Removes segments shorter than d from the 3D paths of the file, in place.
 // A d that is not above 0 leaves the file unchanged.
 void SmoothShortSegments(const std::string& name, double d);
+
+// Snaps the source to a 0.001 mm grid first (dropping points that then
+// repeat; mode bit 6 also drops layer records), then fits arcs as
+// FitArcsInVectorFile (cad/arc_fitting.h).
+void FitArcsToVectorFile(const std::string& source, const std::string& target, int32_t mode, double largestSweep,
+                         double tolerance, double largestRadius);

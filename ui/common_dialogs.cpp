@@ -16,7 +16,7 @@
 #include "ui/pictures.h"
 #include "ui/popup_list.h"
 #include "view/character_cells.h"
-#include "view/progress_bar.h"
+#include "frame/progress_bar.h"
 #include "view/cursor_tracking.h"
 
 // --- number and text forms -------------------------------------------------------------

@@ -18,7 +18,7 @@
 #include "platform/files.h"
 #include "platform/window.h"
 #include "model/drawing_file.h"
-#include "text/text_services_standin.h"
+#include "model/text_job.h"
 #include "ui/common_dialogs.h"
 #include "ui/file_list.h"
 #include "ui/file_previews.h"

@@ -22,7 +22,7 @@
 #include "model/drawing_file.h"
 #include "model/vector_records.h"
 #include "platform/files.h"
-#include "text/text_services_standin.h"
+#include "model/text_job.h"
 #include "ui/common_dialogs.h"
 #include "ui/packed_relief_decoder.h"
 #include "ui/pictures.h"

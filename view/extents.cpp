@@ -9,7 +9,7 @@
 #include "frame/param_file.h"
 #include "frame/system_services.h"
 #include "model/layer_files.h"
-#include "text/text_services_standin.h"
+#include "model/text_job.h"
 
 namespace {
 constexpr int32_t kBlock = kSlotBlockRecords;

@@ -32,7 +32,6 @@ float WorldXMin = 0.0f;
 float WorldYMin = 0.0f;
 float WorldXMax = 1.0f;
 float WorldYMax = 1.0f;
-TExtentsPair CurrentViewExtent = {{1, 0.0f, 0.0f}, {5, 1.0f, 1.0f}};
 float WorldPenX = 0.0f;
 float WorldPenY = 0.0f;
 uint8_t PenPendingMove = 1;
@@ -41,7 +40,6 @@ int16_t DashPointCount = 0;
 uint8_t DashedContour = 0;
 uint16_t CursorCircleRadiusPx = 0;
 uint8_t FitMargin = 10;
-int16_t PaperColor = 261;
 
 namespace {
 std::vector<TVectorRecord> dashBuffer;  // reserved for kDashBufferRecords while a contour is dashed
@@ -629,22 +627,6 @@ void DrawExtentFrame(const TExtentsPair& e) {
 }
 
 // --- colours -----------------------------------------------------------------------------------
-
-int16_t MapLayerToColorIndex(int32_t n) {
-  static const int16_t kLowLayerColours[11] = {8, 6, 2, 3, 1, 5, 14, 10, 11, 9, 13};
-  const int32_t r = n % 27;
-  if (r < 0) return 6;
-  if (r == 0) return PaperColor == 274 ? 7 : 8;
-  if (r <= 10) return kLowLayerColours[r];
-  return int16_t(r + 5);
-}
-
-int16_t ContrastTextColor(int32_t n) {
-  switch (MapLayerToColorIndex(n)) {
-    case 7: case 9: case 10: case 11: case 13: case 14: return 274;
-    default: return 15;
-  }
-}
 
 int16_t RgbToColorIndex(uint32_t rgb) {
   switch (rgb) {

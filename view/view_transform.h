@@ -14,6 +14,8 @@
 #include <cstdint>
 #include <string>
 
+#include "frame/layer_colours.h"
+#include "model/model_hooks.h"
 #include "model/vector_records.h"
 
 // --- view state -------------------------------------------------------------------
@@ -23,7 +25,6 @@ extern float WorldXMin;   // the visible world rectangle
 extern float WorldYMin;
 extern float WorldXMax;
 extern float WorldYMax;
-extern TExtentsPair CurrentViewExtent;  // the extent last fitted
 extern float WorldPenX;                 // end of the last pen operation
 extern float WorldPenY;
 // Set: the next visible world line starts with a screen MoveTo.
@@ -35,18 +36,12 @@ extern int16_t DashPointCount;
 extern uint8_t DashedContour;
 extern uint16_t CursorCircleRadiusPx;  // nearest(CursorCircleRadius * ViewScaleX)
 extern uint8_t FitMargin;              // pixels kept free round a fitted extent
-// Colour index of the drawing background (274 = black paper).
-extern int16_t PaperColor;
 
 constexpr int32_t kDashBufferRecords = 8001;
 constexpr int32_t kFastPolylinePoints = 8000;
 constexpr int32_t kDrawBlockRecords = 5000;
 
-// Flags of DrawVectorFile.
-constexpr uint8_t kDrawTravelMoves = 4;      // reach contour starts by grey lines
-constexpr uint8_t kDrawIgnoreColours = 8;    // skip colour records (151)
-constexpr uint8_t kDrawDotBeforeLine = 16;   // a pixel at each line start
-constexpr uint8_t kDrawIgnoreLayers = 64;    // skip layer records (128)
+// Flags of DrawVectorFile: kDraw... in model/model_hooks.h.
 
 // --- transform and pen ---------------------------------------------------------------
 void WorldToScreen(float x, float y, int16_t& sx, int16_t& sy);
@@ -84,8 +79,6 @@ void DrawWorldLabelAbove(const std::string& text, int colour, float x, float y);
 void DrawExtentFrame(const TExtentsPair& extent);
 
 // --- colours ----------------------------------------------------------------------------------
-int16_t MapLayerToColorIndex(int32_t n);
-int16_t ContrastTextColor(int32_t n);
 int16_t RgbToColorIndex(uint32_t rgb);
 int16_t GetRecordColorIndex(const TVectorRecord& record);
 

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app/dispatcher.h"
+#include "commands/drawing_file_commands.h"
 #include "frame/main_window.h"
 #include "frame/param_file.h"
 #include "app/program_start.h"

@@ -164,7 +164,7 @@ TEST(LowDiskWarning, ComparesFreeBytesWithTheLayerSizeInBytes) {
 #include <fstream>
 
 #include "support/work_folder.h"
-#include "text/text_services_standin.h"
+#include "model/text_job.h"
 
 namespace {
 

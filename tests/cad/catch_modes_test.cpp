@@ -6,7 +6,7 @@
 #include <cmath>
 
 #include "frame/param_file.h"
-#include "model/drawing_test_support.h"
+#include "support/drawing_test_support.h"
 #include "platform/system.h"
 #include "view/cursor_tracking.h"
 

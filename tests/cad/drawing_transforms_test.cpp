@@ -7,7 +7,7 @@
 
 #include "frame/math_constants.h"
 #include "frame/param_file.h"
-#include "model/drawing_test_support.h"
+#include "support/drawing_test_support.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 
 #include "cad/snapping.h"
 #include "frame/param_file.h"
-#include "model/drawing_test_support.h"
+#include "support/drawing_test_support.h"
 #include "view/cursor_tracking.h"
 #include "ui/ui_screen.h"
 #include "view/view_services_standin.h"

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "model/drawing_test_support.h"
+#include "support/drawing_test_support.h"
 #include "view/cursor_tracking.h"
 #include "view/view_transform.h"
 

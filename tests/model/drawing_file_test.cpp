@@ -1,15 +1,16 @@
 // Drawing files: saving and loading ".SLD", plain vector files, failed saves
 // and hostile files.
+#include "commands/drawing_file_commands.h"
 #include "model/drawing_file.h"
 
 #include <sys/stat.h>
 
 #include <random>
 
-#include "drawing_test_support.h"
+#include "support/drawing_test_support.h"
 #include "model/drawing_load.h"
 #include "model/property_store.h"
-#include "text/text_services_standin.h"
+#include "model/text_job.h"
 #include "view/view_services_standin.h"
 #include "view/view_transform.h"
 

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "model/layer_files.h"
-#include "store_test_support.h"
+#include "support/store_test_support.h"
 
 namespace {
 using namespace storetest;

@@ -3,7 +3,7 @@
 
 #include <sys/stat.h>
 
-#include "drawing_test_support.h"
+#include "support/drawing_test_support.h"
 
 namespace {
 

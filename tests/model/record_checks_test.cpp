@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "store_test_support.h"
+#include "support/store_test_support.h"
 
 namespace {
 using namespace storetest;

@@ -6,8 +6,8 @@
 #include <filesystem>
 
 #include "model/layer_files.h"
-#include "store_test_support.h"
-#include "text/text_services_standin.h"
+#include "support/store_test_support.h"
+#include "model/text_job.h"
 
 namespace {
 using namespace storetest;

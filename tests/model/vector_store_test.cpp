@@ -8,7 +8,7 @@
 #include "frame/file_helpers.h"
 
 #include "model/layer_files.h"
-#include "store_test_support.h"
+#include "support/store_test_support.h"
 
 namespace {
 using namespace storetest;

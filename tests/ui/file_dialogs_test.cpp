@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "relief/core/relief_core_services_standin.h"
-#include "text/text_services_standin.h"
+#include "model/text_job.h"
 #include "support/program_runner.h"
 #include "ui/file_list.h"
 #include "ui_screen.h"

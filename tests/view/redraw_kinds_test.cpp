@@ -11,7 +11,7 @@
 #include "frame/param_file.h"
 #include "model/vector_store.h"
 #include "relief/core/relief_core_services_standin.h"
-#include "text/text_services_standin.h"
+#include "model/text_job.h"
 #include "view/extents.h"
 #include "view/view_screen.h"
 #include "view/view_services_standin.h"

@@ -1,4 +1,4 @@
-#include "model/marking_commands.h"
+#include "cad/marking_commands.h"
 
 #include <cstring>
 
@@ -8,7 +8,7 @@
 #include "frame/main_window.h"
 #include "frame/messages.h"
 #include "model/layer_files.h"
-#include "model/path_info_window.h"
+#include "cad/path_info_window.h"
 #include "model/record_checks.h"
 #include "model/undo.h"
 #include "model/vector_store.h"

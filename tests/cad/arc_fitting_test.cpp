@@ -1,5 +1,5 @@
 // Arc fitting: point chains become arcs within the tolerance.
-#include "model/arc_fitting.h"
+#include "cad/arc_fitting.h"
 
 #include <gtest/gtest.h>
 

@@ -15,7 +15,7 @@
 #include "model/undo.h"
 #include "model/vector_store.h"
 #include "platform/script.h"
-#include "model/drawing_test_support.h"
+#include "support/drawing_test_support.h"
 #include "view/view_transform.h"
 
 namespace storetest {

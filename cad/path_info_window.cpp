@@ -1,4 +1,4 @@
-#include "model/path_info_window.h"
+#include "cad/path_info_window.h"
 
 #include "cad/geometry_2d.h"
 #include "frame/data_slots.h"

@@ -1,4 +1,4 @@
-#include "model/arc_fitting.h"
+#include "cad/arc_fitting.h"
 
 #include <algorithm>
 #include <cmath>
@@ -9,9 +9,8 @@
 #include "frame/file_helpers.h"
 #include "frame/math_constants.h"
 #include "frame/param_file.h"
-#include "paths/vector_cleanup.h"
 #include "ui/common_dialogs.h"
-#include "view/progress_bar.h"
+#include "frame/progress_bar.h"
 
 namespace {
 
@@ -419,10 +418,4 @@ void FitArcsInVectorFile(const std::string& source, const std::string& target, i
   result.count = int32_t(output.size());
   result.capacity = result.count;
   WriteVectorBufferToFile(target, result);
-}
-
-void FitArcsToVectorFile(const std::string& source, const std::string& target, int32_t mode, double largestSweep,
-                         double tolerance, double largestRadius) {
-  SnapVectorFileToGrid(source, std::abs(mode), 0.001);
-  FitArcsInVectorFile(source, target, mode, largestSweep, tolerance, largestRadius);
 }

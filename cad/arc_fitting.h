@@ -49,8 +49,3 @@ void FitArcsInRecords(const TVectorRecord* input, int32_t count, std::vector<TVe
 // (replacing it). An empty or unreadable source writes nothing.
 void FitArcsInVectorFile(const std::string& source, const std::string& target, int32_t mode, double largestSweep,
                          double tolerance, double largestRadius);
-// Snaps the source to a 0.001 mm grid first (dropping points that then
-// repeat; mode bit 6 also drops layer records), then fits as
-// FitArcsInVectorFile.
-void FitArcsToVectorFile(const std::string& source, const std::string& target, int32_t mode, double largestSweep,
-                         double tolerance, double largestRadius);

@@ -19,6 +19,7 @@
 #include "model/layer_files.h"
 #include "model/vector_records.h"
 #include "platform/window.h"
+#include "support/app_hooks.h"
 #include "support/work_folder.h"
 
 namespace drawtest {

@@ -1,5 +1,5 @@
 // Progress display in the status row (single level, two levels, busy).
-#include "view/progress_bar.h"
+#include "frame/progress_bar.h"
 
 #include <algorithm>
 #include <cmath>

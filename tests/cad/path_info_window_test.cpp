@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "frame/messages.h"
-#include "model/path_info_window.h"
+#include "cad/path_info_window.h"
 #include "model/vector_records.h"
 #include "tests/ui/ui_screen.h"
 #include "tests/support/program_runner.h"

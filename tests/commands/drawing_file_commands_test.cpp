@@ -3,14 +3,15 @@
 // the cut-out marks of contour starts.
 #include <cstring>
 
-#include "drawing_test_support.h"
+#include "support/drawing_test_support.h"
+#include "commands/drawing_file_commands.h"
 #include "model/drawing_file.h"
 #include "model/layer_files.h"
 #include "model/property_store.h"
 #include "model/vector_store.h"
 #include "frame/window_draw.h"
 #include "platform/script.h"
-#include "text/text_services_standin.h"
+#include "model/text_job.h"
 #include "ui/popup_list.h"
 
 namespace {

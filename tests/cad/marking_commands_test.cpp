@@ -15,7 +15,7 @@
 #include "frame/param_file.h"
 #include "app/program_start.h"
 #include "model/layer_files.h"
-#include "model/marking_commands.h"
+#include "cad/marking_commands.h"
 #include "model/undo.h"
 #include "model/vector_records.h"
 #include "model/vector_store.h"

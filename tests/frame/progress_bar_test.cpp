@@ -11,7 +11,7 @@
 #include "frame/window_draw.h"
 #include "platform/system.h"
 #include "platform/window.h"
-#include "view/progress_bar.h"
+#include "frame/progress_bar.h"
 
 namespace {
 
