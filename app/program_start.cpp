@@ -44,6 +44,7 @@
 #include "paths/compensation_settings.h"
 #include "paths/path_errors.h"
 #include "platform/files.h"
+#include "view/screen_scheme.h"
 #include "relief/core/relief_core_services_standin.h"
 #include "text/font_services_standin.h"
 #include "text/text_services_standin.h"
@@ -56,6 +57,7 @@
 #include "view/cursor_tracking.h"
 #include "view/extents.h"
 #include "view/redraw.h"
+#include "view/scan_raster_view.h"
 #include "view/view_services_standin.h"
 #include "view/view_transform.h"
 

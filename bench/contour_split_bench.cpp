@@ -17,7 +17,7 @@
 #include "cad/contour_split.h"
 #include "model/vector_records.h"
 #include "platform/files.h"
-#include "relief/core/relief_core_services_standin.h"
+#include "frame/quiet_files.h"
 #include "view/progress_bar.h"
 
 namespace {

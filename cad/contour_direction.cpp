@@ -6,8 +6,7 @@
 #include "cad/geometry_tolerances.h"
 #include "frame/quiet_files.h"
 #include "platform/files.h"
-#include "relief/core/relief_core_services_standin.h"
-#include "relief/core/relief_core_services_standin.h"
+#include "view/world_lines.h"
 #include "view/progress_bar.h"
 
 namespace {

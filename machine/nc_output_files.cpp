@@ -13,7 +13,6 @@
 #include "frame/window_draw.h"
 #include "model/vector_records.h"
 #include "ui/file_dialogs.h"
-#include "ui/start_dialogs_standin.h"
 #include "view/graphic_window.h"
 #include "view/view_transform.h"
 

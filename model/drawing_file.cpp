@@ -28,7 +28,6 @@
 #include "ui/line_editor.h"
 #include "ui/popup_list.h"
 #include "ui/prompt_strip.h"
-#include "ui/start_dialogs_standin.h"
 #include "commands/input_wait.h"
 #include "view/extents.h"
 #include "view/redraw.h"

@@ -28,12 +28,10 @@
 #include "ui/common_dialogs.h"
 #include "ui/file_dialogs.h"
 #include "ui/prompt_strip.h"
-#include "ui/start_dialogs_standin.h"
 #include "commands/input_wait.h"
 #include "view/character_cells.h"
 #include "view/redraw.h"
 #include "view/view_transform.h"
-#include "view/view_services_standin.h"
 
 namespace {
 

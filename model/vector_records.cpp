@@ -11,7 +11,6 @@
 #include "frame/data_slots.h"
 #include "frame/defaults.h"
 #include "frame/quiet_files.h"
-#include "relief/core/relief_core_services_standin.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <cmath>
 
 #include "frame/defaults.h"
-#include "relief/core/relief_core_services_standin.h"
+#include "view/world_lines.h"
 #include "ui/common_dialogs.h"
 
 TOffsetLoopState OffsetLoops;

@@ -74,3 +74,10 @@ void SnapVectorFileToGrid(const std::string& name, int flags, double step);
 // Removes segments shorter than d from the 3D paths of the file, in place.
 // A d that is not above 0 leaves the file unchanged.
 void SmoothShortSegments(const std::string& name, double d);
+
+// Removes from the vector file every contour that repeats an earlier one:
+// the same box (corners rounded to 0.01), the same record count and equal x
+// and y record by record. The file is saved to "VekAR1.BAK" first; when the
+// rewrite fails the file is put back from it. The number removed is shown
+// (message 278); returns it.
+int32_t RemoveDuplicateContours(const std::string& fileName);

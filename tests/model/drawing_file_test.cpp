@@ -10,7 +10,7 @@
 #include "model/drawing_load.h"
 #include "model/property_store.h"
 #include "text/text_services_standin.h"
-#include "view/view_services_standin.h"
+#include "model/layer_files.h"
 #include "view/view_transform.h"
 
 namespace {

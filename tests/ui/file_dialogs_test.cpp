@@ -5,7 +5,7 @@
 
 #include <cstring>
 
-#include "relief/core/relief_core_services_standin.h"
+#include "view/screen_scheme.h"
 #include "text/text_services_standin.h"
 #include "support/program_runner.h"
 #include "ui/file_list.h"
