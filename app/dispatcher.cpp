@@ -10,6 +10,7 @@
 #include "cad/snapping.h"
 #include "commands/input_wait.h"
 #include "commands/menu_bar.h"
+#include "commands/main_screen.h"
 #include "commands/menu_services_standin.h"
 #include "commands/side_menu.h"
 #include "exchange/exchange_standin.h"

@@ -20,6 +20,7 @@ TLayoutRect SideMenuIconArea;
 TLayoutRect LayerBar;
 TLayoutRect TopRuler;
 TLayoutRect LeftRuler;
+uint8_t MenuBarMode = 7;
 
 void LogDatedJournalLine(const std::string& text) {
   std::string date, time;

@@ -35,6 +35,9 @@ extern TLayoutRect SideMenuIconArea;
 extern TLayoutRect LayerBar;
 extern TLayoutRect TopRuler;
 extern TLayoutRect LeftRuler;
+// Menu-bar state flags: bit 0 menu titles active, bit 1 view-bar buttons
+// enabled, bit 2 icon panel enabled (7 on the main screen, 0 while suspended).
+extern uint8_t MenuBarMode;
 
 // Journal line with the date and time appended.
 void LogDatedJournalLine(const std::string& text);

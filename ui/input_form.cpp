@@ -9,7 +9,7 @@
 #include <cmath>
 
 #include "ui/field_choice_list.h"
-#include "commands/menu_services_standin.h"
+#include "ui/panels.h"
 #include "frame/defaults.h"
 #include "frame/main_window.h"
 #include "frame/messages.h"
@@ -27,6 +27,8 @@
 
 void (*ToolChooserHook)() = nullptr;
 int16_t ToolChooserNumber = 0;
+void (*ToolRecordReader)(TToolRecord&, int32_t) = nullptr;
+uint8_t SettingsWindowFlags = 0;
 
 namespace {
 
@@ -209,7 +211,7 @@ void DrawPictureArea(const TFormLayout& L, const TInputField (&fields)[kInputFie
     DrawNamedPicture(f.pictureName, x1, y2 - f.pictureHeight, f.pictureWidth, f.pictureHeight, 0);
   if (L.toolIndex >= 0) {  // the tool's profile beside the picture
     TToolRecord tool{};
-    ReadToolRecord(tool, RoundValue(fields[L.toolIndex].value));
+    if (ToolRecordReader != nullptr) ToolRecordReader(tool, RoundValue(fields[L.toolIndex].value));
     DrawToolProfileBox(L.frame.right - 110, y2 - 143, L.frame.right - 6, y2 - 1, tool);
   }
 }
