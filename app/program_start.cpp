@@ -14,7 +14,7 @@
 #include "cad/cad_services_standin.h"
 #include "cad/layout_limits_dialog.h"
 #include "cad/selection_handles.h"
-#include "cad/prompt_line.h"
+#include "ui/prompt_line.h"
 #include "commands/command_names.h"
 #include "ui/graphic_controls.h"
 #include "commands/icon_panel.h"

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "cad/cad_services_standin.h"
 #include "cad/layout_limits_dialog.h"
 #include "frame/file_helpers.h"
 #include "frame/main_window.h"

@@ -1,7 +1,7 @@
 // TEMPORARY STAND-IN: see exchange_standin.h.
 #include "exchange/exchange_standin.h"
 
-#include "cad/prompt_line.h"
+#include "ui/prompt_line.h"
 #include "frame/checked_files.h"
 #include "frame/messages.h"
 #include "frame/program_state.h"

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "cad/prompt_line.h"
+#include "ui/prompt_line.h"
 #include "ui/field_choice_list.h"
 #include "frame/file_helpers.h"
 #include "frame/messages.h"

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <vector>
 
-#include "cad/prompt_line.h"
+#include "ui/prompt_line.h"
 #include "frame/codepage.h"
 #include "frame/checked_files.h"
 #include "frame/data_slots.h"

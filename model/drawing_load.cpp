@@ -8,7 +8,7 @@
 
 #include "cad/arcs_to_points.h"
 #include "cad/geometry_tolerances.h"
-#include "cad/prompt_line.h"
+#include "ui/prompt_line.h"
 #include "frame/checked_files.h"
 #include "frame/codepage.h"
 #include "frame/data_slots.h"

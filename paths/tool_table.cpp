@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "cad/geometry_2d.h"
-#include "cad/prompt_line.h"
+#include "ui/prompt_line.h"
 #include "frame/checked_files.h"
 #include "frame/data_slots.h"
 #include "frame/messages.h"

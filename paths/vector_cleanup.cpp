@@ -7,7 +7,7 @@
 #include <cstring>
 #include <vector>
 
-#include "cad/prompt_line.h"
+#include "ui/prompt_line.h"
 #include "frame/file_helpers.h"
 #include "frame/messages.h"
 #include "frame/param_file.h"

@@ -8,8 +8,6 @@
 #include <cstdio>
 #include <string>
 
-#include "commands/command_names.h"
-#include "commands/state_icons.h"
 #include "frame/main_window.h"
 #include "frame/messages.h"
 #include "frame/param_file.h"

@@ -16,8 +16,6 @@
 #include "frame/program_state.h"
 #include "frame/system_services.h"
 #include "frame/window_draw.h"
-#include "paths/machining_services_standin.h"
-#include "paths/tool_table.h"
 #include "text/text_services_standin.h"
 #include "ui/common_dialogs.h"
 #include "ui/line_editor.h"

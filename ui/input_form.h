@@ -57,6 +57,7 @@
 #include <cstdint>
 #include <string>
 
+#include "frame/defaults.h"
 #include "ui/panels.h"
 
 struct TFieldChoiceList;

@@ -1,4 +1,4 @@
-#include "cad/prompt_line.h"
+#include "ui/prompt_line.h"
 
 #include <cstdlib>
 
