@@ -11,6 +11,7 @@
 #include "commands/drawing_file_commands.h"
 #include "commands/input_wait.h"
 #include "commands/menu_bar.h"
+#include "commands/main_screen.h"
 #include "commands/menu_services_standin.h"
 #include "commands/side_menu.h"
 #include "exchange/exchange_standin.h"

@@ -1,7 +1,7 @@
 // Connects the model's hooks to the screen and the dialogs.
 #include "app/model_hooks_setup.h"
 
-#include "cad/prompt_line.h"
+#include "ui/prompt_line.h"
 #include "model/model_hooks.h"
 #include "ui/common_dialogs.h"
 #include "view/character_cells.h"

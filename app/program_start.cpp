@@ -15,13 +15,14 @@
 #include "cad/cad_services_standin.h"
 #include "cad/layout_limits_dialog.h"
 #include "cad/selection_handles.h"
-#include "cad/prompt_line.h"
+#include "ui/prompt_line.h"
 #include "commands/command_names.h"
 #include "ui/graphic_controls.h"
 #include "commands/icon_panel.h"
 #include "commands/drawing_file_commands.h"
 #include "commands/input_wait.h"
 #include "commands/menu_bar.h"
+#include "commands/main_screen.h"
 #include "commands/menu_services_standin.h"
 #include "commands/side_menu.h"
 #include "commands/start_panel.h"
@@ -46,6 +47,7 @@
 #include "paths/compensation_settings.h"
 #include "paths/path_errors.h"
 #include "platform/files.h"
+#include "view/screen_scheme.h"
 #include "relief/core/relief_core_services_standin.h"
 #include "text/font_services_standin.h"
 #include "model/text_job.h"
@@ -60,6 +62,7 @@
 #include "view/cursor_tracking.h"
 #include "view/extents.h"
 #include "view/redraw.h"
+#include "view/scan_raster_view.h"
 #include "view/view_services_standin.h"
 #include "view/view_transform.h"
 
@@ -278,68 +281,6 @@ void RunStartSequence() {
 }
 
 // --- screen layout --------------------------------------------------------------------
-void LayOutScreen() {
-  InitScreenPalette();
-  SetPenStyle(0, 0xFFFF, 1);
-  SetTextAlignment(1, 0);
-  GetClientMaxXY(MaxX, MaxY);
-  FillColorRect(0, 0, MaxX, MaxY, plat::Rgb(220, 220, 220));
-  MenuBarHeight = 51;
-  SidePanelLeft = int16_t(MaxX - 168);
-  DrawingAreaLastX = int16_t(MaxX - 169);
-  SelectDefaultFont(0);
-
-  bool layerBar = false, rulers = false;
-  if (ScreenModeWord == 0 || ScreenModeWord == 5) {
-    uint8_t block3[kBlock3Size];
-    ReadBlock(3, block3, kBlock3Size);
-    layerBar = block3[86] != 0;
-    rulers = block3[85] != 0;
-  }
-  int16_t left = 0;
-  LayerBar = TLayoutRect{};
-  if (layerBar) {
-    LayerBar = TLayoutRect{1, 0, MenuBarHeight, 21, MaxY};
-    left = 21;
-  }
-  int16_t top = MenuBarHeight;
-  TopRuler = TLayoutRect{};
-  LeftRuler = TLayoutRect{};
-  if (rulers) {
-    TopRuler = TLayoutRect{1, int16_t(left + 14), top, DrawingAreaLastX, int16_t(top + 14)};
-    LeftRuler = TLayoutRect{1, left, int16_t(top + 14), int16_t(left + 14), MaxY};
-    left = int16_t(left + 14);
-    top = int16_t(top + 14);
-  }
-  DrawingArea = TLayoutRect{1, left, top, int16_t(SidePanelLeft - 1), MaxY};
-
-  FillColorRect(0, 0, MaxX, 49, plat::Rgb(220, 220, 220));
-  DrawGraphicIconBar();
-
-  MenuTitleBar = TLayoutRect{1, 0, 0, MaxX, 24};
-  SideMenuTextArea = TLayoutRect{1, SidePanelLeft, 51, MaxX, int16_t(std::min<int>(51 + 478, MaxY))};
-  ClearSideMenuArea();
-  int y1 = MaxY - 544;
-  if (y1 <= SideMenuTextArea.y1 + 16) y1 = SideMenuTextArea.y1 + 17;
-  int y2 = MaxY;
-  if (SideMenuTextArea.y2 < y1) {
-    y1 = SideMenuTextArea.y2;
-    y2 = 544 + SideMenuTextArea.y2;
-  }
-  if (MenuBarStyle == 2) {
-    y1 = SideMenuTextArea.y1 + 16;
-    y2 = MaxY;
-  }
-  SideMenuIconArea = TLayoutRect{1, SidePanelLeft, int16_t(y1), MaxX, int16_t(y2)};
-
-  SetPenColor(274);
-  DrawScreenLine(0, 50, MaxX + 1, 50);
-  LayoutDone = true;
-  StatusBaseline = int16_t(MaxY - 48);
-  ScrollRange = MaxY - 48;
-  SetScrollRangeToLayout();
-}
-
 // --- delay calibration ------------------------------------------------------------------
 void CalibrateDelayLoop() {
   uint32_t best = 0;

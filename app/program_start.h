@@ -21,7 +21,6 @@ void RunMainCommandLoop(int32_t variantCode);
 [[noreturn]] void ShutDownProgram();
 void AskQuitProgram();
 void RebuildScreen();
-void LayOutScreen();
 void CalibrateDelayLoop();
 void OpenCommandJournal();
 void CheckProgramFiles();

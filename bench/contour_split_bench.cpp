@@ -17,8 +17,8 @@
 #include "cad/contour_split.h"
 #include "model/vector_records.h"
 #include "platform/files.h"
-#include "relief/core/relief_core_services_standin.h"
 #include "frame/progress_bar.h"
+#include "frame/quiet_files.h"
 
 namespace {
 

@@ -20,7 +20,7 @@
 #include "model/vector_store.h"
 #include "view/character_cells.h"
 #include "view/cursor_tracking.h"
-#include "view/view_services_standin.h"
+#include "view/screen_scheme.h"
 #include "view/view_transform.h"
 
 TConstructionState Construction;

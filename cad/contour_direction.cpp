@@ -6,9 +6,8 @@
 #include "cad/geometry_tolerances.h"
 #include "frame/quiet_files.h"
 #include "platform/files.h"
-#include "relief/core/relief_core_services_standin.h"
-#include "relief/core/relief_core_services_standin.h"
 #include "frame/progress_bar.h"
+#include "view/world_lines.h"
 
 namespace {
 

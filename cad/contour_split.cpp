@@ -11,9 +11,7 @@
 #include "model/undo.h"
 #include "model/vector_store.h"
 #include "platform/files.h"
-#include "relief/core/relief_core_services_standin.h"
-#include "relief/core/relief_core_services_standin.h"
-#include "ui/start_dialogs_standin.h"
+#include "view/world_lines.h"
 #include "commands/input_wait.h"
 #include "frame/progress_bar.h"
 

@@ -14,7 +14,6 @@
 #include "frame/window_draw.h"
 #include "model/undo.h"
 #include "model/vector_store.h"
-#include "relief/core/relief_core_services_standin.h"
 #include "ui/cell_fields.h"
 #include "ui/common_dialogs.h"
 #include "ui/panels.h"

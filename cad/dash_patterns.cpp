@@ -4,7 +4,6 @@
 
 #include "cad/geometry_tolerances.h"
 #include "frame/quiet_files.h"
-#include "relief/core/relief_core_services_standin.h"
 
 namespace {
 

@@ -17,7 +17,6 @@
 #include "frame/quiet_files.h"
 #include "frame/window_draw.h"
 #include "ui/field_choice_list.h"
-#include "commands/menu_services_standin.h"
 #include "model/layer_files.h"
 #include "model/nearest_search.h"
 #include "model/record_checks.h"

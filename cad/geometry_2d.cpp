@@ -6,7 +6,7 @@
 
 #include "cad/geometry_tolerances.h"
 #include "platform/files.h"
-#include "relief/core/relief_core_services_standin.h"
+#include "frame/quiet_files.h"
 
 namespace {
 

@@ -16,7 +16,6 @@
 #include "ui/prompt_strip.h"
 #include "view/character_cells.h"
 #include "view/cursor_tracking.h"
-#include "view/view_services_standin.h"
 #include "view/view_transform.h"
 
 namespace {

@@ -12,11 +12,11 @@
 #include "model/record_checks.h"
 #include "model/undo.h"
 #include "model/vector_store.h"
-#include "ui/start_dialogs_standin.h"
+#include "ui/common_dialogs.h"
 #include "commands/input_wait.h"
 #include "view/character_cells.h"
 #include "view/cursor_tracking.h"
-#include "view/view_services_standin.h"
+#include "model/delete_selection.h"
 
 namespace {
 

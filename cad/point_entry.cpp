@@ -17,7 +17,7 @@
 #include "ui/prompt_strip.h"
 #include "view/character_cells.h"
 #include "view/cursor_tracking.h"
-#include "view/view_services_standin.h"
+#include "view/screen_scheme.h"
 #include "view/view_transform.h"
 
 namespace {

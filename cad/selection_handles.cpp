@@ -21,7 +21,7 @@
 #include "view/character_cells.h"
 #include "view/cursor_tracking.h"
 #include "view/extents.h"
-#include "view/view_services_standin.h"
+#include "view/screen_scheme.h"
 #include "view/view_transform.h"
 
 THandleSet SelectionHandles{};

@@ -11,7 +11,6 @@
 #include "frame/quiet_files.h"
 #include "frame/window_draw.h"
 #include "model/layer_files.h"
-#include "relief/core/relief_core_services_standin.h"
 #include "ui/common_dialogs.h"
 #include "ui/popup_list.h"
 #include "ui/prompt_strip.h"

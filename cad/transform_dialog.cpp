@@ -21,7 +21,7 @@
 #include "ui/common_dialogs.h"
 #include "ui/panels.h"
 #include "ui/popup_list.h"
-#include "ui/start_dialogs_standin.h"
+#include "commands/input_wait.h"
 #include "view/character_cells.h"
 #include "view/cursor_tracking.h"
 #include "view/extents.h"

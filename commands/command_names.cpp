@@ -8,8 +8,6 @@
 #include <cstring>
 
 TCommandName* CommandNameTable = nullptr;
-uint8_t CommandGiven = 0;
-int16_t CommandSubMode = 0;
 
 namespace {
 

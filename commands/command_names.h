@@ -13,15 +13,9 @@
 #include <cstdint>
 #include <string>
 
-// Set to 1 as soon as a command has been given (key, click, menu, panel);
-// the input wait clears it at the start of every pass. The code itself
-// stands in CommandWord (frame/program_start.h).
-extern uint8_t CommandGiven;
-// Which window's command loop runs: 0 the main 2D drawing, 1 relief,
-// 2 projection, 3 tool-path preview, 4 raster and scanner, 5 text and sign
-// window, 6 photo milling, 261 text-object mode; -1 while some relief
-// operations run. 2 and 4 refuse zooming; 0 and 3 show the frame file.
-extern int16_t CommandSubMode;
+#include "frame/program_state.h"
+
+// CommandWord, CommandGiven and CommandSubMode: frame/program_state.h.
 
 constexpr int kCommandNameCount = 660;
 constexpr int kCommandNameMax = 16;

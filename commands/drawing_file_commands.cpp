@@ -6,7 +6,7 @@
 #include <cstring>
 #include <string>
 
-#include "cad/prompt_line.h"
+#include "ui/prompt_line.h"
 #include "commands/input_wait.h"
 #include "frame/codepage.h"
 #include "frame/file_helpers.h"

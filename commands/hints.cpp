@@ -10,7 +10,8 @@
 #include "frame/param_file.h"
 #include "frame/program_state.h"
 #include "frame/system_services.h"
-#include "ui/start_dialogs_standin.h"
+#include "ui/panels.h"
+#include "ui/hint_popup.h"
 
 THintTimer HintTimer{};
 

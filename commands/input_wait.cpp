@@ -31,7 +31,7 @@
 #include "ui/start_dialogs_standin.h"
 #include "view/character_cells.h"
 #include "view/cursor_tracking.h"
-#include "view/view_services_standin.h"
+#include "model/delete_selection.h"
 
 uint8_t LeaveWaitFlag = 0;
 uint8_t ClickTracking = 0;

@@ -15,7 +15,6 @@ std::string MenuBarText;
 TMenuBarTitle MenuBarTitles[kMenuBarTitles];
 uint8_t HighlightedTitle = 0;
 int16_t ColourScaleX = 0;
-uint8_t MenuBarMode = 7;
 
 namespace {
 

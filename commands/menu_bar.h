@@ -12,6 +12,8 @@
 #include <cstdint>
 #include <string>
 
+#include "frame/program_state.h"
+
 constexpr int kMenuBarTitles = 25;
 constexpr int kMenuBarTextMax = 110;
 constexpr int kMenuBarTitleMax = 16;
@@ -30,9 +32,7 @@ extern std::string MenuBarText;
 extern TMenuBarTitle MenuBarTitles[kMenuBarTitles];  // title k at index k - 1
 extern uint8_t HighlightedTitle;                     // 0 none
 extern int16_t ColourScaleX;                         // left x of the relief colour legend, 0 none
-// Menu-bar state flags: bit 0 menu titles active, bit 1 view-bar buttons
-// enabled, bit 2 icon panel enabled (7 on the main screen, 0 while suspended).
-extern uint8_t MenuBarMode;
+// The menu-bar state flags are MenuBarMode (frame/program_state.h).
 
 // Start pixel of title 25.
 int MenuBarActiveWidth();

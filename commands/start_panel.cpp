@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "cad/cad_services_standin.h"
 #include "cad/layout_limits_dialog.h"
 #include "frame/file_helpers.h"
 #include "frame/main_window.h"
@@ -14,16 +13,17 @@
 #include "commands/drawing_file_commands.h"
 #include "model/drawing_file.h"
 #include "model/drawing_load.h"
-#include "relief/core/relief_core_services_standin.h"
+#include "view/screen_scheme.h"
 #include "ui/panels.h"
 #include "ui/pictures.h"
 #include "ui/popup_list.h"
 #include "ui/prompt_strip.h"
+#include "ui/common_dialogs.h"
 #include "ui/start_dialogs_standin.h"
 #include "view/character_cells.h"
 #include "view/cursor_tracking.h"
 #include "view/redraw.h"
-#include "view/view_services_standin.h"
+#include "model/layer_files.h"
 
 int16_t VariantLogoX = 0;
 

@@ -54,7 +54,6 @@ bool IsPathRecordType(uint8_t type) {
 }  // namespace
 
 int ActionIconX() { return ClientWidth() - 25; }
-int CurrentLayerIconX() { return ClientWidth() - 50; }
 int ToolLayerIconX() { return ClientWidth() - 76; }
 int PathLayerIconX() { return ClientWidth() - 102; }
 

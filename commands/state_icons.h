@@ -41,7 +41,7 @@ constexpr int kCommandTimeOffset = 49;
 
 // Left x of the icons for a client width.
 int ActionIconX();
-int CurrentLayerIconX();
+// CurrentLayerIconX: frame/program_state.h.
 int ToolLayerIconX();
 int PathLayerIconX();
 

@@ -1,6 +1,7 @@
 // TEMPORARY STAND-IN: see exchange_standin.h.
 #include "exchange/exchange_standin.h"
 
+#include "ui/prompt_line.h"
 #include "frame/checked_files.h"
 
 std::string CommandLineFileName;

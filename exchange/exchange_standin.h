@@ -1,6 +1,7 @@
 // TEMPORARY STAND-IN for the import and export filters, to be replaced when
 // they are built. Opening a file named on the command line needs the drawing
-// loader; until then the name is only noted in the journal.
+// loader; until then the name is only noted in the journal. Callers:
+// app/program_start.cpp and app/dispatcher.cpp.
 #pragma once
 
 #include <cstdint>

@@ -3,7 +3,7 @@
 
 #include <cassert>
 
-#include "cad/prompt_line.h"
+#include "ui/prompt_line.h"
 #include "frame/messages.h"
 #include "machine/nc_export_commands.h"
 #include "paths/path_errors.h"

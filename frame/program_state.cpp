@@ -20,6 +20,11 @@ TLayoutRect SideMenuIconArea;
 TLayoutRect LayerBar;
 TLayoutRect TopRuler;
 TLayoutRect LeftRuler;
+uint8_t MenuBarMode = 7;
+uint8_t CommandGiven = 0;
+int16_t CommandSubMode = 0;
+
+int CurrentLayerIconX() { return MaxX + 1 - 50; }
 
 void LogDatedJournalLine(const std::string& text) {
   std::string date, time;

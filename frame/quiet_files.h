@@ -12,6 +12,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/files.h"
+
 // --- names ------------------------------------------------------------------------
 // The bare name up to its first point ("A.B.C" gives "A"); a bare name
 // without a point whole.
@@ -48,6 +50,26 @@ long double ParseExtendedValue(const std::string& text, int& errorPosition);
 // Free bytes of a drive (0 current, 1 = A: ...), at most 2147483647; -1 for
 // an invalid drive.
 int64_t GetDriveFreeBytes(int drive);
+
+// --- quiet file layer ------------------------------------------------------------
+// One file operation without any message or journal line; on failure
+// ErrorCode (1001 open, 1008 create, 1004 close, 1011 block move) and
+// QuietIoError take the I/O result.
+
+// The error word of the quiet layer (0 = no error).
+extern uint16_t QuietIoError;
+
+void ResetFileQuiet(plat::TPasFile& f, uint32_t recSize, uint8_t fileMode);
+void RewriteFileQuiet(plat::TPasFile& f, uint32_t recSize);
+void CloseFileQuiet(plat::TPasFile& f);
+// Moves n records; count is 0 after an error. A short transfer is no error.
+void BlockReadQuiet(plat::TPasFile& f, void* buffer, uint32_t n, uint32_t& count);
+void BlockWriteQuiet(plat::TPasFile& f, const void* buffer, uint32_t n, uint32_t& count);
+
+// --- Esc poll ----------------------------------------------------------------------
+// True when the next waiting key is Esc (taken from the buffer); the Esc
+// poll of long file work, with no confirmation question.
+bool PollEscapeAbort();
 
 // --- icon painter --------------------------------------------------------------------
 // Draws a 16 x 16 icon row by row at (x, y + row). A step <= 0 walks its

@@ -4,13 +4,12 @@
 #include <algorithm>
 #include <cmath>
 
-#include "cad/prompt_line.h"
+#include "ui/prompt_line.h"
 #include "ui/field_choice_list.h"
 #include "frame/file_helpers.h"
 #include "frame/messages.h"
 #include "frame/system_services.h"
 #include "machine/nc_output_files.h"
-#include "machine/nc_output_standin.h"
 #include "machine/nc_program_writer.h"
 #include "machine/nc_settings.h"
 #include "ui/input_form.h"
@@ -119,4 +118,26 @@ void AskToolChanger(TNcWriterState& st) {
   st.ToolChangerBits = ToolChangerBitsOf(std::isfinite(kind.value) ? std::round(kind.value) : 1.0, option.value);
   st.Machine.MazakToolFormat = st.ToolChangerBits;
   StoreNcSettings(st.Machine);
+}
+
+void ChooseNcDialect(int16_t& dialect) {
+  TNcSettings settings;
+  LoadNcSettings(settings);
+  TInputField fields[kInputFieldEntries];
+  fields[0].caption = "Maschinentyp";
+  fields[0].kind = 'S';
+  fields[0].value = settings.CurrentDialect >= 0 ? settings.CurrentDialect : 0;
+  fields[0].lowerLimit = 0;
+  fields[0].upperLimit = 100;
+  fields[0].width = 5;
+  fields[0].decimals = 0;
+  dialect = -1;
+  if (RunInputForm("DIN/ISO", fields, 1) == 3) return;
+  dialect = static_cast<int16_t>(std::lround(fields[0].value));
+  if (dialect < 0 || dialect > 100) {
+    dialect = -1;
+    return;
+  }
+  settings.CurrentDialect = dialect;
+  StoreNcSettings(settings);
 }

@@ -26,3 +26,7 @@ int16_t GetAutoNcSettings(std::string& outputName);
 void AskToolChanger(TNcWriterState& st);
 // The tool changer bits of the confirmed form's two answers.
 uint8_t ToolChangerBitsOf(double kindChoice, double option);
+
+// The choice of the machine type: one number field (0-100) in the generic
+// input form, the last type as default; stored in block 14; -1 when cancelled.
+void ChooseNcDialect(int16_t& dialect);

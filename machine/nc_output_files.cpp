@@ -14,7 +14,6 @@
 #include "model/record_stream.h"
 #include "model/vector_records.h"
 #include "ui/file_dialogs.h"
-#include "ui/start_dialogs_standin.h"
 #include "view/graphic_window.h"
 #include "view/view_transform.h"
 

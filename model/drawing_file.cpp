@@ -5,6 +5,8 @@
 #include <cstring>
 #include <vector>
 
+#include "ui/prompt_line.h"
+#include "frame/codepage.h"
 #include "frame/checked_files.h"
 #include "frame/data_slots.h"
 #include "frame/defaults.h"

@@ -8,7 +8,7 @@
 
 #include "cad/arcs_to_points.h"
 #include "cad/geometry_tolerances.h"
-#include "cad/prompt_line.h"
+#include "ui/prompt_line.h"
 #include "frame/checked_files.h"
 #include "frame/codepage.h"
 #include "frame/data_slots.h"
@@ -28,10 +28,10 @@
 #include "text/text_services_standin.h"
 #include "ui/common_dialogs.h"
 #include "ui/prompt_strip.h"
+#include "commands/input_wait.h"
 #include "view/character_cells.h"
 #include "view/redraw.h"
 #include "view/view_transform.h"
-#include "view/view_services_standin.h"
 
 namespace {
 

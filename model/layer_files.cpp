@@ -6,6 +6,7 @@
 
 #include "frame/file_helpers.h"
 #include "frame/quiet_files.h"
+#include "frame/system_services.h"
 #include "model/vector_records.h"
 #include "platform/files.h"
 #include "frame/layer_colours.h"
@@ -121,3 +122,37 @@ void DeleteAllFilesInFolder(const std::string& folder) {
   if (prefix.back() != '\\' && prefix.back() != ':') prefix += '\\';
   for (const std::string& name : ListFiles(prefix + "*.*")) DeleteFileIfExists(prefix + name);
 }
+
+// --- work files ---------------------------------------------------------------------------
+
+// Empties those of the files nameOf(0) .. nameOf(last) that exist.
+static void EmptyLayerFiles(std::string (*nameOf)(int32_t), int last) {
+  for (int n = 0; n <= last; ++n) {
+    std::string name = nameOf(n);
+    if (TestPlainFileExists(name)) CreateEmptyFile(name);
+  }
+}
+
+void ClearWorkFiles(uint16_t flags) {
+  if (flags & kClearDrawing) {
+    EmptyLayerFiles(BuildLayerFileName, HighestLayer);
+    CreateEmptyFile("VekAR1.TMP");
+    CreateEmptyFile("VekAR2.TMP");
+  }
+  if (flags & kClearTexts) CreateEmptyFile("HS01.TMP");
+  if (flags & kClearFrame) CreateEmptyFile("RAHMEN.TMP");
+  if (flags & kClearToolLayers) EmptyLayerFiles(BuildWLayerFileName, 15);
+  if (flags & kClearPathLayers) EmptyLayerFiles(BuildPLayerFileName, 15);
+  if ((flags & kClearLaserProject) && TestPlainFileExists("LG_LDP.TMP")) CreateEmptyFile("LG_LDP.TMP");
+  if (flags & kClearRelief) CreateEmptyFile("RELAR0.TMR");
+  if ((flags & kClearRaster) && TestPlainFileExists("Scan0.TMP")) CreateEmptyFile("Scan0.TMP");
+}
+
+void CreateMissingLayerFiles() {
+  for (int n = 0; n <= HighestLayer; ++n) {
+    std::string name = BuildLayerFileName(n);
+    if (!TestPlainFileExists(name)) CreateEmptyFile(name);
+  }
+}
+
+int32_t RepairLayerFiles() { return 0; }

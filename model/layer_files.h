@@ -62,3 +62,17 @@ void DeleteObjectReliefCopies();
 // Deletes every file of the folder (not its subfolders). An empty folder
 // name is refused.
 void DeleteAllFilesInFolder(const std::string& folder);
+
+// --- work files ------------------------------------------------------------------------
+// Work files cleared by ClearWorkFiles, by flag.
+enum TWorkFileFlag : uint16_t {
+  kClearPathList = 0x01, kClearDrawing = 0x2E, kClearTexts = 0x10, kClearGuideLines = 0x40,
+  kClearFrame = 0x80, kClearToolLayers = 0x100, kClearPathLayers = 0x200, kClearLaserProject = 0x400,
+  kClearRelief = 0x800, kClearRaster = 0x1000, kClearTools = 0x2000,
+};
+// Empties the work files chosen by the flags.
+void ClearWorkFiles(uint16_t flags);
+// Creates the layer files "Layer" + n + ".TMP" for n = 0 to the highest layer that are missing.
+void CreateMissingLayerFiles();
+// Counts repaired values over all layer files (none until the record checks exist).
+int32_t RepairLayerFiles();

@@ -12,7 +12,6 @@
 #include "frame/defaults.h"
 #include "frame/math_constants.h"
 #include "frame/quiet_files.h"
-#include "relief/core/relief_core_services_standin.h"
 
 TExtentsPair CurrentViewExtent = {{1, 0.0f, 0.0f}, {5, 1.0f, 1.0f}};
 

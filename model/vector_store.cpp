@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cmath>
 
-#include "cad/prompt_line.h"
+#include "ui/prompt_line.h"
 #include "frame/checked_files.h"
 #include "frame/file_helpers.h"
 #include "frame/main_window.h"

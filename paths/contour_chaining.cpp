@@ -11,7 +11,7 @@
 #include "frame/quiet_files.h"
 #include "model/record_stream.h"
 #include "platform/files.h"
-#include "relief/core/relief_core_services_standin.h"
+#include "view/world_lines.h"
 
 namespace {
 

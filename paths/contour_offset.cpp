@@ -12,7 +12,7 @@
 #include "model/vector_records.h"
 #include "paths/offset_loops.h"
 #include "paths/contour_chaining.h"
-#include "relief/core/relief_core_services_standin.h"
+#include "view/world_lines.h"
 #include "ui/common_dialogs.h"
 
 TOffsetEngineState OffsetEngine;

@@ -8,8 +8,7 @@
 #include <new>
 
 #include "frame/quiet_files.h"
-#include "relief/core/relief_core_services_standin.h"
-#include "relief/core/relief_core_services_standin.h"
+#include "view/world_lines.h"
 
 // --- the paged table ----------------------------------------------------------------
 

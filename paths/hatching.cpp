@@ -19,7 +19,7 @@
 #include "model/record_stream.h"
 #include "model/vector_records.h"
 #include "platform/files.h"
-#include "relief/core/relief_core_services_standin.h"
+#include "view/world_lines.h"
 #include "ui/common_dialogs.h"
 
 namespace {

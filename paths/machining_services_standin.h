@@ -1,6 +1,8 @@
 // TEMPORARY STAND-IN for the machining operations and tools services, to be
 // replaced when that subsystem is built: the property exchange of the
-// drawing files and the tool record upgrade.
+// drawing files and the tool record upgrade. Callers: app/dispatcher.cpp,
+// model/drawing_file.cpp, model/drawing_load.cpp and
+// paths/tool_table_editor.cpp.
 #pragma once
 
 #include <cstdint>

@@ -9,7 +9,7 @@
 
 #include "frame/defaults.h"
 #include "frame/math_constants.h"
-#include "relief/core/relief_core_services_standin.h"
+#include "view/world_lines.h"
 #include "ui/common_dialogs.h"
 
 TOffsetLoopState OffsetLoops;

@@ -11,7 +11,8 @@
 
 #include "frame/defaults.h"
 #include "platform/files.h"
-#include "relief/core/relief_core_services_standin.h"
+#include "frame/quiet_files.h"
+#include "view/world_lines.h"
 #include "paths/contour_chaining.h"
 
 const char* const kOffsetIndexFile = "VekAR5.TMP";

@@ -1,6 +1,6 @@
 // TEMPORARY STAND-IN for the path commands of the contour offset and path
 // core, to be replaced when they are built: each returns at once and
-// changes nothing.
+// changes nothing. Caller: app/dispatcher.cpp.
 #pragma once
 
 void RunPathSortMenu();

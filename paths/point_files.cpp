@@ -11,7 +11,6 @@
 #include "model/vector_records.h"
 #include "paths/offset_results.h"
 #include "platform/files.h"
-#include "relief/core/relief_core_services_standin.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include "frame/messages.h"
 #include "frame/quiet_files.h"
 #include "platform/files.h"
-#include "relief/core/relief_core_services_standin.h"
+#include "view/world_lines.h"
 #include "ui/common_dialogs.h"
 
 namespace {

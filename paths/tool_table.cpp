@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "cad/geometry_2d.h"
-#include "cad/prompt_line.h"
+#include "ui/prompt_line.h"
 #include "frame/checked_files.h"
 #include "frame/data_slots.h"
 #include "frame/messages.h"
@@ -361,10 +361,11 @@ void FillLayerDefaults(TToolRecord* tools) {
   for (int i = 0; i < kToolCount; ++i) SetToolRecordDefaults(tools[i], MapLayerToColorIndex(i));
 }
 
-// The input form reaches the tool selection through its chooser hook, set
-// once when the program starts.
+// The input form reaches the tool selection and the tool records through
+// its hooks, set once when the program starts.
 const bool kToolChooserRegistered = [] {
   ToolChooserHook = SelectToolForInputForm;
+  ToolRecordReader = ReadToolRecord;
   return true;
 }();
 

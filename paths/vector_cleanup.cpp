@@ -7,7 +7,7 @@
 #include <cstring>
 #include <vector>
 
-#include "cad/prompt_line.h"
+#include "ui/prompt_line.h"
 #include "frame/file_helpers.h"
 #include "frame/messages.h"
 #include "frame/param_file.h"
@@ -21,11 +21,10 @@
 #include "ui/input_form.h"
 #include "ui/prompt_strip.h"
 #include "view/redraw.h"
-#include "view/view_services_standin.h"
 #include "frame/quiet_files.h"
 #include "model/vector_records.h"
 #include "platform/files.h"
-#include "relief/core/relief_core_services_standin.h"
+#include "view/world_lines.h"
 
 namespace {
 
@@ -594,4 +593,108 @@ void FitArcsToVectorFile(const std::string& source, const std::string& target, i
                          double tolerance, double largestRadius) {
   SnapVectorFileToGrid(source, std::abs(mode), 0.001);
   FitArcsInVectorFile(source, target, mode, largestSweep, tolerance, largestRadius);
+}
+
+// --- duplicate contours ----------------------------------------------------------------
+
+namespace {
+
+struct TDuplicateEntry {
+  int64_t first = 0, last = 0;  // record indices, both included
+  float minX = 0, minY = 0, maxX = 0, maxY = 0;
+};
+
+float RoundedToHundredths(float v) { return static_cast<float>(std::nearbyint(static_cast<double>(v) * 100.0) / 100.0); }
+
+}  // namespace
+
+int32_t RemoveDuplicateContours(const std::string& fileName) {
+  constexpr size_t kMaxContours = 65536;
+  constexpr const char* kBackup = "VekAR1.BAK";
+  std::vector<TVectorRecord> records;
+  if (!ReadVectorRecords(fileName, -1, records) || records.empty()) return 0;
+  // Listing: a contour runs from a start to the record before the next
+  // start; a start directly after a start replaces it.
+  std::vector<TDuplicateEntry> contours;
+  bool pointSinceStart = false;
+  for (size_t i = 0; i < records.size(); ++i) {
+    const TVectorRecord r = records[i];
+    if (r.type == 11) {
+      if (!contours.empty() && !pointSinceStart && contours.back().last + 1 == static_cast<int64_t>(i)) {
+        contours.back().first = static_cast<int64_t>(i);  // the earlier start belongs to nothing
+      } else {
+        if (contours.size() >= kMaxContours) return 0;  // overflow: the file stays as it is
+        contours.push_back(TDuplicateEntry{});
+      }
+      TDuplicateEntry& c = contours.back();
+      c.first = c.last = static_cast<int64_t>(i);
+      c.minX = c.maxX = r.x;
+      c.minY = c.maxY = r.y;
+      pointSinceStart = false;
+      continue;
+    }
+    if (contours.empty()) continue;
+    TDuplicateEntry& c = contours.back();
+    c.last = static_cast<int64_t>(i);
+    if (r.type == 10 || r.type == 12) {
+      pointSinceStart = true;
+      const float x = r.x, y = r.y;
+      c.minX = std::min(c.minX, x);
+      c.maxX = std::max(c.maxX, x);
+      c.minY = std::min(c.minY, y);
+      c.maxY = std::max(c.maxY, y);
+    }
+  }
+  if (contours.size() < 2) return 0;
+  for (TDuplicateEntry& c : contours) {
+    c.minX = RoundedToHundredths(c.minX);
+    c.minY = RoundedToHundredths(c.minY);
+    c.maxX = RoundedToHundredths(c.maxX);
+    c.maxY = RoundedToHundredths(c.maxY);
+  }
+  std::vector<uint8_t> duplicate(contours.size(), 0);
+  int32_t removed = 0;
+  for (size_t i = 0; i < contours.size(); ++i) {
+    if (duplicate[i]) continue;
+    const TDuplicateEntry& a = contours[i];
+    for (size_t j = i + 1; j < contours.size(); ++j) {
+      if (duplicate[j]) continue;
+      const TDuplicateEntry& b = contours[j];
+      if (a.minX != b.minX || a.minY != b.minY || a.maxX != b.maxX || a.maxY != b.maxY) continue;
+      if (a.last - a.first != b.last - b.first) continue;
+      bool same = true;
+      for (int64_t k = 0; same && k <= a.last - a.first; ++k) {
+        const TVectorRecord ra = records[static_cast<size_t>(a.first + k)];
+        const TVectorRecord rb = records[static_cast<size_t>(b.first + k)];
+        same = ra.x == rb.x && ra.y == rb.y;
+      }
+      if (same) {
+        duplicate[j] = 2;
+        ++removed;
+      }
+    }
+  }
+  if (removed == 0) return 0;
+  // The only copy of the drawing is never lost: the backup is written
+  // first, and a failed rewrite puts the file back from it.
+  if (!WriteVectorRecords(kBackup, records.data(), records.size(), false)) return 0;
+  std::vector<TVectorRecord> kept;
+  kept.reserve(records.size());
+  // Records before the first start (an extents head, a path block's tool
+  // header) belong to no contour and stay in front.
+  size_t lead = 0;
+  while (lead < records.size() && records[lead].type != 11) ++lead;
+  kept.insert(kept.end(), records.begin(), records.begin() + static_cast<std::ptrdiff_t>(lead));
+  for (size_t i = 0; i < contours.size(); ++i)
+    if (!duplicate[i])
+      kept.insert(kept.end(), records.begin() + contours[i].first, records.begin() + contours[i].last + 1);
+  if (!WriteVectorRecords(fileName, kept.data(), kept.size(), false)) {
+    if (WriteVectorRecords(fileName, records.data(), records.size(), false)) DeleteFileIfExists(kBackup);
+    return 0;
+  }
+  DeleteFileIfExists(kBackup);
+  std::string count = std::to_string(removed);
+  if (count.size() < 8) count.insert(0, 8 - count.size(), ' ');
+  ShowErrorText(count + GetMessageText(278, 29));
+  return removed;
 }

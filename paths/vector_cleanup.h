@@ -80,3 +80,10 @@ void SmoothShortSegments(const std::string& name, double d);
 // FitArcsInVectorFile (cad/arc_fitting.h).
 void FitArcsToVectorFile(const std::string& source, const std::string& target, int32_t mode, double largestSweep,
                          double tolerance, double largestRadius);
+
+// Removes from the vector file every contour that repeats an earlier one:
+// the same box (corners rounded to 0.01), the same record count and equal x
+// and y record by record. The file is saved to "VekAR1.BAK" first; when the
+// rewrite fails the file is put back from it. The number removed is shown
+// (message 278); returns it.
+int32_t RemoveDuplicateContours(const std::string& fileName);

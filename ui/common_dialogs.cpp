@@ -5,7 +5,7 @@
 #include <cstdio>
 
 #include "ui/buttons_controls.h"
-#include "commands/menu_services_standin.h"
+#include "ui/panels.h"
 #include "frame/checked_files.h"
 #include "frame/defaults.h"
 #include "frame/main_window.h"

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "cad/prompt_line.h"
+#include "ui/prompt_line.h"
 #include "frame/file_helpers.h"
 #include "frame/main_window.h"
 #include "frame/messages.h"

@@ -12,7 +12,7 @@
 #include <cstring>
 #include <vector>
 
-#include "cad/prompt_line.h"
+#include "ui/prompt_line.h"
 #include "frame/data_slots.h"
 #include "frame/file_helpers.h"
 #include "frame/main_window.h"

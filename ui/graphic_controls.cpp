@@ -8,8 +8,6 @@
 #include <cstdio>
 #include <string>
 
-#include "commands/command_names.h"
-#include "commands/state_icons.h"
 #include "frame/main_window.h"
 #include "frame/math_constants.h"
 #include "frame/messages.h"

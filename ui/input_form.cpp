@@ -9,15 +9,13 @@
 #include <cmath>
 
 #include "ui/field_choice_list.h"
-#include "commands/menu_services_standin.h"
+#include "ui/panels.h"
 #include "frame/defaults.h"
 #include "frame/main_window.h"
 #include "frame/messages.h"
 #include "frame/program_state.h"
 #include "frame/system_services.h"
 #include "frame/window_draw.h"
-#include "paths/machining_services_standin.h"
-#include "paths/tool_table.h"
 #include "text/text_services_standin.h"
 #include "ui/common_dialogs.h"
 #include "ui/line_editor.h"
@@ -27,6 +25,8 @@
 
 void (*ToolChooserHook)() = nullptr;
 int16_t ToolChooserNumber = 0;
+void (*ToolRecordReader)(TToolRecord&, int32_t) = nullptr;
+uint8_t SettingsWindowFlags = 0;
 
 namespace {
 
@@ -209,7 +209,7 @@ void DrawPictureArea(const TFormLayout& L, const TInputField (&fields)[kInputFie
     DrawNamedPicture(f.pictureName, x1, y2 - f.pictureHeight, f.pictureWidth, f.pictureHeight, 0);
   if (L.toolIndex >= 0) {  // the tool's profile beside the picture
     TToolRecord tool{};
-    ReadToolRecord(tool, RoundValue(fields[L.toolIndex].value));
+    if (ToolRecordReader != nullptr) ToolRecordReader(tool, RoundValue(fields[L.toolIndex].value));
     DrawToolProfileBox(L.frame.right - 110, y2 - 143, L.frame.right - 6, y2 - 1, tool);
   }
 }

@@ -57,6 +57,7 @@
 #include <cstdint>
 #include <string>
 
+#include "frame/defaults.h"
 #include "ui/panels.h"
 
 struct TFieldChoiceList;
@@ -101,6 +102,13 @@ uint8_t EditInputForm(const std::string& title, TInputField (&fields)[kInputFiel
 // the program starts; null: no chooser, the number stays.
 extern void (*ToolChooserHook)();
 extern int16_t ToolChooserNumber;
+// Reads tool record n of the tool table for the profile beside a form's
+// picture. The tool table sets it when the program starts; null: the profile
+// shows an empty tool record.
+extern void (*ToolRecordReader)(TToolRecord& tool, int32_t n);
+// Bit 0 set while the settings window draws its pages itself (input forms
+// shown inside it end on a redraw request instead of drawing again).
+extern uint8_t SettingsWindowFlags;
 
 // Gives every field the same picture (name, size; tool field flags cleared)
 // and runs EditInputForm without arrow button; placement 1 centres.

@@ -7,7 +7,7 @@
 #include "frame/checked_files.h"
 #include "frame/messages.h"
 #include "frame/system_services.h"
-#include "relief/core/relief_core_services_standin.h"
+#include "model/relief_header.h"
 #include "ui/common_dialogs.h"
 
 namespace {

@@ -241,6 +241,12 @@ void ClosePopupFrame(TPopupFrame& frame) {
   frame.saved = 0;
 }
 
+void ClosePopupFrameIfOpen(TPopupFrame& frame) {
+  if (frame.lines <= 0) return;
+  ClosePopupFrame(frame);
+  frame.lines = 0;
+}
+
 void OpenTopLeftPopup(TPopupFrame& frame, int width, const std::string& caption) {
   frame.left = 0;
   frame.top = 0;
@@ -300,6 +306,17 @@ int LinesForHeight(int pixels) { return pixels <= 0 ? 0 : (pixels + 15) / 16; }
 void GetWindowCentreCell(int16_t& x, int16_t& y) {
   x = int16_t((MaxX / 2) / 8 * 8);
   y = int16_t((MaxY / 2) / 16 * 16);
+}
+
+void PlacePopupByPosition(int code, int width, int height, int& top, int& left) {
+  int16_t centreX = 0, centreY = 0;
+  GetWindowCentreCell(centreX, centreY);
+  if (code < 1 || code > 9) code = 5;
+  const int rowOf = (code - 1) / 3, columnOf = (code - 1) % 3;
+  top = rowOf == 0 ? DrawingArea.y1 : rowOf == 1 ? centreY - height / 2 : DrawingArea.y2 - height;
+  left = columnOf == 0 ? DrawingArea.x1 : columnOf == 1 ? centreX - width / 2 : DrawingArea.x2 - width;
+  left = left / 8 * 8;
+  top = top / 16 * 16;
 }
 
 void ShowArrowCursor() {

@@ -79,6 +79,8 @@ void SaveScreenBlock(int x1, int x2, int y1, uint32_t& handle, int lines);
 void RestoreScreenBlock(int x, int y, uint32_t& handle);
 void OpenPopupFrame(TPopupFrame& frame);
 void ClosePopupFrame(TPopupFrame& frame);
+// Closes the popup frame when it holds lines and sets its line count to 0.
+void ClosePopupFrameIfOpen(TPopupFrame& frame);
 void OpenTopLeftPopup(TPopupFrame& frame, int width, const std::string& caption);
 void OpenTenLinePopup(TPopupFrame& frame);
 // From the graphic area's left edge to the window's right edge, 16 pixels
@@ -94,6 +96,11 @@ void DragPopupFrame(TPopupFrame& frame);
 // Number of 16-pixel lines that cover the height.
 int LinesForHeight(int pixels);
 void GetWindowCentreCell(int16_t& x, int16_t& y);
+// Top-left corner of a popup of width x height pixels by a position code:
+// 1-3 top, 4-6 middle, 7-9 bottom row of the graphic area; 1, 4, 7 left,
+// 2, 5, 8 centre, 3, 6, 9 right; any other code centres. left rounded down to
+// a multiple of 8, top to a multiple of 16.
+void PlacePopupByPosition(int code, int width, int height, int& top, int& left);
 void ShowArrowCursor();
 // The dialog arrow without grid snapping (4 with bit 7), also as the mode
 // the running command returns to.

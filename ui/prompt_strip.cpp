@@ -6,7 +6,6 @@
 #include <cstdlib>
 
 #include "ui/graphic_controls.h"
-#include "commands/menu_services_standin.h"
 #include "frame/main_window.h"
 #include "frame/messages.h"
 #include "frame/param_file.h"

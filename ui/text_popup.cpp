@@ -6,7 +6,6 @@
 #include "ui/common_dialogs.h"
 #include "ui/line_editor.h"
 #include "ui/panels.h"
-#include "ui/start_dialogs_standin.h"
 #include "view/character_cells.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string>
 
-#include "commands/command_names.h"  // CommandSubMode
+#include "frame/program_state.h"  // CommandSubMode
 #include "model/vector_records.h"
 
 extern TPointRecord CursorPoint;  // world point under the cursor (type 0)

@@ -12,7 +12,7 @@
 #include "cad/contour_direction.h"
 #include "frame/main_window.h"
 #include "geometry_test_support.h"
-#include "relief/core/relief_core_services_standin.h"
+#include "frame/quiet_files.h"
 #include "support/work_folder.h"
 
 using geomtest::Closed;

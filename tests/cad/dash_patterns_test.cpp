@@ -9,7 +9,7 @@
 
 #include "cad/dash_patterns.h"
 #include "geometry_test_support.h"
-#include "relief/core/relief_core_services_standin.h"
+#include "frame/quiet_files.h"
 #include "support/work_folder.h"
 
 using geomtest::Rec;

@@ -11,7 +11,7 @@
 #include "support/drawing_test_support.h"
 #include "view/cursor_tracking.h"
 #include "ui/ui_screen.h"
-#include "view/view_services_standin.h"
+#include "view/screen_scheme.h"
 #include "view/view_transform.h"
 
 namespace {

@@ -18,7 +18,7 @@
 #include "ui/paced_script.h"
 #include "ui/ui_screen.h"
 #include "view/cursor_tracking.h"
-#include "view/view_services_standin.h"
+#include "view/screen_scheme.h"
 #include "view/view_transform.h"
 
 namespace {

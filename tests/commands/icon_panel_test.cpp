@@ -21,7 +21,7 @@
 #include "commands/side_menu.h"
 #include "frame/messages.h"
 #include "frame/param_file.h"
-#include "app/program_start.h"
+#include "commands/main_screen.h"
 #include "frame/system_services.h"
 #include "model/layer_files.h"
 #include "model/vector_store.h"

@@ -23,7 +23,7 @@
 #include "frame/checked_files.h"
 #include "frame/messages.h"
 #include "frame/param_file.h"
-#include "app/program_start.h"
+#include "commands/main_screen.h"
 #include "frame/system_services.h"
 #include "frame/window_draw.h"
 #include "model/layer_files.h"

@@ -17,7 +17,7 @@
 #include "frame/main_window.h"
 #include "frame/messages.h"
 #include "frame/param_file.h"
-#include "app/program_start.h"
+#include "commands/main_screen.h"
 #include "frame/system_services.h"
 #include "frame/window_draw.h"
 #include "bar_screen.h"

@@ -12,6 +12,7 @@
 #include "model/property_store.h"
 #include "model/text_job.h"
 #include "view/view_services_standin.h"
+#include "model/layer_files.h"
 #include "view/view_transform.h"
 
 namespace {

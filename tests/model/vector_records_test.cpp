@@ -19,7 +19,7 @@
 #include "frame/data_slots.h"
 #include "frame/defaults.h"
 #include "platform/files.h"
-#include "relief/core/relief_core_services_standin.h"
+#include "frame/quiet_files.h"
 
 namespace {
 

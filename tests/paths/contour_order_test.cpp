@@ -5,7 +5,7 @@
 #include <random>
 
 #include "paths_test_support.h"
-#include "relief/core/relief_core_services_standin.h"
+#include "frame/quiet_files.h"
 
 namespace {
 

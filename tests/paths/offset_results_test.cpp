@@ -15,7 +15,7 @@
 #include "frame/defaults.h"
 #include "model/vector_records.h"
 #include "paths/offset_results.h"
-#include "relief/core/relief_core_services_standin.h"
+#include "frame/quiet_files.h"
 #include "support/work_folder.h"
 
 namespace {

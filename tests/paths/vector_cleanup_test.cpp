@@ -16,7 +16,6 @@
 #include "paths_test_support.h"
 #include "ui/paced_script.h"
 #include "ui/ui_screen.h"
-#include "view/view_services_standin.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 
 #include <cstring>
 
-#include "relief/core/relief_core_services_standin.h"
 #include "model/text_job.h"
+#include "view/screen_scheme.h"
 #include "support/program_runner.h"
 #include "ui/file_list.h"
 #include "ui_screen.h"

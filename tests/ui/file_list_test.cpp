@@ -5,7 +5,7 @@
 #include <cstring>
 #include <set>
 
-#include "relief/core/relief_core_services_standin.h"
+#include "view/screen_scheme.h"
 #include "support/program_runner.h"
 #include "ui/popup_list.h"
 #include "ui_screen.h"

@@ -11,7 +11,7 @@
 #include <limits>
 #include <vector>
 
-#include "relief/core/relief_core_services_standin.h"
+#include "view/screen_scheme.h"
 #include "view/view_transform.h"
 #include "ui_screen.h"
 

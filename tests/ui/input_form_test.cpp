@@ -4,7 +4,7 @@
 #include "ui/input_form.h"
 
 #include "ui/field_choice_list.h"
-#include "commands/menu_services_standin.h"
+#include "ui/panels.h"
 #include "frame/messages.h"
 #include "paths/machining_services_standin.h"
 #include "support/program_runner.h"

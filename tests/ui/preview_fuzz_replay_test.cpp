@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "fuzz/preview_inputs.h"
-#include "relief/core/relief_core_services_standin.h"
+#include "view/screen_scheme.h"
 #include "ui_screen.h"
 
 namespace {

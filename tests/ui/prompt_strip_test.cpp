@@ -4,7 +4,7 @@
 #include "ui/prompt_strip.h"
 
 #include "ui/graphic_controls.h"
-#include "commands/menu_services_standin.h"
+#include "frame/program_state.h"
 #include "frame/main_window.h"
 #include "frame/param_file.h"
 #include "app/program_start.h"

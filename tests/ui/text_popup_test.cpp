@@ -3,7 +3,7 @@
 #include "ui/text_popup.h"
 
 #include "platform/system.h"
-#include "ui/start_dialogs_standin.h"
+#include "ui/panels.h"
 #include "paced_script.h"
 #include "ui_screen.h"
 

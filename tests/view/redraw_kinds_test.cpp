@@ -10,11 +10,11 @@
 #include "frame/file_helpers.h"
 #include "frame/param_file.h"
 #include "model/vector_store.h"
-#include "relief/core/relief_core_services_standin.h"
 #include "model/text_job.h"
+#include "view/screen_scheme.h"
+#include "view/relief_view.h"
 #include "view/extents.h"
 #include "view/view_screen.h"
-#include "view/view_services_standin.h"
 
 using namespace viewtest;
 

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "cad/prompt_line.h"
+#include "ui/prompt_line.h"
 #include "frame/main_window.h"
 #include "frame/window_draw.h"
 #include "platform/draw.h"

@@ -1,11 +1,10 @@
-#include "cad/prompt_line.h"
+#include "ui/prompt_line.h"
 
 #include <cstdlib>
 
 #include "frame/main_window.h"
 #include "frame/window_draw.h"
 #include "ui/prompt_strip.h"
-#include "ui/start_dialogs_standin.h"
 #include "view/character_cells.h"
 
 uint8_t PromptFlags = 0;
