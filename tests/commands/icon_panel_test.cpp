@@ -27,6 +27,7 @@
 #include "model/vector_store.h"
 #include "bar_screen.h"
 #include "ui/ui_screen.h"
+#include "support/param_image.h"
 
 namespace {
 
@@ -43,10 +44,7 @@ void AddFullPage(std::vector<TLine>& lines, int page) {
 class IconPanel : public testing::Test {
  protected:
   void SetUp() override {
-    keepImage = ParamImage;
-    image = std::make_unique<TParameterImage>();
-    std::memset(image.get(), 0, sizeof(TParameterImage));
-    ParamImage = image.get();
+    paramImage.Install();
     screen = std::make_unique<TScreen>();
     VariantNumber = 0;
     MenuBarMode = 7;
@@ -59,7 +57,7 @@ class IconPanel : public testing::Test {
     CloseMenuTextFile();
     FreeMenuTables();
     screen.reset();
-    ParamImage = keepImage;
+    paramImage.Restore();
     StoreHoldsData = 0;
     CommandWord = 0;
     CommandGiven = 0;
@@ -101,8 +99,7 @@ class IconPanel : public testing::Test {
     return "click " + std::to_string(ItemCentreX(i)) + " " + std::to_string(ItemCentreY(i)) + " left\n";
   }
 
-  TParameterImage* keepImage = nullptr;
-  std::unique_ptr<TParameterImage> image;
+  torvtest::TZeroedParamImage paramImage;
   std::unique_ptr<TScreen> screen;
 };
 

@@ -34,6 +34,7 @@
 #include "bar_screen.h"
 #include "ui/ui_screen.h"
 #include "view/cursor_tracking.h"
+#include "support/param_image.h"
 
 namespace {
 
@@ -52,10 +53,7 @@ const std::vector<TMenuSpec> kMenu = {
 class InputWait : public testing::Test {
  protected:
   void SetUp() override {
-    keepImage = ParamImage;
-    image = std::make_unique<TParameterImage>();
-    std::memset(image.get(), 0, sizeof(TParameterImage));
-    ParamImage = image.get();
+    paramImage.Install();
     screen = std::make_unique<TScreen>();
     WriteMenuFile(*screen, kMenu);
     OpenMenuTextFile();
@@ -82,7 +80,7 @@ class InputWait : public testing::Test {
     CloseMenuTextFile();
     FreeMenuTables();
     screen.reset();
-    ParamImage = keepImage;
+    paramImage.Restore();
     StoreHoldsData = 0;
     CommandWord = 0;
     CommandGiven = 0;
@@ -110,8 +108,7 @@ class InputWait : public testing::Test {
   }
   std::string Journal() const { return screen->ReadFile(kJournalFileName); }
 
-  TParameterImage* keepImage = nullptr;
-  std::unique_ptr<TParameterImage> image;
+  torvtest::TZeroedParamImage paramImage;
   std::unique_ptr<TScreen> screen;
 };
 

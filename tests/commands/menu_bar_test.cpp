@@ -22,6 +22,7 @@
 #include "frame/window_draw.h"
 #include "bar_screen.h"
 #include "ui/ui_screen.h"
+#include "support/param_image.h"
 
 namespace {
 
@@ -38,10 +39,7 @@ class MenuBar : public testing::Test {
   }
   void SetUp() override {
     // A zeroed parameter image: menu style 1 (text list).
-    keepImage = ParamImage;
-    image = std::make_unique<TParameterImage>();
-    std::memset(image.get(), 0, sizeof(TParameterImage));
-    ParamImage = image.get();
+    paramImage.Install();
     LayOutScreen();
     keepVariant = VariantNumber;
     MenuBarMode = 7;
@@ -49,7 +47,7 @@ class MenuBar : public testing::Test {
     VariantLogoX = 0;
   }
   void TearDown() override {
-    ParamImage = keepImage;
+    paramImage.Restore();
     CloseMenuTextFile();
     VariantNumber = keepVariant;
     MenuBarMode = 7;
@@ -57,8 +55,7 @@ class MenuBar : public testing::Test {
     SideMenuNumber = 0;
   }
   TScreen screen{"", "640x480"};
-  TParameterImage* keepImage = nullptr;
-  std::unique_ptr<TParameterImage> image;
+  torvtest::TZeroedParamImage paramImage;
   int16_t keepVariant = 0;
 };
 

@@ -18,6 +18,7 @@
 #include "frame/window_draw.h"
 #include "bar_screen.h"
 #include "ui/ui_screen.h"
+#include "support/param_image.h"
 
 namespace {
 
@@ -33,10 +34,7 @@ class SideMenu : public testing::Test {
  protected:
   void SetUp() override {
     // A zeroed parameter image: menu style 1 (text list).
-    keepImage = ParamImage;
-    image = std::make_unique<TParameterImage>();
-    std::memset(image.get(), 0, sizeof(TParameterImage));
-    ParamImage = image.get();
+    paramImage.Install();
     LayOutScreen();
     // Page 1: a heading, a command, a separator, a page link and a last item.
     const std::string page1 = Page({FileLine("Zeichnen", 0), FileLine("Linie", 101, 'L'), FileLine("", 0),
@@ -46,15 +44,14 @@ class SideMenu : public testing::Test {
     EnsureMenuTables();
   }
   void TearDown() override {
-    ParamImage = keepImage;
+    paramImage.Restore();
     CloseMenuTextFile();
     LoadSideMenu(-1);
     SideMenuNumber = 0;
   }
   uint32_t FaceAt(int i) const { return Rgb(TScreen::PixelAt(SidePanelX1() + 30, SideItemTop(i) + 1)); }
   TScreen screen;
-  TParameterImage* keepImage = nullptr;
-  std::unique_ptr<TParameterImage> image;
+  torvtest::TZeroedParamImage paramImage;
 };
 
 TEST_F(SideMenu, PageBecomesItemsAndIsDrawnByTheColourRules) {

@@ -17,6 +17,7 @@
 #include "model/vector_records.h"
 #include "platform/files.h"
 #include "platform/system.h"
+#include "support/param_image.h"
 
 namespace {
 
@@ -36,10 +37,7 @@ void WriteLayer(const TScreen& screen, int layer, int count, const std::vector<s
 class StateIcons : public testing::Test {
  protected:
   void SetUp() override {
-    keepImage = ParamImage;
-    image = std::make_unique<TParameterImage>();
-    std::memset(image.get(), 0, sizeof(TParameterImage));
-    ParamImage = image.get();
+    paramImage.Install();
     CurrentLayer = 0;
     HighestLayer = 3;
     StateIconFlags = 0;
@@ -48,21 +46,20 @@ class StateIcons : public testing::Test {
     ActionStartTick = 0;
   }
   void TearDown() override {
-    ParamImage = keepImage;
+    paramImage.Restore();
     StateIconFlags = 0;
     ActionStartTick = 0;
     CurrentLayer = 0;
   }
   int32_t Counter() const {
     int32_t value = 0;
-    std::memcpy(&value, image->bytes + GetParamBlockOffset(0) + kCommandTimeOffset, sizeof value);
+    std::memcpy(&value, paramImage.Image().bytes + GetParamBlockOffset(0) + kCommandTimeOffset, sizeof value);
     return value;
   }
   void SetCounter(int32_t value) {
-    std::memcpy(image->bytes + GetParamBlockOffset(0) + kCommandTimeOffset, &value, sizeof value);
+    std::memcpy(paramImage.Image().bytes + GetParamBlockOffset(0) + kCommandTimeOffset, &value, sizeof value);
   }
-  std::unique_ptr<TParameterImage> image;
-  TParameterImage* keepImage = nullptr;
+  torvtest::TZeroedParamImage paramImage;
 };
 
 constexpr uint8_t kAllShown =

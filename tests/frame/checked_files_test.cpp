@@ -14,20 +14,14 @@
 
 #include "frame/defaults.h"
 #include "support/work_folder.h"
+#include "support/host_files.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-std::string ReadHostFile(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void WriteHostFile(const fs::path& p, const std::string& bytes) {
-  std::ofstream out(p, std::ios::binary);
-  out << bytes;
-}
+using torvtest::ReadHostFile;
+using torvtest::WriteHostFile;
 
 // Each test works in a fresh folder that is the current folder and holds an
 // empty journal.

@@ -18,13 +18,11 @@
 #include "frame/defaults.h"
 #include "model/vector_records.h"
 #include "platform/files.h"
+#include "support/host_files.h"
 
 namespace {
 
-std::string ReadHostFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
+using torvtest::ReadHostFile;
 
 std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines;

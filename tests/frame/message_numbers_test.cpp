@@ -25,10 +25,13 @@
 #include "frame/messages.h"
 #include "platform/files.h"
 #include "support/work_folder.h"
+#include "support/host_files.h"
 
 namespace fs = std::filesystem;
 
 namespace {
+
+using torvtest::ReadHostFile;
 
 // The calls that take message numbers and the positions (1-based) of those
 // arguments. A new message call takes a row here.
@@ -136,11 +139,6 @@ std::vector<TUse> FindMessageUses(const std::string& text, const std::string& fi
     uses.push_back({number, file + ":" + std::to_string(LineOf(text, pos))});
   }
   return uses;
-}
-
-std::string ReadHostFile(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 // Every use in the program sources (not the tests, the platform layer, the

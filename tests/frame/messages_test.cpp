@@ -23,20 +23,14 @@
 #include "frame/window_draw.h"
 #include "platform/files.h"
 #include "platform/window.h"
+#include "support/host_files.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-std::string ReadHostFile(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void WriteHostFile(const fs::path& p, const std::string& bytes) {
-  std::ofstream out(p, std::ios::binary);
-  out << bytes;
-}
+using torvtest::ReadHostFile;
+using torvtest::WriteHostFile;
 
 // A message file image: record n at n * 42, 40 characters padded, CR LF.
 std::string MessageFileImage(const std::map<int, std::string>& texts) {

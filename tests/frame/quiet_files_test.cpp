@@ -21,13 +21,11 @@
 #include "frame/window_draw.h"
 #include "platform/window.h"
 #include "platform/files.h"
+#include "support/host_files.h"
 
 namespace {
 
-std::string ReadHostFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
+using torvtest::ReadHostFile;
 
 class QuietFilesTest : public ::testing::Test {
  protected:

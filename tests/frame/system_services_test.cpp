@@ -26,20 +26,14 @@
 #include "platform/files.h"
 #include "platform/system.h"
 #include "platform/window.h"
+#include "support/host_files.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-std::string ReadHostFile(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void WriteHostFile(const fs::path& p, const std::string& bytes) {
-  std::ofstream out(p, std::ios::binary);
-  out << bytes;
-}
+using torvtest::ReadHostFile;
+using torvtest::WriteHostFile;
 
 void Put32(std::string& s, uint32_t v) {
   for (int i = 0; i < 4; ++i) s += char((v >> (8 * i)) & 0xFF);

@@ -13,13 +13,11 @@
 #include "frame/defaults.h"
 #include "platform/files.h"
 #include "support/work_folder.h"
+#include "support/host_files.h"
 
 namespace {
 
-std::string ReadHostFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+using torvtest::ReadHostFile;
 
 // Record i of the given size: bytes that differ from record to record and
 // from byte to byte.

@@ -20,13 +20,11 @@
 #include "frame/defaults.h"
 #include "platform/files.h"
 #include "frame/quiet_files.h"
+#include "support/host_files.h"
 
 namespace {
 
-std::string ReadHostFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
+using torvtest::ReadHostFile;
 
 TVectorRecord Rec(uint8_t type, float x, float y, float z = 0.0f) { return TVectorRecord{type, x, y, z}; }
 

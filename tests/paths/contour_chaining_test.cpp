@@ -12,40 +12,13 @@
 
 #include "frame/defaults.h"
 #include "paths/contour_chaining.h"
-#include "support/work_folder.h"
+#include "support/record_folder.h"
 
 namespace {
 
 TVectorRecord R(uint8_t type, float x, float y, float z = 0.0f) { return TVectorRecord{type, x, y, z}; }
 
-class ContourChainingTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    work_ = std::make_unique<torvtest::TWorkFolder>();
-    ASSERT_TRUE(work_->Entered());
-    ErrorCode = 0;
-  }
-  void TearDown() override {
-    ErrorCode = 0;
-    work_.reset();
-  }
-  std::string Host(const std::string& name) const { return work_->Path() + "/" + name; }
-  void Write(const std::string& name, const std::vector<TVectorRecord>& records) const {
-    std::ofstream(Host(name), std::ios::binary)
-        .write(reinterpret_cast<const char*>(records.data()), std::streamsize(records.size() * 13));
-  }
-  std::string Bytes(const std::string& name) const {
-    std::ifstream in(Host(name), std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), {});
-  }
-  std::vector<TVectorRecord> Read(const std::string& name) const {
-    const std::string bytes = Bytes(name);
-    std::vector<TVectorRecord> records(bytes.size() / 13);
-    if (!records.empty()) std::memcpy(records.data(), bytes.data(), records.size() * 13);
-    return records;
-  }
-  std::unique_ptr<torvtest::TWorkFolder> work_;
-};
+class ContourChainingTest : public torvtest::RecordFolderTest {};
 
 void ExpectPoints(const std::vector<TVectorRecord>& out, const std::vector<TVectorRecord>& expected) {
   ASSERT_EQ(out.size(), expected.size());

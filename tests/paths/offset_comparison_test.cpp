@@ -9,7 +9,7 @@
 
 #include "frame/defaults.h"
 #include "offset_reference.h"
-#include "support/work_folder.h"
+#include "support/record_folder.h"
 
 namespace {
 
@@ -20,17 +20,8 @@ constexpr double kTwentyDegrees = 0.3490658;
 // vertices, the micro-arc radius and the nudge of axis-parallel segments.
 constexpr double kPerturbation = 0.004;
 
-class OffsetComparisonTest : public ::testing::Test {
+class OffsetComparisonTest : public torvtest::RecordFolderTest {
  protected:
-  void SetUp() override {
-    work_ = std::make_unique<torvtest::TWorkFolder>();
-    ASSERT_TRUE(work_->Entered());
-    ErrorCode = 0;
-  }
-  void TearDown() override {
-    ErrorCode = 0;
-    work_.reset();
-  }
   // Offsets by the engine and by Clipper and checks they agree. The engine's
   // corner polygons lie outside the arc, Clipper's on it: the two differ by up
   // to two chord errors.
@@ -49,7 +40,6 @@ class OffsetComparisonTest : public ::testing::Test {
     EXPECT_GE(c.leastInputDistance, b - kPerturbation) << DescribeComparison(c);
     return c;
   }
-  std::unique_ptr<torvtest::TWorkFolder> work_;
 };
 
 // The measures themselves: Clipper's rounded square against itself and

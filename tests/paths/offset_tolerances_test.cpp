@@ -11,7 +11,7 @@
 
 #include "frame/defaults.h"
 #include "paths/offset_tolerances.h"
-#include "support/work_folder.h"
+#include "support/record_folder.h"
 
 namespace {
 
@@ -32,31 +32,7 @@ TEST(OffsetTolerances, OffsetToleranceGrowsWithTheDrawing) {
   EXPECT_NEAR(ComputeOffsetTolerance(small, 2.0f), 2.1f, 1e-6);
 }
 
-class ReduceContourPointsTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    work_ = std::make_unique<torvtest::TWorkFolder>();
-    ASSERT_TRUE(work_->Entered());
-    ErrorCode = 0;
-  }
-  void TearDown() override {
-    ErrorCode = 0;
-    work_.reset();
-  }
-  std::string Host(const std::string& name) const { return work_->Path() + "/" + name; }
-  void Write(const std::string& name, const std::vector<TVectorRecord>& records) const {
-    std::ofstream(Host(name), std::ios::binary)
-        .write(reinterpret_cast<const char*>(records.data()), std::streamsize(records.size() * 13));
-  }
-  std::vector<TVectorRecord> Read(const std::string& name) const {
-    std::ifstream in(Host(name), std::ios::binary);
-    const std::string bytes((std::istreambuf_iterator<char>(in)), {});
-    std::vector<TVectorRecord> records(bytes.size() / 13);
-    if (!records.empty()) std::memcpy(records.data(), bytes.data(), records.size() * 13);
-    return records;
-  }
-  std::unique_ptr<torvtest::TWorkFolder> work_;
-};
+class ReduceContourPointsTest : public torvtest::RecordFolderTest {};
 
 // A circle sampled at 2000 points plus a layer record and a path header
 // record: mode -6 copies all, other modes keep only the thinned contour.

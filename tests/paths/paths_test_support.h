@@ -20,13 +20,11 @@
 #include "model/layer_files.h"
 #include "model/vector_records.h"
 #include "support/work_folder.h"
+#include "support/host_files.h"
 
 namespace pathstest {
 
-inline std::string ReadHostFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
+using torvtest::ReadHostFile;
 
 inline std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines;

@@ -8,6 +8,7 @@
 
 #include "../ui/paced_script.h"
 #include "../ui/ui_screen.h"
+#include "dialog_test_support.h"
 #include "frame/data_slots.h"
 #include "frame/param_file.h"
 #include "model/layer_files.h"
@@ -18,25 +19,14 @@ namespace {
 using uitest::NewScript;
 using uitest::TScreen;
 
-class PropertyDialogTest : public ::testing::Test {
+class PropertyDialogTest : public pathstest::DialogScreenTest {
  protected:
   void SetUp() override {
-    screen_ = std::make_unique<TScreen>();
-    ParamImage = new TParameterImage;
-    FillParamDefaults();
-    InitDataFileSlots();
-    HighestLayer = 3;
+    pathstest::DialogScreenTest::SetUp();
     CurrentLayer = 2;
-    ErrorCode = 0;
     fields_[0] = TPropertyField{"Durchmesser", 6.0f, 10.0f, 0.0f};
     fields_[1] = TPropertyField{"Steigung", 2.0f, 5.0f, 1.0f};
     fields_[2] = TPropertyField{"Nicht benutzt", 1.0f, 9.0f, 0.0f};
-  }
-  void TearDown() override {
-    CloseOpenDataFileSlots();
-    delete ParamImage;
-    ParamImage = nullptr;
-    screen_.reset();
   }
   uint8_t Run(const std::string& script, int16_t& tool, int16_t& layer, uint8_t count) {
     NewScript(*screen_, script);
@@ -45,7 +35,6 @@ class PropertyDialogTest : public ::testing::Test {
     return result;
   }
   std::string Transcript() const { return screen_->ReadFile("transcript.txt"); }
-  std::unique_ptr<TScreen> screen_;
   TPropertyField fields_[kPropertyFieldsMax];
 };
 

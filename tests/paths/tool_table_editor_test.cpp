@@ -12,6 +12,7 @@
 
 #include "../ui/paced_script.h"
 #include "../ui/ui_screen.h"
+#include "dialog_test_support.h"
 #include "frame/data_slots.h"
 #include "frame/param_file.h"
 #include "app/program_start.h"
@@ -25,26 +26,10 @@ namespace {
 using uitest::NewScript;
 using uitest::TScreen;
 
-class ToolEditorTest : public ::testing::Test {
+class ToolEditorTest : public pathstest::DialogScreenTest {
  protected:
-  void SetUp() override {
-    screen_ = std::make_unique<TScreen>();
-    ParamImage = new TParameterImage;
-    FillParamDefaults();
-    InitDataFileSlots();
-    HighestLayer = 3;
-    CurrentLayer = 0;
-    ErrorCode = 0;
-  }
-  void TearDown() override {
-    CloseOpenDataFileSlots();
-    delete ParamImage;
-    ParamImage = nullptr;
-    screen_.reset();
-  }
   void Script(const std::string& script) { NewScript(*screen_, script); }
   std::string Transcript() const { return screen_->ReadFile("transcript.txt"); }
-  std::unique_ptr<TScreen> screen_;
 };
 
 TToolRecord SampleTool(const char* name, int16_t colour) {

@@ -14,20 +14,15 @@
 #include <vector>
 
 #include "platform/files.h"
+#include "support/current_folder.h"
+#include "support/host_files.h"
 
 namespace {
 
+using torvtest::ReadHostFile;
+using torvtest::WriteHostFile;
+
 namespace fs = std::filesystem;
-
-void WriteHostFile(const std::string& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << bytes;
-}
-
-std::string ReadHostFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 // Records of 13 bytes whose bytes all carry the record number.
 std::string Records13(int count) {
@@ -37,30 +32,14 @@ std::string Records13(int count) {
 }
 
 // Each test works in a fresh temporary folder that is the current folder.
-class TPasIoTest : public ::testing::Test {
+class TPasIoTest : public torvtest::CurrentFolderTest {
  protected:
-  void SetUp() override {
-    savedFolder_ = plat::CurrentFolder();
-    char templ[] = "/tmp/torv_files_XXXXXX";
-    ASSERT_NE(mkdtemp(templ), nullptr);
-    root_ = templ;
-    ASSERT_TRUE(plat::SetCurrentFolder(plat::DosPathOf(root_)));
-    plat::gFileMode = 2;
-    plat::IoResult();
-  }
   void TearDown() override {
     for (plat::TPasFile* f : {&f_, &g_})
       if (f->state >= plat::kFileInput) plat::Close(*f);
-    EXPECT_TRUE(plat::SetCurrentFolder(savedFolder_));
-    std::error_code ec;
-    fs::remove_all(root_, ec);
-    plat::gFileMode = 2;
-    plat::IoResult();
+    torvtest::CurrentFolderTest::TearDown();
   }
-  std::string Host(const std::string& rel) const { return root_ + "/" + rel; }
 
-  std::string savedFolder_;
-  std::string root_;
   plat::TPasFile f_, g_;
 };
 

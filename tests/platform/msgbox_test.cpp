@@ -11,41 +11,14 @@
 
 #include "platform/system.h"
 #include "platform/window.h"
+#include "support/headless_folder.h"
 
 namespace {
 
-class MessageBoxes : public ::testing::Test {
- protected:
-  std::filesystem::path dir;
+using torvtest::ReadHostFile;
 
-  void SetUp() override {
-    char pattern[] = "/tmp/torv_msgbox_XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    dir = pattern;
-    plat::CloseWindow();
-    setenv("TORV_VIDEO", "headless", 1);
-    unsetenv("TORV_SCREEN");
-    setenv("TORV_TRANSCRIPT", (dir / "transcript.txt").c_str(), 1);
-  }
-  void TearDown() override {
-    plat::CloseWindow();
-    unsetenv("TORV_SCRIPT");
-    unsetenv("TORV_TRANSCRIPT");
-    unsetenv("TORV_SCREEN");
-    std::filesystem::remove_all(dir);
-  }
-  void UseScript(const std::string& script) {
-    plat::CloseWindow();
-    std::ofstream((dir / "input.txt").string()) << script;
-    setenv("TORV_SCRIPT", (dir / "input.txt").c_str(), 1);
-  }
-  std::string ReadFile(const std::filesystem::path& p) {
-    std::ifstream in(p.string(), std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-  }
-  std::string Transcript() { return ReadFile(dir / "transcript.txt"); }
+class MessageBoxes : public torvtest::HeadlessFolderTest {
+ protected:
   void FillPattern() {
     plat::TFrameBuffer& fb = plat::WindowFrameBuffer();
     for (int y = 0; y < fb.height; ++y)
@@ -107,7 +80,7 @@ TEST_F(MessageBoxes, ScreenUnderTheBoxIsPutBack) {
 
   EXPECT_TRUE(plat::WindowFrameBuffer().pixels == before) << "pixels under the box changed";
   // The box was really drawn while it was up.
-  EXPECT_NE(ReadFile(dir / "during.png"), ReadFile(dir / "before.png"));
+  EXPECT_NE(ReadHostFile(dir / "during.png"), ReadHostFile(dir / "before.png"));
   // The program's drawing state is untouched.
   EXPECT_EQ(dc.pen.style, plat::kPenDot);
   EXPECT_EQ(dc.pen.color, plat::Rgb(1, 2, 3));

@@ -16,20 +16,15 @@
 #include <vector>
 
 #include "platform/files.h"
+#include "support/current_folder.h"
+#include "support/host_files.h"
 
 namespace {
 
+using torvtest::ReadHostFile;
+using torvtest::WriteHostFile;
+
 namespace fs = std::filesystem;
-
-void WriteHostFile(const std::string& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << bytes;
-}
-
-std::string ReadHostFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 std::vector<std::string> EntriesOf(const std::string& folder) {
   std::vector<std::string> names;
@@ -39,33 +34,14 @@ std::vector<std::string> EntriesOf(const std::string& folder) {
 }
 
 // Each test works in a fresh temporary folder that is the current folder.
-class TPathsTest : public ::testing::Test {
+class TPathsTest : public torvtest::CurrentFolderTest {
  protected:
-  void SetUp() override {
-    savedFolder_ = plat::CurrentFolder();
-    char templ[] = "/tmp/torv_paths_XXXXXX";
-    ASSERT_NE(mkdtemp(templ), nullptr);
-    root_ = templ;
-    ASSERT_TRUE(plat::SetCurrentFolder(plat::DosPathOf(root_)));
-    plat::IoResult();
-  }
-  void TearDown() override {
-    EXPECT_TRUE(plat::SetCurrentFolder(savedFolder_));
-    std::error_code ec;
-    fs::remove_all(root_, ec);
-    plat::gFileMode = 2;
-    plat::IoResult();
-  }
-  std::string Host(const std::string& rel) const { return root_ + "/" + rel; }
   std::string Dos(const std::string& rel) const {
     std::string d = plat::DosPathOf(root_) + "\\" + rel;
     for (char& c : d)
       if (c == '/') c = '\\';
     return d;
   }
-
-  std::string savedFolder_;
-  std::string root_;
 };
 
 TEST_F(TPathsTest, MapsNamesOntoExistingEntriesIgnoringCase) {

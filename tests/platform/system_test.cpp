@@ -14,34 +14,11 @@
 
 #include "platform/system.h"
 #include "platform/window.h"
+#include "support/headless_folder.h"
 
 namespace {
 
-class SystemServices : public ::testing::Test {
- protected:
-  std::filesystem::path dir;
-
-  void SetUp() override {
-    char pattern[] = "/tmp/torv_system_XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    dir = pattern;
-    plat::CloseWindow();
-    setenv("TORV_VIDEO", "headless", 1);
-    unsetenv("TORV_SCRIPT");
-    setenv("TORV_TRANSCRIPT", (dir / "transcript.txt").c_str(), 1);
-  }
-  void TearDown() override {
-    plat::CloseWindow();
-    unsetenv("TORV_TRANSCRIPT");
-    std::filesystem::remove_all(dir);
-  }
-  std::string Transcript() {
-    std::ifstream in((dir / "transcript.txt").string(), std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-  }
-};
+class SystemServices : public torvtest::HeadlessFolderTest {};
 
 time_t Seconds(const plat::TLocalTime& t) {
   tm parts{};

@@ -11,39 +11,18 @@
 
 #include "platform/backend.h"
 #include "platform/window.h"
+#include "support/headless_folder.h"
 
 using plat::TMessage;
 
 namespace {
 
-class HeadlessWindow : public ::testing::Test {
+class HeadlessWindow : public torvtest::HeadlessFolderTest {
  protected:
-  std::filesystem::path dir;
-
   void SetUp() override {
-    char pattern[] = "/tmp/torv_window_XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    dir = pattern;
-    plat::CloseWindow();
-    setenv("TORV_VIDEO", "headless", 1);
-    unsetenv("TORV_SCREEN");
-    setenv("TORV_TRANSCRIPT", (dir / "transcript.txt").c_str(), 1);
+    torvtest::HeadlessFolderTest::SetUp();
     // A script that never ends during a test.
-    std::ofstream((dir / "input.txt").string()) << "wait 86400000\n";
-    setenv("TORV_SCRIPT", (dir / "input.txt").c_str(), 1);
-  }
-  void TearDown() override {
-    plat::CloseWindow();
-    unsetenv("TORV_SCRIPT");
-    unsetenv("TORV_TRANSCRIPT");
-    unsetenv("TORV_SCREEN");
-    std::filesystem::remove_all(dir);
-  }
-  std::string Transcript() {
-    std::ifstream in((dir / "transcript.txt").string(), std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
+    UseScript("wait 86400000\n");
   }
 };
 

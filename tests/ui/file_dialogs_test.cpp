@@ -9,28 +9,18 @@
 #include "view/screen_scheme.h"
 #include "support/program_runner.h"
 #include "ui/file_list.h"
+#include "file_test_support.h"
 #include "ui_screen.h"
 
 namespace {
 
 using uitest::TScreen;
 
-std::string Rec(uint8_t type, float x, float y) {
-  std::string r(13, '\0');
-  r[0] = char(type);
-  memcpy(&r[1], &x, 4);
-  memcpy(&r[5], &y, 4);
-  return r;
-}
+using uitest::Click;
+using uitest::Folder;
+using uitest::Rec;
+using uitest::Write;
 
-void Write(const TScreen& screen, const std::string& name, const std::string& bytes) {
-  std::ofstream(screen.Dir() / name, std::ios::binary) << bytes;
-}
-
-std::string Folder(const TScreen& screen) { return plat::DosPathOf(screen.Dir().string()) + "\\"; }
-
-std::string Click(int x, int y) { return "click " + std::to_string(x) + " " + std::to_string(y) + "\n"; }
-std::string Click(const TBox& b) { return Click((b.x1 + b.x2) / 2, (b.y1 + b.y2) / 2); }
 // Row i (from 0) of the dialog's file list.
 std::string ClickRow(int i) {
   const TBox list = GetFileDialogBox(kDialogList);

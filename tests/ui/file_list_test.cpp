@@ -8,28 +8,32 @@
 #include "view/screen_scheme.h"
 #include "support/program_runner.h"
 #include "ui/popup_list.h"
+#include "file_test_support.h"
 #include "ui_screen.h"
 
 namespace {
 
 using uitest::TScreen;
 
-std::string Rec(uint8_t type, float x, float y) {
-  std::string r(13, '\0');
-  r[0] = char(type);
-  memcpy(&r[1], &x, 4);
-  memcpy(&r[5], &y, 4);
-  return r;
-}
+using uitest::Click;
+using uitest::Folder;
+using uitest::Rec;
+using uitest::Write;
 
-void Write(const TScreen& screen, const std::string& name, const std::string& bytes) {
-  std::ofstream(screen.Dir() / name, std::ios::binary) << bytes;
-}
-
-std::string Folder(const TScreen& screen) { return plat::DosPathOf(screen.Dir().string()) + "\\"; }
-
-std::string Click(const TBox& b) {
-  return "click " + std::to_string((b.x1 + b.x2) / 2) + " " + std::to_string((b.y1 + b.y2) / 2) + "\n";
+// The layout of the list's right-click menu opened at (x, y): "OK" and
+// "Abbruch" under the title "Bibliothek".
+TPopupLayout RightClickMenuLayout(int x, int y) {
+  TPopupList list;
+  InitPopupList(list);
+  list.x = x;
+  list.y = y - 32;
+  list.title = "Bibliothek";
+  list.captions[0] = "OK";
+  list.captions[1] = "Abbruch";
+  list.names[0] = "OK";
+  list.names[1] = "Abbruch";
+  const TPopupLayout layout = LayOutPopupList(list, 21, 2);
+  return layout;
 }
 
 TEST(FileList, ExtensionsFromThePattern) {
@@ -147,16 +151,7 @@ TEST_F(FileListRun, OkWithoutASelectionDoesNotEndTheRun) {
 TEST_F(FileListRun, RightClickMenuWithoutSelectionOnlyCancels) {
   // The menu opens at the mouse; its first entry is "OK", shown disabled.
   const int x = 300, y = 300;
-  TPopupList list;
-  InitPopupList(list);
-  list.x = x;
-  list.y = y - 32;
-  list.title = "Bibliothek";
-  list.captions[0] = "OK";
-  list.captions[1] = "Abbruch";
-  list.names[0] = "OK";
-  list.names[1] = "Abbruch";
-  const TPopupLayout layout = LayOutPopupList(list, 21, 2);
+  const TPopupLayout layout = RightClickMenuLayout(x, y);
   const int okY = layout.top + 4 + 24 + 10;
   screen_.UseScript("click " + std::to_string(x) + " " + std::to_string(y) + " right\n" + "click " +
                     std::to_string(layout.right - 20) + " " + std::to_string(okY) + "\n");
@@ -167,16 +162,7 @@ TEST_F(FileListRun, RightClickMenuWithoutSelectionOnlyCancels) {
 
 TEST_F(FileListRun, RightClickMenuOkWithASelectionConfirms) {
   const int x = 300, y = 300;
-  TPopupList list;
-  InitPopupList(list);
-  list.x = x;
-  list.y = y - 32;
-  list.title = "Bibliothek";
-  list.captions[0] = "OK";
-  list.captions[1] = "Abbruch";
-  list.names[0] = "OK";
-  list.names[1] = "Abbruch";
-  const TPopupLayout layout = LayOutPopupList(list, 21, 2);
+  const TPopupLayout layout = RightClickMenuLayout(x, y);
   const int okY = layout.top + 4 + 24 + 10;
   screen_.UseScript(Click(FileListTileBox(1)) + "move " + std::to_string(x) + " " + std::to_string(y) + "\nclick " +
                     std::to_string(x) + " " + std::to_string(y) + " right\n" + "click " +

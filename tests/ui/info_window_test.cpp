@@ -13,6 +13,7 @@
 #include "view/view_transform.h"
 #include "support/program_runner.h"
 #include "ui_screen.h"
+#include "support/param_image.h"
 
 namespace {
 
@@ -24,10 +25,7 @@ namespace fs = std::filesystem;
 class Caption : public testing::Test {
  protected:
   void SetUp() override {
-    keepImage = ParamImage;
-    image = std::make_unique<TParameterImage>();
-    std::memset(image.get(), 0, sizeof(TParameterImage));
-    ParamImage = image.get();
+    paramImage.Install();
     keepExtent = CurrentViewExtent;
     CurrentViewExtent.minCorner = {1, 10.0f, -20.0f};
     CurrentViewExtent.maxCorner = {5, 310.0f, 180.5f};
@@ -35,7 +33,7 @@ class Caption : public testing::Test {
     ScreenModeWord = 0;
   }
   void TearDown() override {
-    ParamImage = keepImage;
+    paramImage.Restore();
     CurrentViewExtent = keepExtent;
     CurrentLayer = 0;
   }
@@ -57,8 +55,7 @@ class Caption : public testing::Test {
     std::memcpy(table + 140 * number, &tool, sizeof tool);
     PutParamBlock(15, table, sizeof table);
   }
-  TParameterImage* keepImage = nullptr;
-  std::unique_ptr<TParameterImage> image;
+  torvtest::TZeroedParamImage paramImage;
   TExtentsPair keepExtent{};
 };
 
