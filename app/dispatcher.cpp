@@ -40,6 +40,7 @@
 #include "text/text_services_standin.h"
 #include "ui/info_window.h"
 #include "ui/start_dialogs_standin.h"
+#include "ui/zoom_commands.h"
 #include "view/redraw.h"
 #include "view/view_services_standin.h"
 #include "view/view_transform.h"

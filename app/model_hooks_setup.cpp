@@ -1,10 +1,20 @@
-// Connects the model's hooks to the screen and the dialogs.
+// Connects the hooks of the lower layers to the screen, the dialogs and the
+// commands above them.
 #include "app/model_hooks_setup.h"
 
+#include "cad/drawing_transforms.h"
+#include "cad/layout_limits_dialog.h"
+#include "cad/selection_handles.h"
+#include "cad/snapping.h"
+#include "cad/transform_dialog.h"
+#include "commands/command_hooks.h"
 #include "ui/prompt_line.h"
 #include "model/model_hooks.h"
+#include "text/text_services_standin.h"
 #include "ui/common_dialogs.h"
+#include "ui/prompt_strip.h"
 #include "view/character_cells.h"
+#include "view/view_hooks.h"
 #include "view/view_transform.h"
 
 void InstallModelHooks() {
@@ -15,4 +25,20 @@ void InstallModelHooks() {
   AskPictureButtonsHook = AskWithPictureButtons;
   DrawVectorFileHook = DrawVectorFile;
   DrawVectorRecordHook = DrawVectorRecord;
+}
+
+void InstallViewHooks() { ResetDrawingAreaHook = ResetDrawingArea; }
+
+void InstallCommandHooks() {
+  ShowSelectionHandlesHook = [] { ShowSelectionHandles(); };
+  HideSelectionHandlesHook = [] { HideSelectionHandles(); };
+  SelectionHandleClickHook = [] { return HandleSelectionHandleClick(); };
+  TransformSelectionHook = [] { RunTransformCommand(SelectionHandles, SelectionHandleExtent, true); };
+  CursorNearGuideLineHook = TestCursorNearGuideLine;
+  LayoutLimitsDialogHook = ShowLayoutLimitsDialog;
+}
+
+void InstallCadHooks() {
+  AskIncludeTextsHook = AskIncludeTexts;
+  TransformTextObjectsHook = TransformTextObjects;
 }

@@ -228,6 +228,9 @@ void RunStartSequence() {
   CodePageConversion = 1;
   PaletteSize = 245;
   InstallModelHooks();
+  InstallViewHooks();
+  InstallCommandHooks();
+  InstallCadHooks();
   RepaintHook = RebuildScreen;
   ChoicePopupHook = RunChoicePopup;
   WindowTitleHook = [] { UpdateWindowTitle(kVersionThousandths); };

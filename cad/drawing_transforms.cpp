@@ -23,7 +23,6 @@
 #include "model/undo.h"
 #include "model/vector_store.h"
 #include "model/text_job.h"
-#include "text/text_services_standin.h"
 #include "ui/common_dialogs.h"
 #include "ui/input_form.h"
 #include "ui/prompt_strip.h"
@@ -114,6 +113,9 @@ int FilesForRotation(int files, std::string names[]) {
 }  // namespace
 
 uint8_t TransformAllLayersFlag = 0;
+bool (*AskIncludeTextsHook)() = [] { return true; };
+void (*TransformTextObjectsHook)(int, double, double, double, double, int) = [](int, double, double, double, double,
+                                                                                  int) {};
 
 bool TransformAllLayers() { return TransformAllLayersFlag == 1; }
 
@@ -348,7 +350,7 @@ bool ScaleDrawingAboutCorner(double fx, double fy, bool allLayers, bool withText
       MapRecordAxes(r, fx, cx - fx * cx, fy, cy - fy * cy);
     });
   }
-  if (withTexts) TransformTextObjects(TextLayerOf(allLayers), cx, cy, fx, fy, kTextScale);
+  if (withTexts) TransformTextObjectsHook(TextLayerOf(allLayers), cx, cy, fx, fy, kTextScale);
   return true;
 }
 
@@ -532,7 +534,7 @@ void MirrorDrawingCommand(bool allLayers) {
   const std::string title = GetMessageText(allLayers ? 749 : 748, -39) + " " + GetMessageText(1007, -39);
   if (!AskValues(title, fields, 2, "SpiegelnXY", 47, 64)) return;
   // Texts are not mirrored: they stay where they are only when the user agrees.
-  if (AnyTextObjects() && !AskIncludeTexts()) return;
+  if (AnyTextObjects() && !AskIncludeTextsHook()) return;
   const int axis = fields[0].value == 2 ? kMirrorInY : kMirrorInX;
   const bool aboutLayout = fields[1].value == 2;
   block0[kMirrorReferenceByte] = aboutLayout ? 2 : 1;
@@ -553,7 +555,7 @@ void ScaleDrawingByPercent(bool allLayers) {
   if (!AskValues(GetMessageText(105, -39), fields, 1)) return;
   ScaleDrawingByFactor(fields[0].value, allLayers);
   const double f = std::fabs(double(fields[0].value) / 100.0);
-  if (f > 0.0 && std::isfinite(f)) TransformTextObjects(TextLayerOf(allLayers), 0.0, 0.0, f, f, kTextScale);
+  if (f > 0.0 && std::isfinite(f)) TransformTextObjectsHook(TextLayerOf(allLayers), 0.0, 0.0, f, f, kTextScale);
   Redraw();
 }
 
@@ -565,7 +567,7 @@ void DistortDrawingXYZ(bool allLayers) {
   FlushVectorStoreToCurrentLayer();
   if (!PassChecks(kCheckTools)) return;
   Snapshot(allLayers);
-  if (AnyTextObjects() && !AskIncludeTexts()) return;
+  if (AnyTextObjects() && !AskIncludeTextsHook()) return;
   float factors[3] = {1.0f, 1.0f, 1.0f};
   GetParamBlock(kDistortBlock, factors, sizeof factors);
   TInputField fields[kInputFieldEntries];
@@ -585,7 +587,7 @@ void ScaleDrawingToMeasure(int kind) {
   const bool allLayers = (kind & kMeasureAllLayers) != 0;
   const int k = kind & 7;
   if (!PassChecks(kCheckTools3D)) return;
-  if (k >= kMeasureXWidth && k <= kMeasureXPercent && AnyTextObjects() && !AskIncludeTexts()) return;
+  if (k >= kMeasureXWidth && k <= kMeasureXPercent && AnyTextObjects() && !AskIncludeTextsHook()) return;
   TVectorRecord p1{}, p2{};
   double target = 0.0;
   if (k == kMeasureXPercent) {
@@ -661,14 +663,14 @@ void ShiftDrawing(int kind) {
   }
   Snapshot(allLayers);
   ShiftDrawingFiles(dx, dy, allLayers);
-  TransformTextObjects(TextLayerOf(allLayers), 0.0, 0.0, dx, dy, kTextShift);
+  TransformTextObjectsHook(TextLayerOf(allLayers), 0.0, 0.0, dx, dy, kTextShift);
   Redraw();
 }
 
 void RotateDrawing(int flags) {
   const int how = flags & 3, centreKind = (flags >> 2) & 3, files = (flags >> 4) & 3;
   if (!PassChecks(kCheckTools3D)) return;
-  if (files != kRotateVectorStore && AnyTextObjects() && !AskIncludeTexts()) return;
+  if (files != kRotateVectorStore && AnyTextObjects() && !AskIncludeTextsHook()) return;
   double cx = 0.0, cy = 0.0;
   GetRotationCentre(centreKind, files, cx, cy);
   TVectorRecord centre{};

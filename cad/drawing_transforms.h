@@ -12,8 +12,8 @@
 // The operations below the commands work on given values (callers take the
 // undo snapshot); the commands at the end ask their values in input forms
 // and point picks, run the checks, take the snapshot, transform and redraw.
-// Text objects take part where the commands say so (TransformTextObjects);
-// the commands that mirror, distort or rotate ask first (AskIncludeTexts).
+// Text objects take part where the commands say so (TransformTextObjectsHook);
+// the commands that mirror, distort or rotate ask first (AskIncludeTextsHook).
 #pragma once
 
 #include <cstdint>
@@ -71,8 +71,17 @@ bool ExtentIsUsable(const TExtentsPair& e);
 void GetCurrentLayerDrawingExtent(TExtentsPair& out);
 void GetAllLayersDrawingExtent(TExtentsPair& out);
 void GetDrawingExtentWithTexts(bool allLayers, TExtentsPair& out);
-// The text layer argument of TransformTextObjects: -1 all, else the current layer.
+// The text layer argument of TransformTextObjectsHook: -1 all, else the current layer.
 int TextLayerOf(bool allLayers);
+
+// --- the text objects under these transforms -----------------------------------------------
+// Hooks to the text subsystem, set by app/ at program start (InstallCadHooks,
+// app/model_hooks_setup.h). Whether the text objects take part in a
+// whole-drawing transform; default: they may (true).
+extern bool (*AskIncludeTextsHook)();
+// Kind 1 adds (vx, vy) to the text positions, kind 4 scales positions about
+// (px, py) by (vx, vy) with the heights; default: nothing moves.
+extern void (*TransformTextObjectsHook)(int layer, double px, double py, double vx, double vy, int kind);
 
 // Mirrors by the mode bits about the middle of the reference extent; nothing
 // when that extent is degenerate. With kMirrorReverse every mirrored file's

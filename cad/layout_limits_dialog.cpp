@@ -21,7 +21,6 @@
 #include "model/undo.h"
 #include "model/vector_store.h"
 #include "model/text_job.h"
-#include "text/text_services_standin.h"
 #include "ui/cell_fields.h"
 #include "ui/common_dialogs.h"
 #include "ui/info_window.h"
@@ -142,7 +141,7 @@ void CentreDrawingInLayoutArea(bool allLayers) {
   const double dx = (double(l.minCorner.x) + l.maxCorner.x - e.minCorner.x - e.maxCorner.x) / 2;
   const double dy = (double(l.minCorner.y) + l.maxCorner.y - e.minCorner.y - e.maxCorner.y) / 2;
   ShiftDrawingFiles(dx, dy, allLayers);
-  TransformTextObjects(TextLayerOf(allLayers), 0.0, 0.0, dx, dy, kTextShift);
+  TransformTextObjectsHook(TextLayerOf(allLayers), 0.0, 0.0, dx, dy, kTextShift);
   RedrawInLayout();
 }
 
@@ -158,7 +157,7 @@ void CentreLayoutAreaOnOrigin() {
   l.maxCorner.y = c;
   TakeUndoSnapshot(allLayers ? kUndoLayersAndTexts : kUndoLayerAndTexts);
   ShiftDrawingFiles(dx, dy, allLayers);
-  TransformTextObjects(TextLayerOf(allLayers), 0.0, 0.0, dx, dy, kTextShift);
+  TransformTextObjectsHook(TextLayerOf(allLayers), 0.0, 0.0, dx, dy, kTextShift);
   SaveLayoutAreaToParams();
   RedrawInLayout();
 }
@@ -273,14 +272,14 @@ void MoveDrawingInteractively(bool allLayers) {
   }
   const double sx = px - firstX, sy = py - firstY;
   const bool turned = std::fabs(angle) > kSmallestRotation;
-  if (turned && AnyTextObjects() && !AskIncludeTexts()) return;
+  if (turned && AnyTextObjects() && !AskIncludeTextsHook()) return;
   ShiftDrawingFiles(sx, sy, allLayers);
   if (turned) {
     const double cx = (double(p.extent.minCorner.x) + p.extent.maxCorner.x) / 2 + sx;
     const double cy = (double(p.extent.minCorner.y) + p.extent.maxCorner.y) / 2 + sy;
     RotateDrawingFiles(angle, cx, cy, allLayers ? kRotateAllLayers : kRotateCurrentLayer);
   }
-  TransformTextObjects(TextLayerOf(allLayers), 0.0, 0.0, sx, sy, kTextShift);
+  TransformTextObjectsHook(TextLayerOf(allLayers), 0.0, 0.0, sx, sy, kTextShift);
   RedrawInLayout();
 }
 

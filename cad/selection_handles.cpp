@@ -10,6 +10,7 @@
 #include <string>
 
 #include "cad/snapping.h"
+#include "commands/input_wait.h"
 #include "frame/main_window.h"
 #include "frame/messages.h"
 #include "frame/param_file.h"
@@ -26,7 +27,6 @@
 
 THandleSet SelectionHandles{};
 TExtentsPair SelectionHandleExtent{};
-uint8_t SelectionHandlesRebuild = 0;
 
 namespace {
 

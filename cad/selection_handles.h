@@ -28,11 +28,10 @@ struct THandleSet {
   TBox boxes[kHandleExtentBox];  // box n is boxes[n - 1]
 };
 
-// The handle set of the main window and its rebuild request (set by
-// commands that change the store, cleared by ShowSelectionHandles).
+// The handle set of the main window (its rebuild request,
+// SelectionHandlesRebuild, is the input wait's: commands/input_wait.h).
 extern THandleSet SelectionHandles;
 extern TExtentsPair SelectionHandleExtent;
-extern uint8_t SelectionHandlesRebuild;
 
 // The point of reference number n (1..9, keypad numbering from the top);
 // other numbers leave x and y as they are.

@@ -4,9 +4,7 @@
 
 #include <algorithm>
 
-#include "cad/selection_handles.h"
-#include "cad/snapping.h"
-#include "cad/transform_dialog.h"
+#include "commands/command_hooks.h"
 #include "commands/command_names.h"
 #include "commands/drawing_file_commands.h"
 #include "ui/graphic_controls.h"
@@ -36,6 +34,7 @@
 uint8_t LeaveWaitFlag = 0;
 uint8_t ClickTracking = 0;
 int16_t TooltipIndex = -1;
+uint8_t SelectionHandlesRebuild = 0;
 
 namespace {
 
@@ -163,8 +162,8 @@ void HandleKey(uint8_t key, bool extended) {
       case 1:
         if (CommandSubMode == 0) {
           MarkWholeCurrentLayer();
-          HideSelectionHandles();
-          ShowSelectionHandles();
+          HideSelectionHandlesHook();
+          ShowSelectionHandlesHook();
         }
         return;
       case 3: CopyStoreToClipboardFile(); return;
@@ -172,13 +171,13 @@ void HandleKey(uint8_t key, bool extended) {
       case 32:
         if (!MenuDriven()) return;
         DrawActionIcon(1);
-        HideSelectionHandles();
+        HideSelectionHandlesHook();
         CommandWord = 643;
         CommandGiven = 1;
-        RunTransformCommand(SelectionHandles, SelectionHandleExtent, true);
+        TransformSelectionHook();
         CommandWord = 0;
         CommandGiven = 0;
-        ShowSelectionHandles();
+        ShowSelectionHandlesHook();
         EnterMarkMode();
         DrawActionIcon(0);
         return;
@@ -188,11 +187,11 @@ void HandleKey(uint8_t key, bool extended) {
       case 22: PasteClipboardFileIntoStore(); return;
       case 24:
         CutStoreToClipboardFile();
-        HideSelectionHandles();
+        HideSelectionHandlesHook();
         return;
       case 27:
         if (CommandSubMode == 0) {
-          HideSelectionHandles();
+          HideSelectionHandlesHook();
           FlushVectorStoreToCurrentLayer();
         }
         return;
@@ -210,9 +209,9 @@ void HandleKey(uint8_t key, bool extended) {
       CommandWord = 1356;
       CommandGiven = 1;
     } else if (MenuDriven() && (StoreHoldsData != 0 || (MenuBarMode & 1) == 0)) {
-      HideSelectionHandles();
+      HideSelectionHandlesHook();
       DeleteSelection();
-      ShowSelectionHandles();
+      ShowSelectionHandlesHook();
     }
     return;
   }
@@ -243,7 +242,7 @@ void HandleGraphicWindow(bool& leftHeld) {
   const uint8_t state = passButtons;
   leftHeld = state == 2;
   if (!helpMode) RestoreCommandCursor();
-  if (!HandleSelectionHandleClick()) CommandGiven = state == 2 ? 1 : 0;
+  if (!SelectionHandleClickHook()) CommandGiven = state == 2 ? 1 : 0;
   if (CommandWord == 0 || CommandWord >= 9900) {
     WaitForMouseRelease();
     EnterMarkMode();
@@ -260,7 +259,7 @@ void HandleGraphicWindow(bool& leftHeld) {
     }
   }
   if ((CommandSubMode == 0 || CommandSubMode == 5) && state == 1) {
-    CommandWord = TestCursorNearGuideLine() ? 1695 : 1698;
+    CommandWord = CursorNearGuideLineHook() ? 1695 : 1698;
     CommandGiven = 1;
   }
 }
@@ -601,7 +600,7 @@ void WaitForMenuCommand() {
   CommandGiven = 0;
   do {
     AdvanceLogoAnimation();
-    if (SelectionHandlesRebuild) ShowSelectionHandles();
+    if (SelectionHandlesRebuild) ShowSelectionHandlesHook();
     CommandGiven = 0;
     if (ViewKind != 254) LeaveWaitFlag = 0;
     if (AnimationsOn != 1) WaitForWindowMessage();
@@ -636,7 +635,7 @@ void WaitForMenuCommand() {
   if (LeaveWaitFlag == 1 || CommandGiven == 0) {
     CommandWord = 0;
   } else {
-    HideSelectionHandles();
+    HideSelectionHandlesHook();
     JournalCommandName();
   }
   DrawActionIcon(1);

@@ -22,6 +22,9 @@ extern uint8_t LeaveWaitFlag;
 extern uint8_t ClickTracking;
 // Number of the icon-bar tooltip on screen (1-23), -1 none.
 extern int16_t TooltipIndex;
+// The selection handles' rebuild request: set by the wait and by commands
+// that change the store, cleared when the handles are shown.
+extern uint8_t SelectionHandlesRebuild;
 
 // Polls until a command is given (CommandGiven 1, the code in CommandWord)
 // or LeaveWaitFlag is set (CommandWord 0). A close request of the window

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "cad/layout_limits_dialog.h"
 #include "frame/file_helpers.h"
 #include "frame/main_window.h"
 #include "frame/messages.h"
@@ -10,6 +9,7 @@
 #include "frame/program_state.h"
 #include "frame/system_services.h"
 #include "frame/window_draw.h"
+#include "commands/command_hooks.h"
 #include "commands/drawing_file_commands.h"
 #include "model/drawing_file.h"
 #include "model/drawing_load.h"
@@ -53,7 +53,7 @@ void ActOnStartChoice(int choice) {
   if (choice == 1) {
     OfferSaveDrawing();
     ClearWorkFiles(kClearAllWork);
-    ShowLayoutLimitsDialog();
+    LayoutLimitsDialogHook();
   } else if (choice == 2) {
     OfferSaveDrawing();
     OpenDrawingWithDialog(0);

@@ -12,11 +12,11 @@
 #include "frame/window_draw.h"
 #include "model/layer_files.h"
 #include "paths/tool_table.h"
-#include "text/text_services_standin.h"
 #include "ui/cell_fields.h"
 #include "ui/common_dialogs.h"
 #include "ui/line_editor.h"
 #include "ui/popup_list.h"
+#include "ui/ui_hooks.h"
 #include "view/character_cells.h"
 #include "view/view_transform.h"
 
@@ -251,7 +251,7 @@ void RunPropertyDialogFields(TPropertyDialog& d) {
       EditIntegerField(*d.layer, highest, 0, 8, column, row, exitCode);
       StepNumber(*d.layer, exitCode, highest);
       if (exitCode == 9 && !RedrawRequested()) {
-        ChooseLayerNumber(*d.layer);
+        ChooseLayerHook(*d.layer);
         *d.layer = std::clamp<int16_t>(*d.layer, 0, highest);
         exitCode = 0;
       }

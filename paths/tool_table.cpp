@@ -15,8 +15,8 @@
 #include "frame/system_services.h"
 #include "model/layer_files.h"
 #include "model/record_checks.h"
-#include "text/text_services_standin.h"
 #include "ui/input_form.h"
+#include "ui/ui_hooks.h"
 #include "view/character_cells.h"
 #include "view/view_transform.h"
 
@@ -435,7 +435,7 @@ bool EditSingleToolRecord(TToolRecord& tool) {
 void DrawToolPicture(int x1, int y1, int x2, int y2, int mode, const TToolRecord& tool) {
   (void)mode;
   const TToolRecord copy = tool;
-  DrawToolProfileBox(x1, y1, x2, y2, copy);
+  DrawToolProfileHook(x1, y1, x2, y2, copy);
 }
 
 void DrawToolPictureByIndex(int32_t flags, const TBox& box, TToolRecord& tool) {

@@ -16,7 +16,6 @@
 #include "frame/window_draw.h"
 #include "paths/machining_services_standin.h"
 #include "paths/tool_table.h"
-#include "text/text_services_standin.h"
 #include "ui/cell_fields.h"
 #include "ui/common_dialogs.h"
 #include "ui/line_editor.h"
@@ -26,6 +25,7 @@
 #include "ui/start_dialogs_standin.h"
 #include "ui/text_popup.h"
 #include "ui/tool_presets.h"
+#include "ui/ui_hooks.h"
 #include "view/character_cells.h"
 
 namespace {
@@ -269,7 +269,7 @@ bool SketchValuesChanged(const TToolRecord& a, const TToolRecord& b) {
 
 void DrawSketch(TEditor& e) {
   if (CursorShown) EraseMouseCursor();
-  DrawToolProfileBox(e.frame.right - 300, LineY(e, 9), e.frame.right - 12, e.frame.bottom - 12, Current(e));
+  DrawToolProfileHook(e.frame.right - 300, LineY(e, 9), e.frame.right - 12, e.frame.bottom - 12, Current(e));
   SetRopCopy();
   e.sketchPlace = e.current;
   e.sketchTool = Current(e);

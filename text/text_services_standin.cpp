@@ -1,8 +1,6 @@
 // TEMPORARY STAND-IN: see text_services_standin.h.
 #include "text/text_services_standin.h"
 
-#include "ui/panels.h"
-
 void RebuildFontIndexFile(uint8_t) {}
 
 void LoadCurrentTextLine(int16_t) {}
@@ -22,10 +20,6 @@ void RunLayerContourPass() {}
 void RunGraphicTextCommand() {}
 void RunInsertTextCommand() {}
 void PickTextLineAtCursor(uint8_t) {}
-
-bool ChooseLayerNumber(int16_t&) { return false; }
-
-void DrawToolProfileBox(int x1, int y1, int x2, int y2, const TToolRecord&) { DrawWhiteField(x1, y1, x2, y2, 0); }
 
 bool AskIncludeTexts() { return true; }
 

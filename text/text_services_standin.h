@@ -2,10 +2,8 @@
 // when that subsystem is built: the commands of the text subsystem, the
 // font chooser and the dialog services it lends. Each body does nothing, or
 // the least its callers need.
-// Callers: app/dispatcher, app/program_start, commands/drawing_file_commands
-// (font chooser), cad/drawing_transforms and cad/layout_limits_dialog (texts
-// under whole-drawing transforms), paths/property_dialog, paths/tool_table,
-// paths/tool_table_editor, ui/input_form and ui/tool_presets (dialog services).
+// Callers: app/dispatcher, app/program_start, app/model_hooks_setup (texts
+// under whole-drawing transforms) and model/drawing_load (font chooser).
 #pragma once
 
 #include <cstdint>
@@ -36,16 +34,8 @@ void RunInsertTextCommand();
 // The text line at the cursor: no text lines can be edited yet, so nothing is picked.
 void PickTextLineAtCursor(uint8_t layer);
 
-// --- dialog services ----------------------------------------------------------------
-struct TToolRecord;
-// The layer list in its choosing mode; no list yet: false (cancelled), the
-// layer unchanged.
-bool ChooseLayerNumber(int16_t& layer);
-// A tool as a profile sketch in a white framed box; no sketch yet: the box
-// alone.
-void DrawToolProfileBox(int x1, int y1, int x2, int y2, const TToolRecord& tool);
-
-// --- text objects under whole-drawing transforms ---------------------------------------
+// --- text objects under whole-drawing transforms (the hooks of
+// cad/drawing_transforms.h) ---------------------------------------------------------
 // Whether the text objects take part in a whole-drawing transform; no
 // question yet: they may (true).
 bool AskIncludeTexts();

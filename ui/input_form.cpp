@@ -16,10 +16,10 @@
 #include "frame/program_state.h"
 #include "frame/system_services.h"
 #include "frame/window_draw.h"
-#include "text/text_services_standin.h"
 #include "ui/common_dialogs.h"
 #include "ui/line_editor.h"
 #include "ui/popup_list.h"
+#include "ui/ui_hooks.h"
 #include "view/character_cells.h"
 #include "view/view_transform.h"
 
@@ -210,7 +210,7 @@ void DrawPictureArea(const TFormLayout& L, const TInputField (&fields)[kInputFie
   if (L.toolIndex >= 0) {  // the tool's profile beside the picture
     TToolRecord tool{};
     if (ToolRecordReader != nullptr) ToolRecordReader(tool, RoundValue(fields[L.toolIndex].value));
-    DrawToolProfileBox(L.frame.right - 110, y2 - 143, L.frame.right - 6, y2 - 1, tool);
+    DrawToolProfileHook(L.frame.right - 110, y2 - 143, L.frame.right - 6, y2 - 1, tool);
   }
 }
 
@@ -422,7 +422,7 @@ uint8_t EditInputForm(const std::string& title, TInputField (&fields)[kInputFiel
             EditNumberInForm(L, f, i, exitCode);
             if (exitCode == 9) {
               int16_t layer = int16_t(std::clamp(RoundValue(f.value), -32768, 32767));
-              if (ChooseLayerNumber(layer)) f.value = float(layer);
+              if (ChooseLayerHook(layer)) f.value = float(layer);
               exitCode = 0;  // the field stays current
             }
             break;

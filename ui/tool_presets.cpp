@@ -7,9 +7,9 @@
 #include "frame/main_window.h"
 #include "frame/messages.h"
 #include "frame/window_draw.h"
-#include "text/text_services_standin.h"
 #include "ui/common_dialogs.h"
 #include "ui/panels.h"
+#include "ui/ui_hooks.h"
 #include "view/character_cells.h"
 #include "view/cursor_tracking.h"
 
@@ -100,7 +100,7 @@ void ShowToolPresetGrid(int x, int y, TToolRecord& tool) {
       PresetBoxCorner(frame, i, j, x1, y1);
       FillColorRect(x1, y1, x1 + kBoxWidth, y1 + kBoxHeight, plat::Rgb(192, 192, 192));
       DrawBevelFrame(x1, y1, x1 + kBoxWidth, y1 + kBoxHeight);
-      DrawToolProfileBox(x1, y1, x1 + kBoxWidth, y1 + kBoxHeight, presets[(i - 1) * kPresetColumns + (j - 1)]);
+      DrawToolProfileHook(x1, y1, x1 + kBoxWidth, y1 + kBoxHeight, presets[(i - 1) * kPresetColumns + (j - 1)]);
     }
 
   WaitForMouseRelease();

@@ -1,4 +1,4 @@
-// Redraw by view kind, redraw entry points and zoom commands.
+// Redraw by view kind, redraw entry points and the zoom steps.
 #include "view/redraw.h"
 
 #include <cmath>
@@ -14,19 +14,14 @@
 #include "frame/window_draw.h"
 #include "model/layer_files.h"
 #include "model/vector_store.h"
-#include "ui/graphic_controls.h"
-#include "ui/info_window.h"
-#include "ui/popup_list.h"
-#include "ui/prompt_strip.h"
-#include "ui/start_dialogs_standin.h"
 #include "model/text_job.h"
 #include "view/text_line_view.h"
-#include "ui/common_dialogs.h"
 #include "view/screen_scheme.h"
 #include "view/relief_view.h"
 #include "view/extents.h"
 #include "view/graphic_window.h"
 #include "view/scan_raster_view.h"
+#include "view/view_hooks.h"
 #include "view/view_services_standin.h"
 #include "view/view_transform.h"
 
@@ -158,6 +153,8 @@ void DrawKindContent(const std::string& file, int kind, uint8_t drawMode, bool p
   }
 }
 
+}  // namespace
+
 TExtentsPair MakeExtent(double x1, double y1, double x2, double y2) {
   TExtentsPair e;
   e.minCorner = TPointRecord{1, float(x1), float(y1)};
@@ -168,7 +165,6 @@ TExtentsPair MakeExtent(double x1, double y1, double x2, double y2) {
 void EnsureViewSet(const std::string& file, uint8_t viewKind) {
   if (ViewSetFlag != 1) RedrawFileInView(file, LayoutArea, viewKind);
 }
-}  // namespace
 
 void PaintView(const std::string& file, uint8_t viewKind, uint8_t drawMode) {
   if (!(viewKind & 128)) PrepareLayout(PreparationOfKind(viewKind & 127));
@@ -188,7 +184,7 @@ void PaintView(const std::string& file, uint8_t viewKind, uint8_t drawMode) {
     if (CurrentLayer <= kMaxLayerNumber && LayerVisible[CurrentLayer]) ShowPathDirections(GetCurrentLayerFileName(), false);
     if (StoreHoldsData) ShowPathDirections(kVectorStoreName, false);
   }
-  if (refresh) ResetDrawingArea();
+  if (refresh) ResetDrawingAreaHook();
 }
 
 void RedrawFileInView(const std::string& file, const TExtentsPair& extent, uint8_t viewKind) {
@@ -262,12 +258,6 @@ void ZoomOutCurrentView(uint8_t viewKind) {
   if (ViewSetFlag != 1) RedrawWithExtent(LayoutArea, viewKind);
   ApplyBackgroundKind(viewKind);
   ZoomOutAroundCentre("", viewKind);
-}
-
-void ZoomWindowCurrentView(uint8_t viewKind) {
-  if (ViewSetFlag != 1) RedrawWithExtent(LayoutArea, viewKind);
-  ApplyBackgroundKind(viewKind);
-  ZoomToWindow("", viewKind);
 }
 
 void ZoomAllCurrentView(uint8_t viewKind) {
@@ -350,15 +340,6 @@ void ZoomOutAroundCentre(const std::string& file, uint8_t viewKind) {
   RedrawFileInView(file, MakeExtent(cx - hx, cy - hy, cx + hx, cy + hy), viewKind);
 }
 
-void ZoomToWindow(const std::string& file, uint8_t viewKind) {
-  EnsureViewSet(file, viewKind);
-  TPointRecord corners[2] = {};
-  uint8_t taken = 0;
-  PromptRectangle(corners, taken);
-  if (taken == 1) RedrawFileInView(file, MakeExtent(corners[0].x, corners[0].y, corners[1].x, corners[1].y), viewKind);
-  else ClearDrawingArea();
-}
-
 void ZoomToLayoutLevel(const std::string& file, uint8_t viewKind, int entry) {
   static const double kFactors[7] = {5, 2, 1, 0.6666, 0.5, 0.2, 0.1};
   if (entry < 3 || entry > 9) return;
@@ -370,60 +351,6 @@ void ZoomToLayoutLevel(const std::string& file, uint8_t viewKind, int entry) {
   const double cx = (double(LayoutArea.minCorner.x) + LayoutArea.maxCorner.x) / 2;
   const double cy = (double(LayoutArea.minCorner.y) + LayoutArea.maxCorner.y) / 2;
   RedrawFileInView(file, MakeExtent(cx - f * w, cy - f * h, cx + f * w, cy + f * h), viewKind);
-}
-
-void ShowZoomPopup(const std::string& file, uint8_t viewKind, int storeChoice) {
-  EnsureViewSet(file, viewKind);
-  TPopupList list;
-  InitPopupList(list);
-  // Below the zoom buttons of the view bar; at the mouse when the bar hides them.
-  const TButtonRect& anchor = ViewBarButtons[3];
-  list.x = anchor.flag != 0 ? anchor.x1 : MouseX;
-  list.y = 52;
-  list.captions[0] = GetMessageText(2302, -39);
-  list.captions[1] = GetMessageText(2303, -39);
-  list.states[1] = (StoreHoldsData != 0 && viewKind != 255) ? 20 : 19;
-  static const char* const kLevels[7] = {"10%", "25%", "50%", "75%", "100%", "250%", "500%"};
-  for (int i = 0; i < 7; ++i) list.captions[2 + i] = kLevels[i];
-  ShowPopupMenu(list);
-  if (list.result == 1) {
-    ApplyBackgroundKind(viewKind);
-    ZoomToAll(file, viewKind);
-  } else if (list.result == 2) {
-    if (storeChoice == 255) return;
-    ApplyBackgroundKind(viewKind);
-    TExtentsPair extent;
-    ResetPointExtents(extent);
-    if (StoreHoldsData != 0 && CountFileRecords(kVectorStoreName) > 0)
-      GetVectorFileExtentOwnBuffer(kVectorStoreName, true, extent);
-    if (ExtentHasArea(extent)) RedrawFileInView(file, extent, viewKind);
-  } else if (list.result >= 3 && list.result <= 9) {
-    ZoomToLayoutLevel(file, viewKind, list.result);
-  }
-}
-
-void ApplyZoomBarChoice(const std::string& file, uint8_t viewKind, int choice) {
-  EnsureViewSet(file, viewKind);
-  switch (choice) {
-    case 5: RedrawFileView(file, viewKind); return;
-    case 10: ZoomToWindow(file, viewKind); return;
-    case 11: ZoomOutAroundCentre(file, viewKind); return;
-    case 12: ZoomToAll(file, viewKind); return;
-    case 13: RedrawFileInView(file, LayoutArea, viewKind); return;
-    default: break;
-  }
-  // Pan directions of the choices 1-4 and 6-9 (x, y): -1, 0 or +1.
-  static const int kPanX[10] = {0, -1, 0, 1, -1, 0, 1, -1, 0, 1};
-  static const int kPanY[10] = {0, 1, 1, 1, 0, 0, 0, -1, -1, -1};
-  if (choice < 1 || choice > 9) return;
-  double x1 = WorldXMin, y1 = WorldYMin, x2 = WorldXMax, y2 = WorldYMax;
-  const double sx = 0.7 * (x2 - x1), sy = 0.7 * (y2 - y1);
-  bool moved = false;
-  if (kPanX[choice] > 0 && !(x2 > LayoutArea.maxCorner.x)) x1 += sx, x2 += sx, moved = true;
-  if (kPanX[choice] < 0 && !(x1 < LayoutArea.minCorner.x)) x1 -= sx, x2 -= sx, moved = true;
-  if (kPanY[choice] > 0 && !(y2 > LayoutArea.maxCorner.y)) y1 += sy, y2 += sy, moved = true;
-  if (kPanY[choice] < 0 && !(y1 < LayoutArea.minCorner.y)) y1 -= sy, y2 -= sy, moved = true;
-  if (moved) RedrawFileInView(file, MakeExtent(x1, y1, x2, y2), viewKind);
 }
 
 void RedrawViewHook() {
@@ -444,7 +371,7 @@ void SaveLayoutAreaToParams() {
   std::memcpy(block3 + 32, &LayoutDetails, 18);
   PutParamBlock(3, block3, sizeof block3);
   SaveParamFileSafely();
-  UpdateWindowTitle(7020);
+  if (WindowTitleHook) WindowTitleHook();
 }
 
 // --- painter pieces --------------------------------------------------------------------------

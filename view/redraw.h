@@ -1,5 +1,5 @@
 // Redraw of the graphic window by view kind, the redraw entry points and the
-// zoom commands.
+// zoom steps (the interactive zoom commands: ui/zoom_commands.h).
 //
 // A view kind's low 7 bits choose what the painter draws (0 drawing layers,
 // 1 and 11 a file, 2 layers with guide lines, markers and text lines, 3, 4
@@ -28,22 +28,17 @@ void ApplyBackgroundKind(uint8_t& viewKind);
 void RedrawCurrentView(uint8_t viewKind);
 void RedrawWithExtent(const TExtentsPair& extent, uint8_t viewKind);
 void ZoomOutCurrentView(uint8_t viewKind);
-void ZoomWindowCurrentView(uint8_t viewKind);
 void ZoomAllCurrentView(uint8_t viewKind);
 // The extent ZoomToAll shows for the kind (may be empty).
 void GetZoomAllExtent(const std::string& file, uint8_t viewKind, TExtentsPair& extent);
 void ZoomToAll(const std::string& file, uint8_t viewKind);
 void ZoomOutAroundCentre(const std::string& file, uint8_t viewKind);
-// Zoom by window: the user gives two corners on the prompt line or with the
-// mouse; a cancel closes the prompt strip and changes nothing.
-void ZoomToWindow(const std::string& file, uint8_t viewKind);
-// The zoom choices: all, the marked contours (not offered when storeChoice
-// is 255), and seven levels of the layout area from 10 % to 500 %.
-void ShowZoomPopup(const std::string& file, uint8_t viewKind, int storeChoice);
 // The fixed zoom levels of the zoom popup, entries 3 to 9 (10 % .. 500 %).
 void ZoomToLayoutLevel(const std::string& file, uint8_t viewKind, int entry);
-// Pans or zooms by a zoom-bar choice 0..13.
-void ApplyZoomBarChoice(const std::string& file, uint8_t viewKind, int choice);
+// The extent with the corners (x1, y1) and (x2, y2), their type bytes set.
+TExtentsPair MakeExtent(double x1, double y1, double x2, double y2);
+// Without a fitted view (ViewSetFlag not 1) the file is drawn on the layout area first.
+void EnsureViewSet(const std::string& file, uint8_t viewKind);
 void RedrawViewHook();
 void SaveLayoutAreaToParams();
 void ShowPathDirections(const std::string& fileName, bool squares);

@@ -1,6 +1,7 @@
-// The model's hooks connected as at program start (InstallModelHooks) for
-// every test of a program that includes this header: tests that watch the
-// prompt line, the questions or the drawing of model functions need them.
+// The hooks of the lower layers connected as at program start (InstallModelHooks,
+// InstallViewHooks, InstallCommandHooks, InstallCadHooks) for every test of a
+// program that includes this header: tests that watch the prompt line, the
+// questions, the drawing or the handles reached through hooks need them.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -9,7 +10,12 @@
 
 class TModelHooksEnvironment : public ::testing::Environment {
  public:
-  void SetUp() override { InstallModelHooks(); }
+  void SetUp() override {
+    InstallModelHooks();
+    InstallViewHooks();
+    InstallCommandHooks();
+    InstallCadHooks();
+  }
 };
 
 inline ::testing::Environment* const ModelHooksEnvironment =
