@@ -4,7 +4,10 @@
 #include "ui/prompt_line.h"
 #include "model/model_hooks.h"
 #include "ui/common_dialogs.h"
+#include "text/text_services_standin.h"
+#include "ui/prompt_strip.h"
 #include "view/character_cells.h"
+#include "view/redraw.h"
 #include "view/view_transform.h"
 
 void InstallModelHooks() {
@@ -15,4 +18,11 @@ void InstallModelHooks() {
   AskPictureButtonsHook = AskWithPictureButtons;
   DrawVectorFileHook = DrawVectorFile;
   DrawVectorRecordHook = DrawVectorRecord;
+  ViewScaleHook = [] { return ViewScaleX; };
+  DrawSquareMarkHook = DrawSquareMark;
+  ClearPromptStripHook = DrawPanelBackground;
+  RestoreGraphicAreaHook = RestoreGraphicArea;
+  WaitForInputHook = WaitMsOrInput;
+  ChooseFontFileHook = ChooseFontFile;
+  SaveLayoutAreaHook = SaveLayoutAreaToParams;
 }

@@ -2,10 +2,11 @@
 // when that subsystem is built: the commands of the text subsystem, the
 // font chooser and the dialog services it lends. Each body does nothing, or
 // the least its callers need.
-// Callers: app/dispatcher, app/program_start, commands/drawing_file_commands
-// (font chooser), cad/drawing_transforms and cad/layout_limits_dialog (texts
-// under whole-drawing transforms), paths/property_dialog, paths/tool_table,
-// paths/tool_table_editor, ui/input_form and ui/tool_presets (dialog services).
+// Callers: app/dispatcher, app/program_start, app/model_hooks_setup (font
+// chooser of the drawing loader), cad/drawing_transforms and
+// cad/layout_limits_dialog (texts under whole-drawing transforms),
+// paths/property_dialog, paths/tool_table, paths/tool_table_editor,
+// ui/input_form and ui/tool_presets (dialog services).
 #pragma once
 
 #include <cstdint>
