@@ -24,6 +24,7 @@
 #include "model/drawing_load.h"
 #include "model/layer_files.h"
 #include "cad/marking_commands.h"
+#include "cad/mouse_selection.h"
 #include "model/model_services_standin.h"
 #include "model/undo.h"
 #include "model/vector_store.h"

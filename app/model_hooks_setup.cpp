@@ -14,6 +14,7 @@
 #include "ui/common_dialogs.h"
 #include "ui/prompt_strip.h"
 #include "view/character_cells.h"
+#include "view/redraw.h"
 #include "view/view_hooks.h"
 #include "view/view_transform.h"
 
@@ -25,6 +26,13 @@ void InstallModelHooks() {
   AskPictureButtonsHook = AskWithPictureButtons;
   DrawVectorFileHook = DrawVectorFile;
   DrawVectorRecordHook = DrawVectorRecord;
+  ViewScaleHook = [] { return ViewScaleX; };
+  DrawSquareMarkHook = DrawSquareMark;
+  ClearPromptStripHook = DrawPanelBackground;
+  RestoreGraphicAreaHook = RestoreGraphicArea;
+  WaitForInputHook = WaitMsOrInput;
+  ChooseFontFileHook = ChooseFontFile;
+  SaveLayoutAreaHook = SaveLayoutAreaToParams;
 }
 
 void InstallViewHooks() { ResetDrawingAreaHook = ResetDrawingArea; }

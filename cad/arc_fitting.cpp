@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "cad/arcs_to_points.h"
-#include "cad/geometry_2d.h"
+#include "model/arcs_to_points.h"
+#include "model/geometry_2d.h"
 #include "frame/defaults.h"
 #include "frame/file_helpers.h"
 #include "frame/math_constants.h"

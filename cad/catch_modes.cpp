@@ -12,7 +12,7 @@
 #include <cmath>
 #include <limits>
 
-#include "cad/geometry_2d.h"
+#include "model/geometry_2d.h"
 #include "cad/snapping.h"
 #include "frame/file_helpers.h"
 #include "frame/main_window.h"

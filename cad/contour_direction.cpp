@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "cad/geometry_tolerances.h"
+#include "model/geometry_tolerances.h"
 #include "frame/quiet_files.h"
 #include "platform/files.h"
 #include "frame/progress_bar.h"

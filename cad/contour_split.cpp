@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "cad/geometry_2d.h"
-#include "cad/geometry_tolerances.h"
+#include "model/geometry_2d.h"
+#include "model/geometry_tolerances.h"
 #include "frame/messages.h"
 #include "frame/quiet_files.h"
 #include "model/record_stream.h"

@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "ui/buttons_controls.h"
-#include "cad/geometry_tolerances.h"
+#include "model/geometry_tolerances.h"
 #include "frame/file_helpers.h"
 #include "frame/main_window.h"
 #include "frame/messages.h"

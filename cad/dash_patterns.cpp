@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "cad/geometry_tolerances.h"
+#include "model/geometry_tolerances.h"
 #include "frame/quiet_files.h"
 
 namespace {

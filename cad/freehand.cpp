@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "cad/construction_frame.h"
-#include "cad/geometry_2d.h"
+#include "model/geometry_2d.h"
 #include "frame/defaults.h"
 #include "frame/file_helpers.h"
 #include "frame/main_window.h"

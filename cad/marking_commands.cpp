@@ -8,6 +8,7 @@
 #include "frame/main_window.h"
 #include "frame/messages.h"
 #include "model/layer_files.h"
+#include "cad/mouse_selection.h"
 #include "cad/path_info_window.h"
 #include "model/record_checks.h"
 #include "model/undo.h"

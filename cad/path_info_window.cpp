@@ -1,6 +1,6 @@
 #include "cad/path_info_window.h"
 
-#include "cad/geometry_2d.h"
+#include "model/geometry_2d.h"
 #include "frame/data_slots.h"
 #include "frame/file_helpers.h"
 #include "frame/main_window.h"

@@ -4,9 +4,9 @@
 #include <cmath>
 #include <cstdio>
 
-#include "cad/arcs_to_points.h"
-#include "cad/geometry_2d.h"
-#include "cad/geometry_tolerances.h"
+#include "model/arcs_to_points.h"
+#include "model/geometry_2d.h"
+#include "model/geometry_tolerances.h"
 #include "cad/snapping.h"
 #include "frame/main_window.h"
 #include "frame/math_constants.h"

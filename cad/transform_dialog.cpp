@@ -7,8 +7,9 @@
 #include <cmath>
 #include <string>
 
-#include "cad/geometry_2d.h"
+#include "model/geometry_2d.h"
 #include "cad/snapping.h"
+#include "cad/mouse_selection.h"
 #include "frame/window_draw.h"
 #include "ui/buttons_controls.h"
 #include "frame/file_helpers.h"

@@ -7,7 +7,7 @@
 #include <numbers>
 #include <string>
 
-#include "cad/arcs_to_points.h"
+#include "model/arcs_to_points.h"
 #include "frame/math_constants.h"
 #include "machine/nc_blocks.h"
 #include "machine/nc_feed_moves.h"

@@ -7,7 +7,7 @@
 #include <memory>
 #include <vector>
 
-#include "cad/geometry_2d.h"
+#include "model/geometry_2d.h"
 #include "frame/checked_files.h"
 #include "frame/file_helpers.h"
 #include "frame/main_window.h"

@@ -3,7 +3,7 @@
 
 #include <initializer_list>
 
-#include "cad/geometry_2d.h"
+#include "model/geometry_2d.h"
 #include "frame/messages.h"
 #include "machine/nc_blocks.h"
 #include "ui/common_dialogs.h"

@@ -5,7 +5,6 @@
 #include <cstring>
 #include <vector>
 
-#include "ui/prompt_line.h"
 #include "frame/codepage.h"
 #include "frame/checked_files.h"
 #include "frame/data_slots.h"
@@ -15,11 +14,11 @@
 #include "frame/param_file.h"
 #include "frame/system_services.h"
 #include "model/layer_files.h"
+#include "model/property_exchange.h"
 #include "model/property_store.h"
 #include "model/record_stream.h"
 #include "model/vector_store.h"
 #include "model/vector_records.h"
-#include "paths/machining_services_standin.h"
 #include "model/text_job.h"
 #include "frame/progress_bar.h"
 

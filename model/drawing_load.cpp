@@ -6,32 +6,26 @@
 #include <cstring>
 #include <vector>
 
-#include "cad/arcs_to_points.h"
-#include "cad/geometry_tolerances.h"
-#include "ui/prompt_line.h"
 #include "frame/checked_files.h"
 #include "frame/codepage.h"
 #include "frame/data_slots.h"
 #include "frame/defaults.h"
 #include "frame/file_helpers.h"
+#include "frame/layer_colours.h"
 #include "frame/messages.h"
 #include "frame/param_file.h"
 #include "frame/system_services.h"
 #include "frame/window_draw.h"
+#include "model/arcs_to_points.h"
 #include "model/drawing_file.h"
+#include "model/geometry_tolerances.h"
 #include "model/layer_files.h"
+#include "model/model_hooks.h"
+#include "model/property_exchange.h"
 #include "model/property_store.h"
 #include "model/vector_store.h"
 #include "model/vector_records.h"
-#include "paths/machining_services_standin.h"
 #include "model/text_job.h"
-#include "text/text_services_standin.h"
-#include "ui/common_dialogs.h"
-#include "ui/prompt_strip.h"
-#include "commands/input_wait.h"
-#include "view/character_cells.h"
-#include "view/redraw.h"
-#include "view/view_transform.h"
 
 namespace {
 
@@ -130,7 +124,7 @@ void Store(TVectorLoad& s, uint8_t type, float x, float y, float z) {
   TVectorRecord r{type, x, y, z};
   StoreRecord(s.target, r);
   s.lastRecord = r;
-  if (s.mode & kLoadDraw) DrawVectorRecord(r);
+  if (s.mode & kLoadDraw) DrawVectorRecordHook(r);
 }
 
 void ExpandArcRecord(TVectorLoad& s, const TVectorRecord& arc) {
@@ -149,8 +143,8 @@ void ExpandArcRecord(TVectorLoad& s, const TVectorRecord& arc) {
 void RouteLoadedRecord(TVectorLoad& s, TVectorRecord r) {
   const uint8_t t = r.type;
   if (s.layerNoticePending && ((t >= 10 && t <= 14) || t == 17 || t == 18)) {
-    DrawPanelBackground();
-    ShowPromptLine(1, GetMessageText(200, -39), 260, 274);
+    ClearPromptStripHook();
+    ShowPromptHook(1, GetMessageText(200, -39), 260, 274);
     s.geometryBeforeLayer = true;
     s.layerNoticePending = false;
     SetDrawColorAndMode(13, MapLayerToColorIndex(s.target.layer));
@@ -285,13 +279,13 @@ void CheckTextLineFont(TSldLoad& s, uint8_t* params) {
       font = hit->second;
       break;
     }
-    ShowPromptLine(0, PascalText(params + 57, 100), 260, 274);
-    ShowPromptLine(1, "Font \"" + font + "\" " + GetMessageText(1809, 29), 260, 274);
+    ShowPromptHook(0, PascalText(params + 57, 100), 260, 274);
+    ShowPromptHook(1, "Font \"" + font + "\" " + GetMessageText(1809, 29), 260, 274);
     s.promptShown = true;
     PlayMessageBeep(0);
     const std::string old = font;
     std::string chosen = font;
-    ChooseFontFile(chosen, PascalText(params + 57, 100));
+    ChooseFontFileHook(chosen, PascalText(params + 57, 100));
     if (chosen.empty()) {
       if (AskYesNoMessage(29) == 1) s.abort = true;
       font = old;  // no choice: the line keeps its font
@@ -301,7 +295,7 @@ void CheckTextLineFont(TSldLoad& s, uint8_t* params) {
     font = chosen;
   }
   PutPascalText(params + 8, font, 12);
-  if (s.promptShown) DrawPanelBackground();
+  if (s.promptShown) ClearPromptStripHook();
 }
 
 bool IsToolRecordUsed(const uint8_t* tool) {
@@ -391,10 +385,10 @@ void ReadSldVectorSection(TSldLoad& s, TFileRec& f, int32_t start, int32_t end) 
         default:
           if (r.type >= 150 && r.type <= 158) StoreRecord(l, r);
       }
-      DrawVectorRecord(r);
+      DrawVectorRecordHook(r);
     }
     if (l.writeFailed) stop = true;
-    if (n == 65000 && CheckEscapeAbort() != 0) stop = true;
+    if (n == 65000 && CheckEscapeHook() != 0) stop = true;
     return !stop;
   });
   CloseLoadLayer(l);
@@ -414,6 +408,14 @@ void RaiseHighestLayer(int32_t n) {
   const int16_t value = static_cast<int16_t>(n);
   memcpy(block3 + 60, &value, 2);
   PutParamBlock(3, block3, sizeof block3);
+}
+
+void UpgradeToolRecord(TToolRecord& tool) {
+  if (tool.version > 52) return;
+  uint8_t* bytes = reinterpret_cast<uint8_t*>(&tool);
+  memset(bytes + 124, 0, 8);
+  bytes[107] = 0;
+  tool.version = kToolRecordVersion;
 }
 
 void ConvertOldDrawingNote() {
@@ -466,8 +468,8 @@ void LoadVectorDrawing(const std::string& name, int mode) {
   if (kind != 1 && kind != 3) return;  // other kinds are no drawings
   const bool toolPath = kind == 1 && IsToolPathFile(name);
   if (toolPath) {
-    DrawPanelBackground();
-    ShowPromptLine(0, GetMessageText(1081, -39), 260, 274);
+    ClearPromptStripHook();
+    ShowPromptHook(0, GetMessageText(1081, -39), 260, 274);
   }
   int slot = 0;
   OpenDataFileSlot(name, kind, slot, 0);
@@ -506,7 +508,7 @@ void LoadVectorDrawing(const std::string& name, int mode) {
     got = 0;
     ReadDataFileSlot(slot, buffer, kSlotBlockRecords, got);
     for (int32_t i = 0; i < got && !s.target.writeFailed; ++i) RouteLoadedRecord(s, recordAt(i));
-  } while (got == kSlotBlockRecords && !s.target.writeFailed && CheckEscapeAbort() == 0);
+  } while (got == kSlotBlockRecords && !s.target.writeFailed && CheckEscapeHook() == 0);
   CloseLoadLayer(s.target);
   AllocRecordBuffer(kind, buffer, 0);
   CloseDataFileSlot(slot);
@@ -523,14 +525,14 @@ void LoadVectorDrawing(const std::string& name, int mode) {
     if ((mode & kLoadReplace) && geometry) {
       LayoutArea = s.extents;
       reinterpret_cast<uint8_t*>(&LayoutArea)[0] = 0;
-      SaveLayoutAreaToParams();
+      SaveLayoutAreaHook();
     }
   }
-  RestoreGraphicArea();
+  RestoreGraphicAreaHook();
   if (!(mode & kLoadQuiet) && toolPath && s.geometryBeforeLayer) {
-    ShowPromptLine(0, GetMessageText(1081, -39), 260, 274);
-    ShowPromptLine(1, GetMessageText(200, -39), 260, 274);
-    WaitMsOrInput(4000);
+    ShowPromptHook(0, GetMessageText(1081, -39), 260, 274);
+    ShowPromptHook(1, GetMessageText(200, -39), 260, 274);
+    WaitForInputHook(4000);
   }
 }
 
@@ -638,7 +640,7 @@ bool LoadSldDrawing(const std::string& name, int mode) {
     uint8_t* details = reinterpret_cast<uint8_t*>(&LayoutDetails);
     memcpy(details + 1, TextJobHead + 18, 16);
     details[0] = TextJobHead[34];
-    SaveLayoutAreaToParams();
+    SaveLayoutAreaHook();
   }
 
   // Text lines.

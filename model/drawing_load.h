@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+struct TToolRecord;
+
 // Mode bits of LoadVectorDrawing.
 constexpr int kLoadReplace = 1;      // empty the work files, start in layer 0
 constexpr int kLoadDraw = 4;         // draw the stored records
@@ -28,3 +30,5 @@ void RaiseHighestLayer(int32_t n);
 void ConvertOldDrawingNote();
 // Font file names of the font index (at most 2000, as far as the file holds).
 int LoadFontIndexNames(std::string* names, int maxNames);
+// Brings a tool record of format 52 or older to the current format.
+void UpgradeToolRecord(TToolRecord& tool);

@@ -33,3 +33,19 @@ constexpr uint8_t kDrawIgnoreLayers = 64;    // skip layer records (128)
 extern void (*DrawVectorFileHook)(const std::string& name, int mode, int colour, uint8_t flags);
 // Draws one record in the view with the current pen.
 extern void (*DrawVectorRecordHook)(const TVectorRecord& record);
+// The view's scale in pixels per millimetre (0: no view), for pick
+// tolerances given in pixels.
+extern float (*ViewScaleHook)();
+// A square mark of size s around the world point, in the current pen.
+extern void (*DrawSquareMarkHook)(int s, float x, float y);
+// Clears the prompt strip above the drawing for a notice.
+extern void (*ClearPromptStripHook)();
+// Gives the drawing area back after a notice.
+extern void (*RestoreGraphicAreaHook)();
+// Waits the milliseconds or until input arrives.
+extern void (*WaitForInputHook)(uint32_t ms);
+// The font chooser, showing the sample text: the chosen font file, or an
+// empty name for no choice (the default).
+extern void (*ChooseFontFileHook)(std::string& fontFileName, const std::string& sampleText);
+// Stores the layout area and its details in the parameter file.
+extern void (*SaveLayoutAreaHook)();

@@ -7,11 +7,12 @@
 #include <vector>
 
 #include "frame/messages.h"
+#include "frame/layer_colours.h"
 #include "frame/window_draw.h"
 #include "model/layer_files.h"
+#include "model/model_hooks.h"
 #include "model/vector_store.h"
 #include "platform/draw.h"
-#include "view/view_transform.h"
 
 namespace {
 using TRecords = std::vector<TVectorRecord>;
@@ -61,7 +62,7 @@ int64_t SearchNearest(const TRecords& records, double px, double py, int flags, 
 
 void MarkResult(float x, float y) {
   SetDrawColorAndMode(plat::kRopCopy, 13);
-  DrawSquareMark(2, x, y);
+  DrawSquareMarkHook(2, x, y);
 }
 
 // The layer files a layer search covers by its bits 3-4.
@@ -202,7 +203,8 @@ void TakePathBlockAtPoint(const std::string& target, const std::string& source, 
                           TToolPathHeader& header, uint8_t& found, int flags) {
   found = 0;
   TRecords records = LoadRecords(source);
-  double best = ViewScaleX > 0 ? kPickTolerancePixels / ViewScaleX : 0.0;
+  const float scale = ViewScaleHook();
+  double best = scale > 0 ? kPickTolerancePixels / scale : 0.0;
   int64_t blockStart = -1, winner = -1;
   double prevX = 0.0, prevY = 0.0;
   for (size_t i = 0; i < records.size(); ++i) {
@@ -232,7 +234,7 @@ void TakePathBlockAtPoint(const std::string& target, const std::string& source, 
   const bool draw = (flags & (2 | 8)) != 0;
   if (draw) {
     SetDrawColorAndMode(plat::kRopCopy, (flags & 8) ? PaperColor : 12);
-    for (size_t i = headerEnd; i < end; ++i) DrawVectorRecord(records[i]);
+    for (size_t i = headerEnd; i < end; ++i) DrawVectorRecordHook(records[i]);
   }
   if (!WriteVectorRecords(target, records.data() + headerEnd, end - headerEnd, false)) {
     ShowMessageNumber(8);

@@ -7,7 +7,6 @@
 #include <new>
 #include <vector>
 
-#include "ui/prompt_line.h"
 #include "frame/checked_files.h"
 #include "frame/data_slots.h"
 #include "frame/file_helpers.h"

@@ -5,23 +5,20 @@
 #include <cstddef>
 #include <cmath>
 
-#include "ui/prompt_line.h"
 #include "frame/checked_files.h"
 #include "frame/file_helpers.h"
+#include "frame/layer_colours.h"
 #include "frame/main_window.h"
 #include "frame/messages.h"
 #include "frame/system_services.h"
 #include "frame/window_draw.h"
 #include "model/layer_files.h"
+#include "model/model_hooks.h"
 #include "model/nearest_search.h"
 #include "model/record_checks.h"
 #include "model/undo.h"
 #include "platform/draw.h"
 #include "platform/files.h"
-#include "ui/prompt_strip.h"
-#include "view/character_cells.h"
-#include "view/cursor_tracking.h"
-#include "view/view_transform.h"
 
 uint8_t StoreHoldsData = 0;
 bool StoreParked = false;
@@ -44,13 +41,12 @@ void DrawRecords(const TVectorRecord* records, size_t count, int colour) {
   if (count == 0) return;
   EraseMouseCursor();
   SetDrawColorAndMode(plat::kRopCopy, colour);
-  for (size_t i = 0; i < count; ++i) DrawVectorRecord(records[i]);
+  for (size_t i = 0; i < count; ++i) DrawVectorRecordHook(records[i]);
   SetRopCopy();
 }
 
-// Appends the records of source (empty records dropped) to target, drawn in
-// the colour when it is not negative. False, after message 8, when not all
-// of them were stored; the target then keeps its old length.
+}  // namespace
+
 bool AppendFileRecords(const std::string& source, const std::string& target, int colour, bool createNew) {
   TRecords records = LoadRecords(source);
   records.erase(std::remove_if(records.begin(), records.end(), [](const TVectorRecord& r) { return r.type == 0; }),
@@ -77,7 +73,12 @@ void CreateStoreWhenClear() {
   if (!StoreHoldsData) CreateEmptyFile(kVectorStoreName);
 }
 
-double PickTolerance() { return ViewScaleX > 0.0f ? kPickTolerancePixels / ViewScaleX : 0.0; }
+namespace {
+
+double PickTolerance() {
+  const float scale = ViewScaleHook();
+  return scale > 0.0f ? kPickTolerancePixels / scale : 0.0;
+}
 
 // Index of the start of the contour nearest to (px, py) within best, -1 for none.
 int64_t FindContourAt(const TRecords& records, double px, double py, bool bySegment) {
@@ -117,21 +118,6 @@ bool InsideRectangle(const TVectorRecord& r, const TExtentsPair& box) {
   return box.minCorner.x <= r.x && r.x <= box.maxCorner.x && box.minCorner.y <= r.y && r.y <= box.maxCorner.y;
 }
 
-// Polls until a button is pressed or F1 is typed; false for F1 (handled).
-bool WaitForPress() {
-  for (;;) {
-    PollGraphicCursor();
-    if (ExtendedKeyFlag && CursorKeyCode == 59) return false;
-    if (MouseButtonState != 0 || ButtonResult != 0) return true;
-  }
-}
-
-void DrawRubberBand(int16_t x1, int16_t y1, int16_t x2, int16_t y2) {
-  EraseMouseCursor();
-  SetDrawColorAndMode(plat::kRopXor, 15);
-  DrawFrameRect(std::min(x1, x2), std::min(y1, y2), std::max(x1, x2), std::max(y1, y2));
-  SetRopCopy();
-}
 }  // namespace
 
 // --- records of whole files --------------------------------------------------------------------
@@ -333,7 +319,8 @@ void SelectContoursAt(const std::string& file, int flags, const TPointRecord& pr
   const float x1 = press.x, y1 = press.y, x2 = release.x, y2 = release.y;  // packed fields: copies
   box.minCorner = {kRecMinCorner, std::min(x1, x2), std::min(y1, y2)};
   box.maxCorner = {kRecMaxCorner, std::max(x1, x2), std::max(y1, y2)};
-  const double threshold = ViewScaleX > 0.0f ? kRubberBandPixels / ViewScaleX : 0.0;
+  const float scale = ViewScaleHook();
+  const double threshold = scale > 0.0f ? kRubberBandPixels / scale : 0.0;
   uint8_t found = 0;
   if (box.maxCorner.x - box.minCorner.x > threshold || box.maxCorner.y - box.minCorner.y > threshold)
     TakeContoursInRectangle(file, box, flags, found);
@@ -341,36 +328,6 @@ void SelectContoursAt(const std::string& file, int flags, const TPointRecord& pr
     PickContourIntoStore(file, press, (flags ^ 5) + 2, found);
   if (found) StoreHoldsData = 1;
   RecountCurrentLayerRecords();
-}
-
-void SelectContoursWithMouse(const std::string& file, int flags) {
-  CreateStoreWhenClear();
-  ClearKeyBuffer();
-  ButtonResult = 0;
-  if (!WaitForPress()) {
-    MarkWholeCurrentLayer();
-    return;
-  }
-  if (MouseButtonState != 2 && ButtonResult != 2) return;
-  const bool grow = !IsShiftKeyUp();
-  const TPointRecord press = CursorPoint;
-  int16_t px = 0, py = 0;
-  WorldToScreen(press.x, press.y, px, py);
-  int16_t ex = px, ey = py;
-  DrawRubberBand(px, py, ex, ey);
-  DelayMs(20);
-  TPointRecord last = press;
-  while (MouseButtonState != 0 && !CloseRequested) {
-    PollGraphicCursor();
-    if (CursorPoint.x != last.x || CursorPoint.y != last.y) {
-      DrawRubberBand(px, py, ex, ey);
-      last = CursorPoint;
-      WorldToScreen(last.x, last.y, ex, ey);
-      DrawRubberBand(px, py, ex, ey);
-    }
-  }
-  DrawRubberBand(px, py, ex, ey);  // removed before the records are drawn
-  SelectContoursAt(file, flags, press, last, grow);
 }
 
 void PickContourFromAnyLayerAt(int mode, const TPointRecord& point) {
@@ -398,11 +355,6 @@ void PickContourFromAnyLayerAt(int mode, const TPointRecord& point) {
   RecountAllLayerRecords();
 }
 
-void PickContourFromAnyLayer(int mode) {
-  if (MouseButtonState != 2) return;
-  PickContourFromAnyLayerAt(mode, CursorPoint);
-}
-
 void MarkWholeCurrentLayer() {
   CreateStoreWhenClear();
   const std::string layer = GetCurrentLayerFileName();
@@ -413,23 +365,6 @@ void MarkWholeCurrentLayer() {
   if (!AppendFileRecords(layer, kVectorStoreName, kMarkColour, false)) return;
   CreateEmptyFile(layer);
   StoreHoldsData = 1;
-  RecountCurrentLayerRecords();
-}
-
-void UnmarkContoursWithMouse() {
-  WaitForMouseRelease();
-  if (!StoreHoldsData || CountFileRecords(kVectorStoreName) <= 0) {
-    ShowMessageNumber(42);
-    return;
-  }
-  RenameFileReplacing(kVectorStoreName, kUnmarkStoreName);
-  ClearVectorStore();
-  SelectContoursWithMouse(kUnmarkStoreName, 0);
-  // What was picked goes back into the layer; the rest is the selection again.
-  if (CountFileRecords(kVectorStoreName) > 0)
-    AppendFileRecords(kVectorStoreName, GetCurrentLayerFileName(), GetCurrentLayerColour(), false);
-  RenameFileReplacing(kUnmarkStoreName, kVectorStoreName);
-  StoreHoldsData = CountFileRecords(kVectorStoreName) > 0 ? 1 : 0;
   RecountCurrentLayerRecords();
 }
 
@@ -454,29 +389,6 @@ void RecodeContourStarts(const std::string& file, int mode) {
   if (!WriteVectorRecords(file, records.data(), records.size(), false)) ShowMessageNumber(8);
 }
 
-namespace {
-bool EnsureSelection(bool ask) {
-  if (!StoreHoldsData) {
-    if (RecountCurrentLayerRecords() <= 0) {
-      ShowMessageNumber(42);
-      return false;
-    }
-    if (!ask || AskStripToolRecords(GetCurrentLayerFileName()) > 1) {
-      ShowPromptLine(1, GetMessageText(82, -39), 261, 274);
-      BeepSignal(1000);
-      WaitForMouseRelease();
-      SelectContoursWithMouse(GetCurrentLayerFileName(), 0);
-      ClearDrawingArea();
-      WaitForMouseRelease();
-    }
-  }
-  return StoreHoldsData && CountFileRecords(kVectorStoreName) > 0;
-}
-}  // namespace
-
-bool EnsureSelectionInStore() { return EnsureSelection(true); }
-bool EnsureSelectionInStorePlain() { return EnsureSelection(false); }
-
 void ChooseEditSourceFile(std::string& name) {
   if (StoreHoldsData && CountFileRecords(kVectorStoreName) > 0) {
     name = kVectorStoreName;
@@ -495,6 +407,6 @@ bool PrepareCurrentLayerForEdit(int flags) {
   if (RecountCurrentLayerRecords() > 0)
     return AskStripToolAnd3DRecords(GetCurrentLayerFileName(), GetCurrentLayerColour(), flags);
   ShowMessageNumber(42);
-  WaitForMouseRelease();
+  WaitMouseReleaseHook();
   return false;
 }

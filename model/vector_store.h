@@ -48,7 +48,7 @@ constexpr int kPickErase = 8;       // draw in the background colour
 constexpr int kRectAnyPoint = 1;    // any point inside (else wholly inside)
 constexpr int kRectCopy = 4;        // the source stays unchanged
 constexpr int kRectErase = 8;       // draw in the background colour
-// Flags of SelectContoursWithMouse (besides 1 and 4 as above).
+// Flags of SelectContoursAt and SelectContoursWithMouse (besides 1 and 4 as above).
 constexpr int kSelectNoFlush = 8;   // no flush of the previous selection, no undo snapshot
 constexpr int kSelectNoUndo = 16;   // no undo snapshot
 
@@ -66,6 +66,12 @@ double DistancePointToSegment(double px, double py, double ax, double ay, double
 // --- store life cycle --------------------------------------------------------------
 // "VekAR1.TMP" created empty, StoreHoldsData cleared.
 void ClearVectorStore();
+// "VekAR1.TMP" created empty when the store holds no selection.
+void CreateStoreWhenClear();
+// Appends the records of source (empty records dropped) to target, drawn in
+// the colour when it is not negative. False, after message 8, when not all
+// of them were stored; the target then keeps its old length.
+bool AppendFileRecords(const std::string& source, const std::string& target, int colour, bool createNew);
 // When the store holds data: append it to the file (drawn in the current
 // layer's colour) and clear the store. A short write keeps the store.
 void FlushVectorStoreIntoFile(const std::string& name);
@@ -101,25 +107,15 @@ void TakeContoursInRectangle(const std::string& source, const TExtentsPair& rect
 // something was taken.
 void SelectContoursAt(const std::string& file, int flags, const TPointRecord& press, const TPointRecord& release,
                       bool grow);
-// The interactive selection with the mouse (click or rubber band; F1 marks
-// the whole current layer; any button other than the left ends).
-void SelectContoursWithMouse(const std::string& file, int flags);
 // The contour nearest to the point over all layers (current layer first);
 // a negative mode keeps the current layer, the low 7 bits are the flags of
 // PickContourIntoStore.
 void PickContourFromAnyLayerAt(int mode, const TPointRecord& point);
-// The same at the cursor, on a left button.
-void PickContourFromAnyLayer(int mode);
 // Every record of the current layer into the store.
 void MarkWholeCurrentLayer();
-// Contours picked out of the selection go back into the current layer.
-void UnmarkContoursWithMouse();
 // Mode 0 ungroups (pen-up marks become contour starts), mode 1 groups
 // (every start but the first becomes a pen-up line point).
 void RecodeContourStarts(const std::string& file, int mode);
-// Makes sure there is a selection; true when the store then holds records.
-bool EnsureSelectionInStore();
-bool EnsureSelectionInStorePlain();
 // "VekAR1.TMP" when the store holds records, else the current layer file
 // when it holds at least 2 records, else message 42 and an empty name.
 void ChooseEditSourceFile(std::string& name);

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <vector>
 
-#include "cad/geometry_2d.h"
+#include "model/geometry_2d.h"
 #include "ui/prompt_line.h"
 #include "frame/checked_files.h"
 #include "frame/data_slots.h"

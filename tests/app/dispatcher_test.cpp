@@ -22,6 +22,7 @@
 #include "model/undo.h"
 #include "model/vector_records.h"
 #include "model/vector_store.h"
+#include "cad/mouse_selection.h"
 #include "tests/ui/ui_screen.h"
 
 namespace {

@@ -1,5 +1,6 @@
 // Vector store and contour marking.
 #include "model/vector_store.h"
+#include "cad/mouse_selection.h"
 
 #include <gtest/gtest.h>
 

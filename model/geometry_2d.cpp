@@ -1,10 +1,10 @@
-#include "cad/geometry_2d.h"
+#include "model/geometry_2d.h"
 
 #include <cmath>
 #include <cstring>
 #include <numbers>
 
-#include "cad/geometry_tolerances.h"
+#include "model/geometry_tolerances.h"
 #include "platform/files.h"
 #include "frame/quiet_files.h"
 

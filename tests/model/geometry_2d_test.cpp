@@ -7,8 +7,8 @@
 #include <numbers>
 #include <random>
 
-#include "cad/geometry_2d.h"
-#include "geometry_test_support.h"
+#include "model/geometry_2d.h"
+#include "cad/geometry_test_support.h"
 #include "support/work_folder.h"
 
 using geomtest::Rec;

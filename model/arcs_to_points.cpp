@@ -7,14 +7,14 @@
 //   B-spline and curve pieces
 //   plane across a cell
 //   font file name and kerning class
-#include "cad/arcs_to_points.h"
+#include "model/arcs_to_points.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <numbers>
 
-#include "cad/geometry_2d.h"
+#include "model/geometry_2d.h"
 #include "frame/file_helpers.h"
 #include "frame/math_constants.h"
 #include "frame/param_file.h"

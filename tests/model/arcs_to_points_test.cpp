@@ -8,10 +8,10 @@
 #include <random>
 #include <vector>
 
-#include "cad/arcs_to_points.h"
+#include "model/arcs_to_points.h"
 #include "frame/math_constants.h"
 #include "frame/param_file.h"
-#include "geometry_test_support.h"
+#include "cad/geometry_test_support.h"
 
 using geomtest::Rec;
 

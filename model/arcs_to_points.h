@@ -17,7 +17,7 @@
 #include <cstdint>
 #include <string>
 
-#include "cad/geometry_tolerances.h"
+#include "model/geometry_tolerances.h"
 #include "model/vector_records.h"
 
 // Points per radian used for arcs whose summed radii exceed 500 mm.
