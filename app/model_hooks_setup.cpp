@@ -15,4 +15,5 @@ void InstallModelHooks() {
   AskPictureButtonsHook = AskWithPictureButtons;
   DrawVectorFileHook = DrawVectorFile;
   DrawVectorRecordHook = DrawVectorRecord;
+  FlushDrawnRecordsHook = FlushDashedContour;
 }

@@ -13,3 +13,4 @@ void (*AskPictureButtonsHook)(const std::string&, const std::string&, const std:
        const std::string&, const std::string&, const std::string&, int16_t, int16_t, int16_t&) {};
 void (*DrawVectorFileHook)(const std::string&, int, int, uint8_t) = [](const std::string&, int, int, uint8_t) {};
 void (*DrawVectorRecordHook)(const TVectorRecord&) = [](const TVectorRecord&) {};
+void (*FlushDrawnRecordsHook)() = [] {};

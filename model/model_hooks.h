@@ -33,3 +33,6 @@ constexpr uint8_t kDrawIgnoreLayers = 64;    // skip layer records (128)
 extern void (*DrawVectorFileHook)(const std::string& name, int mode, int colour, uint8_t flags);
 // Draws one record in the view with the current pen.
 extern void (*DrawVectorRecordHook)(const TVectorRecord& record);
+// Ends a run of records drawn through DrawVectorRecordHook: draws a dashed
+// contour still held back.
+extern void (*FlushDrawnRecordsHook)();

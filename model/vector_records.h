@@ -184,6 +184,12 @@ void ComputeFileExtents(const std::string& name, TExtentsPair& pair);
 // 1 when a record of types 10 to 12 lies outside the pair (bounds inclusive).
 int AnyPointOutsideExtents(const std::string& name, const TExtentsPair& pair);
 
+// --- record helpers ---------------------------------------------------------------
+void ClearVectorRecord(TVectorRecord& record);
+void ResetVectorExtents(TVectorExtentsPair& pair);
+void ResetPointExtents(TExtentsPair& pair);
+void PointToVectorRecord(TVectorRecord& vector, const TPointRecord& point);
+
 // --- tool path header -------------------------------------------------------------
 // The 13 records of a tool path block for layer n with the caller's number v.
 void BuildToolHeaderBlock(int32_t layer, const TToolRecord& tool, TToolPathHeader& out, float v);
