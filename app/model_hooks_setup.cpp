@@ -33,6 +33,7 @@ void InstallModelHooks() {
   WaitForInputHook = WaitMsOrInput;
   ChooseFontFileHook = ChooseFontFile;
   SaveLayoutAreaHook = SaveLayoutAreaToParams;
+  FlushDrawnRecordsHook = FlushDashedContour;
 }
 
 void InstallViewHooks() { ResetDrawingAreaHook = ResetDrawingArea; }

@@ -39,6 +39,7 @@
 #include "frame/system_services.h"
 #include "frame/window_draw.h"
 #include "machine/nc_output_standin.h"
+#include "machine/nc_settings.h"
 #include "machine/serial_port_standin.h"
 #include "model/drawing_file.h"
 #include "model/layer_files.h"
@@ -221,6 +222,8 @@ void RunStartSequence() {
   ErrorCode = 0;
   ViewKind = 254;
   CursorMode = 0;
+  // A new parameter file gets the NC settings defaults as well.
+  WriteNcSettingsDefaultsHook = WriteNcSettingsDefaults;
   LoadParamFile();
   // The program keeps its texts in the DOS code page; the screen and the
   // system take the Windows code page. No stored setting switches the

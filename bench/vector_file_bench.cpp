@@ -13,7 +13,7 @@
 #include "bench/bench_support.h"
 #include "frame/data_slots.h"
 #include "frame/defaults.h"
-#include "frame/file_helpers.h"
+#include "model/record_files.h"
 #include "frame/quiet_files.h"
 #include "model/vector_records.h"
 #include "platform/files.h"

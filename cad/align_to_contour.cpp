@@ -4,7 +4,7 @@
 #include <string>
 
 #include "ui/graphic_controls.h"
-#include "frame/file_helpers.h"
+#include "model/record_files.h"
 #include "frame/main_window.h"
 #include "frame/messages.h"
 #include "frame/window_draw.h"

@@ -12,7 +12,7 @@
 #include "cad/mouse_selection.h"
 #include "frame/window_draw.h"
 #include "ui/buttons_controls.h"
-#include "frame/file_helpers.h"
+#include "model/record_files.h"
 #include "frame/main_window.h"
 #include "frame/messages.h"
 #include "model/layer_files.h"

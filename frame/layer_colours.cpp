@@ -1,5 +1,8 @@
-// The colours of the layers and of the paper.
+// The layers in use, the colours of the layers and of the paper.
 #include "frame/layer_colours.h"
+
+uint8_t HighestLayer = 0;
+uint8_t CurrentLayer = 0;
 
 int16_t PaperColor = 261;
 

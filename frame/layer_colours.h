@@ -1,7 +1,15 @@
-// The colours of the layers and of the paper.
+// The layers in use, the colours of the layers and of the paper.
 #pragma once
 
 #include <cstdint>
+
+constexpr int kMaxLayerNumber = 50;
+
+// --- layers in use -----------------------------------------------------------------
+extern uint8_t HighestLayer;  // 0 .. 50; the settings keep HighestLayer + 1
+extern uint8_t CurrentLayer;  // the layer that marking, editing and flushing work on
+
+// --- colours -----------------------------------------------------------------------
 
 // Colour index of the drawing background (274 = black paper).
 extern int16_t PaperColor;

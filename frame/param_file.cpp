@@ -16,8 +16,6 @@
 #include "frame/defaults.h"
 #include "frame/messages.h"
 #include "frame/system_services.h"
-#include "machine/nc_settings.h"
-#include "model/layer_files.h"
 #include "platform/files.h"
 #include "frame/layer_colours.h"
 
@@ -198,6 +196,8 @@ bool SaveParamFileSafely() {
 }
 
 // --- defaults -----------------------------------------------------------------------------
+
+void (*WriteNcSettingsDefaultsHook)() = [] {};
 
 namespace {
 
@@ -630,7 +630,7 @@ void FillParamDefaults() {
   FillExportLiftDefaults();
   FillZeroBlock(72);
   FillBlock77Defaults();
-  WriteNcSettingsDefaults();
+  WriteNcSettingsDefaultsHook();
 }
 
 // --- settings at start ---------------------------------------------------------------------

@@ -25,7 +25,7 @@
 #include <cstdint>
 #include <string>
 
-#include "model/vector_records.h"
+#include "frame/point_records.h"
 
 // --- the image -------------------------------------------------------------------
 constexpr int kParamBlockCount = 78;
@@ -89,8 +89,13 @@ void LoadParamFile();
 // Writes the image through the backup; after 3 failed tries messages 3129
 // and 3130 are shown and "TORV.PAR" is left as it was. True when saved.
 bool SaveParamFileSafely();
-// The defaults of the head and of every block.
+// The defaults of the head and of every block; the NC settings block last,
+// through WriteNcSettingsDefaultsHook.
 void FillParamDefaults();
+// Writes the defaults of the NC settings block, which the machine module
+// owns; set at program start (WriteNcSettingsDefaults). The default writes
+// nothing and leaves the block zeros.
+extern void (*WriteNcSettingsDefaultsHook)();
 void WriteParamHead();
 
 // --- settings taken into working values at start --------------------------------------

@@ -1,4 +1,10 @@
 // The set-up section of the NC program head for the G-code dialects.
+//
+// Sections:
+//   pieces every set-up uses
+//   set-ups shared by several dialects
+//   entry points
+//   the set-up of each dialect
 #include "machine/nc_setup_blocks.h"
 
 #include <initializer_list>
@@ -8,6 +14,8 @@
 #include "machine/nc_settings.h"
 #include "machine/nc_words.h"
 #include "view/character_cells.h"
+
+// --- pieces every set-up uses ---------------------------------------------------------------
 
 namespace {
 
@@ -73,6 +81,8 @@ void SelectThroughToolStation(TNcWriterState& st) {
   st.LastSpindleSpeed = st.FirstToolSpeed;
 }
 
+// --- set-ups shared by several dialects -----------------------------------------------------
+
 // Dialects 25 and 81 (drill heads, tool call by name).
 void WriteDrillHeadSetup(TNcWriterState& st) {
   SelectThroughToolStation(st);
@@ -126,6 +136,8 @@ void WriteSetupOf94(TNcWriterState& st) {
   Pending(st);
 }
 
+// --- entry points ---------------------------------------------------------------------------
+
 constexpr int kGCodeDialects[] = {0,  2,  3,  6,  7,  8,  10, 13, 14, 15, 16, 17, 18, 19, 21, 23, 24, 25,
                                   26, 27, 28, 29, 30, 35, 36, 38, 41, 42, 43, 45, 46, 48, 49, 50, 51, 52,
                                   53, 56, 57, 58, 60, 61, 62, 63, 64, 65, 66, 67, 72, 76, 77, 78, 79, 80,
@@ -151,6 +163,8 @@ void WriteStartApproachLine(TNcWriterState& st, const std::string& prefix, const
   }
   FirstContourStartLine(st, prefix, suffix);
 }
+
+// --- the set-up of each dialect -------------------------------------------------------------
 
 bool WriteGCodeSetupBlocks(TNcWriterState& st) {
   const int d = st.Dialect;

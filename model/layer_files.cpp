@@ -11,8 +11,6 @@
 #include "platform/files.h"
 #include "frame/layer_colours.h"
 
-uint8_t HighestLayer = 0;
-uint8_t CurrentLayer = 0;
 int32_t LayerRecordCounts[kMaxLayerNumber + 1] = {};
 uint8_t LayerVisible[kMaxLayerNumber + 1] = {};
 

@@ -15,13 +15,15 @@
 #include <cstdint>
 #include <string>
 
-constexpr int kMaxLayerNumber = 50;
+#include "frame/layer_colours.h"
+
 constexpr int kToolLayerCount = 16;    // tool and path layer files 0 .. 15
 constexpr int kLastPathLayerKept = 11; // path layer files are deleted up to 11
 
 // --- layer state -------------------------------------------------------------------
-extern uint8_t HighestLayer;  // 0 .. 50; the settings keep HighestLayer + 1
-extern uint8_t CurrentLayer;  // the layer that marking, editing and flushing work on
+// HighestLayer and CurrentLayer are in frame/layer_colours.h, beside the
+// layers' colours: the parameter file sets them at start.
+
 // Records (13 bytes) of each drawing layer file as last counted.
 extern int32_t LayerRecordCounts[kMaxLayerNumber + 1];
 // Non-zero: the layer is shown and searchable (set by the layer panel).

@@ -22,3 +22,4 @@ void (*ChooseFontFileHook)(std::string&, const std::string&) = [](std::string& f
   fontFileName.clear();
 };
 void (*SaveLayoutAreaHook)() = [] {};
+void (*FlushDrawnRecordsHook)() = [] {};

@@ -49,3 +49,6 @@ extern void (*WaitForInputHook)(uint32_t ms);
 extern void (*ChooseFontFileHook)(std::string& fontFileName, const std::string& sampleText);
 // Stores the layout area and its details in the parameter file.
 extern void (*SaveLayoutAreaHook)();
+// Ends a run of records drawn through DrawVectorRecordHook: draws a dashed
+// contour still held back.
+extern void (*FlushDrawnRecordsHook)();

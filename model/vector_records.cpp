@@ -382,6 +382,19 @@ int AnyPointOutsideExtents(const std::string& name, const TExtentsPair& pair) {
   return outside;
 }
 
+// --- record helpers -------------------------------------------------------------------
+
+void ClearVectorRecord(TVectorRecord& record) { ZeroVectorRecord(record); }
+void ResetVectorExtents(TVectorExtentsPair& pair) { ClearVectorExtents(pair); }
+void ResetPointExtents(TExtentsPair& pair) { ClearPointExtents(pair); }
+
+void PointToVectorRecord(TVectorRecord& vector, const TPointRecord& point) {
+  vector.type = point.type;
+  vector.x = point.x;
+  vector.y = point.y;
+  vector.z = 0.0f;
+}
+
 // --- tool path header ---------------------------------------------------------------------------------
 
 void BuildToolHeaderBlock(int32_t layer, const TToolRecord& tool, TToolPathHeader& out, float v) {

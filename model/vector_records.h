@@ -13,6 +13,8 @@
 // TPointRecord, 9 bytes: type, x, y as above.
 // TExtentsPair, 18 bytes: minimum corner (type 1), maximum corner (type 5)
 // as point records; TVectorExtentsPair is the same as two vector records.
+// TPointRecord and TExtentsPair are declared in frame/point_records.h: the
+// parameter file keeps extents too.
 //
 // A tool path block is 12 header records (types 1, 5, 6, 7, 150-157), the
 // path's records and a closing type-9 record (BuildToolHeaderBlock).
@@ -20,6 +22,8 @@
 
 #include <cstdint>
 #include <string>
+
+#include "frame/point_records.h"
 
 static_assert(sizeof(float) == 4, "records hold 4-byte floats");
 static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "record files are little-endian; so must the host be");
@@ -73,23 +77,12 @@ struct TVectorRecord {
   float y;
   float z;
 };
-struct TPointRecord {
-  uint8_t type;
-  float x;
-  float y;
-};
-struct TExtentsPair {
-  TPointRecord minCorner;  // type 1
-  TPointRecord maxCorner;  // type 5
-};
 struct TVectorExtentsPair {
   TVectorRecord minCorner;  // type 1
   TVectorRecord maxCorner;  // type 5
 };
 #pragma pack(pop)
 static_assert(sizeof(TVectorRecord) == 13);
-static_assert(sizeof(TPointRecord) == 9);
-static_assert(sizeof(TExtentsPair) == 18);
 static_assert(sizeof(TVectorExtentsPair) == 26);
 
 // The extent the view last fitted; undo keeps it with the drawing.
@@ -183,6 +176,12 @@ void MergeExtents(const TExtentsPair& a, const TExtentsPair& b, TExtentsPair& ou
 void ComputeFileExtents(const std::string& name, TExtentsPair& pair);
 // 1 when a record of types 10 to 12 lies outside the pair (bounds inclusive).
 int AnyPointOutsideExtents(const std::string& name, const TExtentsPair& pair);
+
+// --- record helpers ---------------------------------------------------------------
+void ClearVectorRecord(TVectorRecord& record);
+void ResetVectorExtents(TVectorExtentsPair& pair);
+void ResetPointExtents(TExtentsPair& pair);
+void PointToVectorRecord(TVectorRecord& vector, const TPointRecord& point);
 
 // --- tool path header -------------------------------------------------------------
 // The 13 records of a tool path block for layer n with the caller's number v.

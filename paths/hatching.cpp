@@ -16,6 +16,7 @@
 #include "frame/math_constants.h"
 #include "frame/messages.h"
 #include "frame/quiet_files.h"
+#include "model/record_files.h"
 #include "model/record_stream.h"
 #include "model/vector_records.h"
 #include "platform/files.h"

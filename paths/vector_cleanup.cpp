@@ -1,4 +1,11 @@
 // In-place clean-up passes over vector files.
+//
+// Sections:
+//   files rewritten in place
+//   contour optimizing
+//   the optimize command
+//   grid snapping and smoothing
+//   duplicate contours
 #include "paths/vector_cleanup.h"
 
 #include <algorithm>
@@ -25,6 +32,8 @@
 #include "model/vector_records.h"
 #include "platform/files.h"
 #include "view/world_lines.h"
+
+// --- files rewritten in place ---------------------------------------------------------------
 
 namespace {
 
@@ -104,6 +113,8 @@ void CloseInPlace(TInPlaceFile& f) {
   }
   CloseFileQuiet(f.file);
 }
+
+// --- contour optimizing ---------------------------------------------------------------------
 
 bool IsContourPointType(uint8_t type) {
   return type == kRecLinePoint || type == kRecContourStart || type == kRec3DPoint || type == kRecAltContourStart;
@@ -365,6 +376,8 @@ std::string FormatOptimizeStatus(int64_t source, int64_t written, int64_t kept, 
          std::string(ratio).substr(0, 5);
 }
 
+// --- the optimize command -------------------------------------------------------------------
+
 namespace {
 
 constexpr float kDefaultResolution = 12000.0f;
@@ -458,6 +471,8 @@ void RunOptimizeCommand() {
   DrawPanelBackground();
   RedrawCurrentView(2);
 }
+
+// --- grid snapping and smoothing ------------------------------------------------------------
 
 void SnapVectorFileToGrid(const std::string& name, int flags, double step) {
   if (!(step > 0.0) || !std::isfinite(step)) return;

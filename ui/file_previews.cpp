@@ -20,6 +20,7 @@
 #include "frame/system_services.h"
 #include "frame/window_draw.h"
 #include "model/drawing_file.h"
+#include "model/record_files.h"
 #include "model/vector_records.h"
 #include "platform/files.h"
 #include "model/text_job.h"

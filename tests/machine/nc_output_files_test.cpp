@@ -11,6 +11,7 @@
 #include "frame/defaults.h"
 #include "frame/param_file.h"
 #include "machine/nc_settings.h"
+#include "model/vector_records.h"
 #include "support/work_folder.h"
 
 namespace {

@@ -10,6 +10,7 @@
 
 #include "frame/param_file.h"
 #include "frame/system_services.h"
+#include "support/param_hooks.h"
 #include "support/work_folder.h"
 
 namespace {
