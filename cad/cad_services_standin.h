@@ -1,6 +1,6 @@
 // TEMPORARY STAND-IN for the geometry and construction services, to be
 // replaced when that subsystem is built. Callers: app/dispatcher.cpp,
-// app/program_start.cpp and model/marking_commands.cpp.
+// app/program_start.cpp and cad/marking_commands.cpp.
 #pragma once
 
 #include <cstdint>
