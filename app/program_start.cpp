@@ -11,7 +11,7 @@
 #include <ctime>
 #include <vector>
 
-#include "app/model_hooks_setup.h"
+#include "app/hook_setup.h"
 #include "cad/cad_services_standin.h"
 #include "cad/layout_limits_dialog.h"
 #include "cad/selection_handles.h"
@@ -223,7 +223,7 @@ void RunStartSequence() {
   ViewKind = 254;
   CursorMode = 0;
   // A new parameter file gets the NC settings defaults as well.
-  WriteNcSettingsDefaultsHook = WriteNcSettingsDefaults;
+  InstallFrameHooks();
   LoadParamFile();
   // The program keeps its texts in the DOS code page; the screen and the
   // system take the Windows code page. No stored setting switches the

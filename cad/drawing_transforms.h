@@ -76,7 +76,7 @@ int TextLayerOf(bool allLayers);
 
 // --- the text objects under these transforms -----------------------------------------------
 // Hooks to the text subsystem, set by app/ at program start (InstallCadHooks,
-// app/model_hooks_setup.h). Whether the text objects take part in a
+// app/hook_setup.h). Whether the text objects take part in a
 // whole-drawing transform; default: they may (true).
 extern bool (*AskIncludeTextsHook)();
 // Kind 1 adds (vx, vy) to the text positions, kind 4 scales positions about

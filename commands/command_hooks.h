@@ -1,6 +1,6 @@
 // Hooks through which the input wait and the start panel reach the drawing
 // commands above them. app/ sets them at program start (InstallCommandHooks,
-// app/model_hooks_setup.h). The defaults do nothing: no handles are shown, a
+// app/hook_setup.h). The defaults do nothing: no handles are shown, a
 // click in the drawing hits none, no guide line is near and no dialog opens.
 #pragma once
 

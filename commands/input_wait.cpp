@@ -1,5 +1,12 @@
 // The input wait, its key map and button map, the journal of the returned
 // commands and the tooltips of the icon bar.
+//
+// Sections:
+//   logo animation
+//   keys, bars and mouse areas
+//   tooltips
+//   marking, drag commands and the journal
+//   the wait
 #include "commands/input_wait.h"
 
 #include <algorithm>
@@ -48,6 +55,7 @@ bool helpMode = false;
 TPopupFrame tooltipFrame{};
 bool tooltipOpen = false;
 
+// --- logo animation ----------------------------------------------------------------------
 // The variant logo's animation: the 120 saved one-pixel columns of the logo
 // strip, scrolled cyclically one column every 40 ms.
 constexpr int kLogoColumns = 120;
@@ -95,6 +103,7 @@ void FreeLogoAnimation() {
 bool MenuDriven() { return (MenuBarMode & ~4) != 0; }
 bool ViewButtonsEnabled() { return (MenuBarMode & 2) != 0; }
 
+// --- keys, bars and mouse areas ----------------------------------------------------------
 bool InArea(const TLayoutRect& r, int x, int y) {
   return r.used && x >= r.x1 && x <= r.x2 && y >= r.y1 && y <= r.y2;
 }
@@ -482,6 +491,7 @@ void ResetBarButtons() {
   }
 }
 
+// --- marking, drag commands and the journal ----------------------------------------------
 void EnterMarkMode() {
   if (LeaveWaitFlag) return;
   CommandWord = 41;
@@ -572,6 +582,7 @@ void UpdateGraphicDragState() {
   ClickTracking = uint8_t(ClickTracking & ~2);
 }
 
+// --- the wait ----------------------------------------------------------------------------
 void WaitForMenuCommand() {
   // Set-up.
   TooltipIndex = -1;

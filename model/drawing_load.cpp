@@ -1,4 +1,11 @@
 // Drawing loading.
+//
+// Sections:
+//   one open layer file with its write buffer
+//   the plain loader
+//   ".SLD"
+//   layers, tools and old notes
+//   loading by name
 #include "model/drawing_load.h"
 
 #include <algorithm>
@@ -397,6 +404,7 @@ void ReadSldVectorSection(TSldLoad& s, TFileRec& f, int32_t start, int32_t end) 
 
 }  // namespace
 
+// --- layers, tools and old notes ---------------------------------------------------------
 void RaiseHighestLayer(int32_t n) {
   if (n - 1 <= HighestLayer || n - 1 > kMaxLayerNumber) return;
   for (int32_t k = HighestLayer + 1; k <= n - 1; ++k) {
@@ -447,6 +455,7 @@ int LoadFontIndexNames(std::string* names, int maxNames) {
   return loaded;
 }
 
+// --- loading by name ---------------------------------------------------------------------
 void LoadVectorDrawing(const std::string& name, int mode) {
   TVectorLoad s;
   s.mode = mode;

@@ -1,6 +1,6 @@
 // Hooks through which the model reaches the screen and the user. The model
 // holds data and files only; the layers above set these at program start
-// (InstallModelHooks, app/model_hooks_setup.h). The defaults do nothing and
+// (InstallModelHooks, app/hook_setup.h). The defaults do nothing and
 // answer "go on", so the model works without a screen.
 #pragma once
 

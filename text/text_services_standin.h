@@ -2,7 +2,7 @@
 // when that subsystem is built: the commands of the text subsystem, the
 // font chooser and the dialog services it lends. Each body does nothing, or
 // the least its callers need.
-// Callers: app/dispatcher, app/program_start and app/model_hooks_setup (texts
+// Callers: app/dispatcher, app/program_start and app/hook_setup (texts
 // under whole-drawing transforms, the font chooser of the drawing loader).
 #pragma once
 

@@ -1,6 +1,6 @@
 // Hooks through which the view reaches the screen parts above it. The view
 // draws the drawing only; app/ sets these at program start (InstallViewHooks,
-// app/model_hooks_setup.h). The defaults do nothing, so the view draws
+// app/hook_setup.h). The defaults do nothing, so the view draws
 // without the bars around it.
 #pragma once
 

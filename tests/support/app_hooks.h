@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/model_hooks_setup.h"
+#include "app/hook_setup.h"
 
 class TModelHooksEnvironment : public ::testing::Environment {
  public:

@@ -5,12 +5,11 @@
 
 #include <gtest/gtest.h>
 
-#include "frame/param_file.h"
-#include "machine/nc_settings.h"
+#include "app/hook_setup.h"
 
 class TParamHooksEnvironment : public ::testing::Environment {
  public:
-  void SetUp() override { WriteNcSettingsDefaultsHook = WriteNcSettingsDefaults; }
+  void SetUp() override { InstallFrameHooks(); }
 };
 
 inline ::testing::Environment* const ParamHooksEnvironment =

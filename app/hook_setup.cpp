@@ -1,6 +1,6 @@
 // Connects the hooks of the lower layers to the screen, the dialogs and the
 // commands above them.
-#include "app/model_hooks_setup.h"
+#include "app/hook_setup.h"
 
 #include "cad/drawing_transforms.h"
 #include "cad/layout_limits_dialog.h"
@@ -8,6 +8,8 @@
 #include "cad/snapping.h"
 #include "cad/transform_dialog.h"
 #include "commands/command_hooks.h"
+#include "frame/param_file.h"
+#include "machine/nc_settings.h"
 #include "ui/prompt_line.h"
 #include "model/model_hooks.h"
 #include "text/text_services_standin.h"
@@ -17,6 +19,8 @@
 #include "view/redraw.h"
 #include "view/view_hooks.h"
 #include "view/view_transform.h"
+
+void InstallFrameHooks() { WriteNcSettingsDefaultsHook = WriteNcSettingsDefaults; }
 
 void InstallModelHooks() {
   ShowPromptHook = ShowPromptLine;
