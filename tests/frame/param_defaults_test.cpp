@@ -58,7 +58,7 @@ std::string FormatBlock(const std::string& name, const std::vector<uint8_t>& byt
   for (size_t i = 0; i < bytes.size();) {
     size_t run = 0;
     while (i + run < bytes.size() && bytes[i + run] == 0) ++run;
-    char item[16];
+    char item[32];
     if (run >= 4) {
       std::snprintf(item, sizeof item, "0*%zu", run);
       i += run;
