@@ -48,11 +48,7 @@ constexpr int16_t kMsgNearest = 2000;
 constexpr int16_t kMsgFirstPoint = 11;
 constexpr int16_t kMsgSecondPoint = 12;
 
-struct TCatchMenuEntry {
-  int16_t caption;
-  const char* key;
-};
-const TCatchMenuEntry kCatchMenu[] = {
+const TPopupEntry kCatchMenu[] = {
     {1384, "Eingabe"},   {1381, "Endpunkt"},     {1385, "VektMitte"},      {1386, "ObjektMitt"},
     {1387, "SchnittPkt"}, {1388, "SpktAufVek"},  {1389, "LotAufVekt"},     {2000, "VektNaechst"},
     {2033, "VektSchnObjekt"}, {1390, "ExtremPkte"}, {1391, "HauptRichtung"}, {2739, "_ZwPktMitte"},
@@ -687,10 +683,7 @@ void RunCatchModeMenu(const TPointRecord& reference, std::string& promptText, in
   list.x = MouseX;
   list.y = MouseY;
   list.title = GetMessageText(kMsgMenuTitle, -39);
-  for (int i = 0; i < kCatchMenuEntries; ++i) {
-    list.captions[i] = GetMessageText(kCatchMenu[i].caption, -39);
-    list.names[i] = kCatchMenu[i].key;
-  }
+  SetPopupEntries(list, kCatchMenu);
   ShowPopupMenu(list);
   if (list.result >= 1 && list.result <= kCatchMenuEntries) RunCatchMode(list.result, reference, promptText, file);
 

@@ -43,8 +43,6 @@ constexpr int16_t kMessageTooSmall = 4016;
 constexpr uint8_t kViewLayout = 2;
 constexpr int kUndoLayoutAll = 268;
 constexpr int kUndoLayoutLayer = 265;
-constexpr int kUndoLayersAndTexts = kUndoAllLayers | kUndoTextJob;    // 12
-constexpr int kUndoLayerAndTexts = kUndoCurrentLayer | kUndoTextJob;  // 9
 constexpr int kTextShift = 1;
 constexpr int kPreviewColour = 12;
 

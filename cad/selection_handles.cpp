@@ -84,28 +84,6 @@ void DrawRubberBox(const TBox& b) {
 
 bool StoreHasRecords() { return StoreHoldsData != 0 && CountVectorRecordsQuiet(kVectorStoreName) > 0; }
 
-// Loads the store, changes every record after an extent head, draws the
-// changed records in colour 12 and writes the store back.
-template <typename TChange>
-void RewriteStore(bool paintOver, TChange change) {
-  if (CountVectorRecordsQuiet(kVectorStoreName) <= 0) return;
-  TVectorArray a;
-  LoadVectorFileToBuffer(kVectorStoreName, a);
-  if (a.count <= 0) return;
-  if (paintOver) DrawVectorFile(kVectorStoreName, kCopyMode, PaperColor, kDrawIgnoreColours);
-  const int32_t first =
-      (a.count >= 2 && a.records[0].type == kRecMinCorner && a.records[1].type == kRecMaxCorner) ? 2 : 0;
-  SetDrawColorAndMode(kCopyMode, kChangedColour);
-  for (int32_t i = first; i < a.count; ++i) {
-    change(a.records[i]);
-    DrawVectorRecord(a.records[i]);
-  }
-  FlushDashedContour();
-  WriteVectorBufferToFile(kVectorStoreName, a);
-  FreeVectorBuffer(a);
-  InvalidateSnapPointCache();
-}
-
 bool LeftHeld() { return (MouseKeyFlags & 1) != 0 && !CloseRequested; }
 
 }  // namespace
@@ -195,13 +173,33 @@ bool HandleSelectionHandleClick() { return HandleSelectionHandleClick(SelectionH
 
 // --- store rewrites ----------------------------------------------------------------------------
 
+void RewriteStoreRecords(bool paintOver, const std::function<void(TVectorRecord&)>& change) {
+  if (CountVectorRecordsQuiet(kVectorStoreName) <= 0) return;
+  TVectorArray a;
+  LoadVectorFileToBuffer(kVectorStoreName, a);
+  if (a.count <= 0) return;
+  if (paintOver) DrawVectorFile(kVectorStoreName, kCopyMode, PaperColor, kDrawIgnoreColours);
+  const int32_t first =
+      (a.count >= 2 && a.records[0].type == kRecMinCorner && a.records[1].type == kRecMaxCorner) ? 2 : 0;
+  SetDrawColorAndMode(kCopyMode, kChangedColour);
+  for (int32_t i = first; i < a.count; ++i) {
+    change(a.records[i]);
+    DrawVectorRecord(a.records[i]);
+  }
+  FlushDashedContour();
+  WriteVectorBufferToFile(kVectorStoreName, a);
+  FreeVectorBuffer(a);
+  InvalidateSnapPointCache();
+}
+
+
 void ShiftStoreRecords(bool paintOver, double dx, double dy) {
   if (dx == 0 && dy == 0) return;
-  RewriteStore(paintOver, [=](TVectorRecord& r) { MapRecordAxes(r, 1.0, dx, 1.0, dy); });
+  RewriteStoreRecords(paintOver, [=](TVectorRecord& r) { MapRecordAxes(r, 1.0, dx, 1.0, dy); });
 }
 
 void ScaleStoreRecords(bool paintOver, double ax, double ay, double fx, double fy) {
-  RewriteStore(paintOver, [=](TVectorRecord& r) { MapRecordAxes(r, fx, ax - fx * ax, fy, ay - fy * ay); });
+  RewriteStoreRecords(paintOver, [=](TVectorRecord& r) { MapRecordAxes(r, fx, ax - fx * ax, fy, ay - fy * ay); });
 }
 
 // --- drags and clicks ----------------------------------------------------------------------

@@ -15,6 +15,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 #include "model/vector_records.h"
 #include "ui/panels.h"
@@ -75,6 +76,10 @@ void DragScaleHandle(TExtentsPair& extent, THandleSet& handles, bool rightMoves,
                      bool topMoves);
 void DragMoveSelection(TExtentsPair& extent, THandleSet& handles, bool undo);
 
+// Every record of the store after an extent head passed through change and
+// drawn in colour 12, the store written back; paintOver first paints the old
+// picture in the background colour.
+void RewriteStoreRecords(bool paintOver, const std::function<void(TVectorRecord&)>& change);
 // Every record of the store shifted by (dx, dy) and drawn in colour 12;
 // paintOver first paints the old picture in the background colour.
 void ShiftStoreRecords(bool paintOver, double dx, double dy);

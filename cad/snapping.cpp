@@ -328,11 +328,7 @@ constexpr int16_t kMsgListFull = 1137;
 constexpr int16_t kMsgMenuTitle = 1138;
 constexpr int16_t kMsgLinesHidden = 1147;
 
-struct TGuideMenuEntry {
-  int16_t caption;
-  const char* key;
-};
-const TGuideMenuEntry kGuideMenu[] = {
+const TPopupEntry kGuideMenu[] = {
     {1139, "HiNeuHoriz"}, {1140, "HiNeuVert"}, {103, "HiLinRahmen"}, {2481, "HiLinKreuz"},
     {1141, "HiVersch"},   {1142, "HiLoeschAlle"},
 };
@@ -390,11 +386,8 @@ void RunGuideLineMenu(TGuideLineBlock& block, bool noRedraw) {
     list.y = y;
     list.title = GetMessageText(kMsgMenuTitle, -39);
     const uint8_t state = block.shown ? 1 : 3;
-    for (int i = 0; i < 6; ++i) {
-      list.captions[i] = GetMessageText(kGuideMenu[i].caption, -39);
-      list.names[i] = kGuideMenu[i].key;
-      list.states[i] = state;
-    }
+    SetPopupEntries(list, kGuideMenu);
+    for (int i = 0; i < 6; ++i) list.states[i] = state;
     list.captions[6] = GetMessageText(block.shown ? 1144 : 1143, -39);
     list.names[6] = block.shown ? "HiZeigen" : "HiNZeigen";
     list.captions[7] = GetMessageText(block.catching ? 1146 : 1145, -39);

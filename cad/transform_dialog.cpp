@@ -36,7 +36,6 @@ constexpr double kDegreesToRadians = 0.017453292519943295;
 constexpr float kValueLimit = 10000.0f;
 constexpr float kShearLimit = 45.0f;
 constexpr float kAngleLimit = 360.0f;
-constexpr int kChangedColour = 12;
 constexpr int kUndoLayerAndStore = kUndoCurrentLayer | kUndoStore;  // 3
 
 bool StoreHasRecords() { return StoreHoldsData != 0 && CountVectorRecordsQuiet(kVectorStoreName) > 0; }
@@ -63,16 +62,7 @@ void ApplyTransformToStore(uint8_t mode, const TExtentsPair& extent, bool paintO
                            double angle, double fx, double fy, double cx, double cy) {
   (void)extent;
   if (mode < kTransformRotate || mode > kTransformShear) return;
-  if (CountVectorRecordsQuiet(kVectorStoreName) <= 0) return;
-  TVectorArray a;
-  LoadVectorFileToBuffer(kVectorStoreName, a);
-  if (a.count <= 0) return;
-  if (paintOver) DrawVectorFile(kVectorStoreName, kCopyMode, PaperColor, kDrawIgnoreColours);
-  const int32_t first =
-      (a.count >= 2 && a.records[0].type == kRecMinCorner && a.records[1].type == kRecMaxCorner) ? 2 : 0;
-  SetDrawColorAndMode(kCopyMode, kChangedColour);
-  for (int32_t i = first; i < a.count; ++i) {
-    TVectorRecord& r = a.records[i];
+  RewriteStoreRecords(paintOver, [=](TVectorRecord& r) {
     switch (mode) {
       case kTransformRotate:
         RotateRecordAbout(r, cx, cy, angle);
@@ -89,12 +79,7 @@ void ApplyTransformToStore(uint8_t mode, const TExtentsPair& extent, bool paintO
         }
         break;
     }
-    DrawVectorRecord(r);
-  }
-  FlushDashedContour();
-  WriteVectorBufferToFile(kVectorStoreName, a);
-  FreeVectorBuffer(a);
-  InvalidateSnapPointCache();
+  });
 }
 
 void ApplyTransformState(TTransformDialogState& s, TExtentsPair& extent) {

@@ -335,43 +335,59 @@ static int32_t FittingCount(int32_t count, const TRecordBuffer& buffer, uint32_t
   return static_cast<int32_t>(std::min<int64_t>({count, room, 65535}));
 }
 
-void ReadDataFileSlot(int slot, TRecordBuffer& buffer, int32_t count, int32_t& countRead) {
-  if (slot == 0) return;
+// Where a block move on a slot goes, with the records that fit the buffer.
+enum TBlockMoveTarget {
+  kMoveUntouched,  // slot 0, or a byte or assigned kind: the count is left as it is
+  kMoveNowhere,    // nothing open: the count is 0
+  kMoveRam,
+  kMoveDisk,
+};
+
+static TBlockMoveTarget FindBlockMoveTarget(int slot, const TRecordBuffer& buffer, int32_t count, int32_t& n) {
+  n = 0;
+  if (slot == 0) return kMoveUntouched;
   if (IsRamSlot(slot)) {
-    countRead = 0;
-    if (RamFileSlots[slot].file == nullptr) return;
-    const int32_t n = FittingCount(count, buffer, 13);
-    if (n > 0) ReadRamFile(*RamFileSlots[slot].file, buffer.bytes.data(), n, countRead);
-    return;
+    if (RamFileSlots[slot].file == nullptr) return kMoveNowhere;
+    n = FittingCount(count, buffer, 13);
+    return kMoveRam;
   }
-  if (!IsDiskSlot(slot) || DiskFileSlots[slot].kind == 0) {
-    countRead = 0;
-    return;
-  }
+  if (!IsDiskSlot(slot) || DiskFileSlots[slot].kind == 0) return kMoveNowhere;
   const uint32_t recordSize = DataFileRecordSize(DiskFileSlots[slot].kind);
-  if (recordSize == 0) return;  // byte and assigned kinds: the caller uses the file
-  const int32_t n = FittingCount(count, buffer, recordSize);
-  countRead = n > 0 ? ReadBlockChecked(DiskFileSlots[slot].file, buffer.bytes.data(), static_cast<uint16_t>(n)) : 0;
+  if (recordSize == 0) return kMoveUntouched;  // byte and assigned kinds: the caller uses the file
+  n = FittingCount(count, buffer, recordSize);
+  return kMoveDisk;
+}
+
+void ReadDataFileSlot(int slot, TRecordBuffer& buffer, int32_t count, int32_t& countRead) {
+  int32_t n = 0;
+  switch (FindBlockMoveTarget(slot, buffer, count, n)) {
+    case kMoveUntouched: return;
+    case kMoveNowhere: countRead = 0; return;
+    case kMoveRam:
+      countRead = 0;
+      if (n > 0) ReadRamFile(*RamFileSlots[slot].file, buffer.bytes.data(), n, countRead);
+      return;
+    case kMoveDisk:
+      countRead =
+          n > 0 ? ReadBlockChecked(DiskFileSlots[slot].file, buffer.bytes.data(), static_cast<uint16_t>(n)) : 0;
+      return;
+  }
 }
 
 void WriteDataFileSlot(int slot, const TRecordBuffer& buffer, int32_t count, int32_t& countWritten) {
-  if (slot == 0) return;
-  if (IsRamSlot(slot)) {
-    countWritten = 0;
-    if (RamFileSlots[slot].file == nullptr) return;
-    const int32_t n = FittingCount(count, buffer, 13);
-    if (n > 0) WriteRamFile(*RamFileSlots[slot].file, buffer.bytes.data(), n, countWritten);
-    return;
+  int32_t n = 0;
+  switch (FindBlockMoveTarget(slot, buffer, count, n)) {
+    case kMoveUntouched: return;
+    case kMoveNowhere: countWritten = 0; return;
+    case kMoveRam:
+      countWritten = 0;
+      if (n > 0) WriteRamFile(*RamFileSlots[slot].file, buffer.bytes.data(), n, countWritten);
+      return;
+    case kMoveDisk:
+      countWritten =
+          n > 0 ? WriteBlockChecked(DiskFileSlots[slot].file, buffer.bytes.data(), static_cast<uint16_t>(n)) : 0;
+      return;
   }
-  if (!IsDiskSlot(slot) || DiskFileSlots[slot].kind == 0) {
-    countWritten = 0;
-    return;
-  }
-  const uint32_t recordSize = DataFileRecordSize(DiskFileSlots[slot].kind);
-  if (recordSize == 0) return;
-  const int32_t n = FittingCount(count, buffer, recordSize);
-  countWritten =
-      n > 0 ? WriteBlockChecked(DiskFileSlots[slot].file, buffer.bytes.data(), static_cast<uint16_t>(n)) : 0;
 }
 
 void SeekDataFileSlot(int slot, int32_t record) {

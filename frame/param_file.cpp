@@ -338,12 +338,6 @@ void FillScreenDefaults() {  // block 3
 
 constexpr TDefaultRow kFactorDefaults[] = {Repeated(DefaultFloat(0, 1.0f), 3, 4)};  // block 6
 
-void FillFactorDefaults() {  // block 6
-  TBlockBuilder b(6);
-  b.Rows(kFactorDefaults);
-  b.Put();
-}
-
 void FillCompensationDefaults() {  // block 7
   uint8_t record[kCompensationSettingsSize];
   SetCompensationDefaults(record);
@@ -363,12 +357,6 @@ constexpr TDefaultRow kRasterDefaults[] = {
     DefaultInt32(23, 6),
     DefaultInt32(27, 6),
 };
-
-void FillRasterDefaults() {  // block 8
-  TBlockBuilder b(8);
-  b.Rows(kRasterDefaults);
-  b.Put();
-}
 
 void FillStringBlock(int16_t block, const std::string& s) {
   TBlockBuilder b(block);
@@ -394,12 +382,6 @@ void FillToolTableDefaults() {  // block 15
 // Blocks 1 and 44: 110 unused guide lines.
 constexpr TDefaultRow kGuideLineDefaults[] = {Repeated(DefaultFloat(0, -10000.0f), 110, 4)};
 
-void FillGuideLineDefaults(int16_t block) {  // blocks 1 and 44
-  TBlockBuilder b(block);
-  b.Rows(kGuideLineDefaults);
-  b.Put();
-}
-
 // Block 17: ten rows of 3 bytes from 16, the first with word 0, the others -1.
 constexpr TDefaultRow kMethodDefaults[] = {
     DefaultInt16(16, 0),
@@ -409,12 +391,6 @@ constexpr TDefaultRow kMethodDefaults[] = {
     DefaultByte(47, 'S'),
     DefaultByte(48, 'E'),
 };
-
-void FillMethodDefaults() {  // block 17
-  TBlockBuilder b(17);
-  b.Rows(kMethodDefaults);
-  b.Put();
-}
 
 void FillLayerChoiceDefaults() {  // block 19
   TBlockBuilder b(19);
@@ -451,24 +427,12 @@ constexpr TDefaultRow kBlock29Defaults[] = {
     Repeated(DefaultFloat(3, 100.0f), 4, 4),
 };
 
-void FillBlock29Defaults() {
-  TBlockBuilder b(29);
-  b.Rows(kBlock29Defaults);
-  b.Put();
-}
-
 // Block 31.
 constexpr TDefaultRow kCircularCopyDefaults[] = {
     DefaultInt16(0, 4),
     DefaultFloat(2, 360.0f),
     DefaultByte(6, 'N'),
 };
-
-void FillCircularCopyDefaults() {  // block 31
-  TBlockBuilder b(31);
-  b.Rows(kCircularCopyDefaults);
-  b.Put();
-}
 
 void FillEditorPathDefaults() {  // block 34
   std::string folder = GetWindowsFolder();
@@ -477,8 +441,6 @@ void FillEditorPathDefaults() {  // block 34
   FillStringBlock(34, plat::FileExists(editor) ? editor : "");
 }
 
-void FillZeroBlock(int16_t block) { TBlockBuilder(block).Put(); }
-
 // Block 43: eleven passes, their words, letters and angles.
 constexpr TDefaultRow kPassTableDefaults[] = {
     Repeated(DefaultInt16(0, 1), 11, 2),
@@ -486,19 +448,7 @@ constexpr TDefaultRow kPassTableDefaults[] = {
     Repeated(DefaultFloat(33, 45.0f), 11, 4),
 };
 
-void FillPassTableDefaults() {  // block 43
-  TBlockBuilder b(43);
-  b.Rows(kPassTableDefaults);
-  b.Put();
-}
-
 constexpr TDefaultRow kBlock47Defaults[] = {Repeated(DefaultByte(0, 1), 11, 1)};
-
-void FillBlock47Defaults() {
-  TBlockBuilder b(47);
-  b.Rows(kBlock47Defaults);
-  b.Put();
-}
 
 // Block 58.
 constexpr TDefaultRow kNewReliefDefaults[] = {
@@ -509,20 +459,8 @@ constexpr TDefaultRow kNewReliefDefaults[] = {
     DefaultByte(7, 3),
 };
 
-void FillNewReliefDefaults() {  // block 58
-  TBlockBuilder b(58);
-  b.Rows(kNewReliefDefaults);
-  b.Put();
-}
-
 // Block 65: ten names of 47 bytes.
 constexpr TDefaultRow kBlock65Defaults[] = {Repeated(DefaultString(0, "leer", 46), 10, 47)};
-
-void FillBlock65Defaults() {
-  TBlockBuilder b(65);
-  b.Rows(kBlock65Defaults);
-  b.Put();
-}
 
 constexpr TDefaultRow kBlock66Defaults[] = {
     Repeated(DefaultFloat(0, 1.0f), 4, 4),
@@ -530,34 +468,16 @@ constexpr TDefaultRow kBlock66Defaults[] = {
     DefaultByte(17, 1),
 };
 
-void FillBlock66Defaults() {
-  TBlockBuilder b(66);
-  b.Rows(kBlock66Defaults);
-  b.Put();
-}
-
 // Block 69.
 constexpr TDefaultRow kPathOutputDefaults[] = {
     DefaultByte(0, 1),
 };
-
-void FillPathOutputDefaults() {  // block 69
-  TBlockBuilder b(69);
-  b.Rows(kPathOutputDefaults);
-  b.Put();
-}
 
 // Block 71.
 constexpr TDefaultRow kExportLiftDefaults[] = {
     DefaultFloat(1, 1.0f),
     DefaultByte(5, 1),
 };
-
-void FillExportLiftDefaults() {  // block 71
-  TBlockBuilder b(71);
-  b.Rows(kExportLiftDefaults);
-  b.Put();
-}
 
 // Block 77 after the folder of bytes 0-255.
 constexpr TDefaultRow kBlock77Defaults[] = {
@@ -575,6 +495,39 @@ void FillBlock77Defaults() {
   b.String(0, plat::CurrentFolder(), 255);
   b.Rows(kBlock77Defaults);
   b.Put();
+}
+
+// The blocks built from their rows alone, on zeros; a block without rows
+// stays all zeros.
+struct TBlockDefaults {
+  int16_t block;
+  std::span<const TDefaultRow> rows;
+};
+
+constexpr TBlockDefaults kRowBlockDefaults[] = {
+    {1, kGuideLineDefaults},
+    {6, kFactorDefaults},
+    {8, kRasterDefaults},
+    {17, kMethodDefaults},
+    {29, kBlock29Defaults},
+    {31, kCircularCopyDefaults},
+    {43, kPassTableDefaults},
+    {44, kGuideLineDefaults},
+    {47, kBlock47Defaults},
+    {58, kNewReliefDefaults},
+    {65, kBlock65Defaults},
+    {66, kBlock66Defaults},
+    {69, kPathOutputDefaults},
+    {71, kExportLiftDefaults},
+    {37, {}}, {40, {}}, {41, {}}, {46, {}}, {56, {}}, {64, {}}, {72, {}},
+};
+
+void FillRowBlockDefaults() {
+  for (const TBlockDefaults& entry : kRowBlockDefaults) {
+    TBlockBuilder b(entry.block);
+    b.Rows(entry.rows);
+    b.Put();
+  }
 }
 
 // The records of blocks 2, 4, 5, 14, 16, 18, 21, 22, 23, 25, 27, 28, 30, 32,
@@ -601,35 +554,15 @@ void FillParamDefaults() {
   WriteParamHead();
   FillGeneralDefaults();
   FillScreenDefaults();
-  FillFactorDefaults();
   FillCompensationDefaults();
-  FillRasterDefaults();
   FillFolderDefaults();
   FillToolTableDefaults();
-  FillGuideLineDefaults(1);
-  FillGuideLineDefaults(44);
-  FillMethodDefaults();
   FillLayerChoiceDefaults();
   FillTextParamDefaultsBlock();
   FillHatchDefaults();
-  FillBlock29Defaults();
-  FillCircularCopyDefaults();
   FillEditorPathDefaults();
-  FillZeroBlock(37);
-  FillZeroBlock(40);
-  FillZeroBlock(41);
-  FillPassTableDefaults();
-  FillZeroBlock(46);
-  FillBlock47Defaults();
-  FillZeroBlock(56);
-  FillNewReliefDefaults();
-  FillZeroBlock(64);
-  FillBlock65Defaults();
-  FillBlock66Defaults();
-  FillPathOutputDefaults();
-  FillExportLiftDefaults();
-  FillZeroBlock(72);
   FillBlock77Defaults();
+  FillRowBlockDefaults();
   WriteNcSettingsDefaultsHook();
 }
 

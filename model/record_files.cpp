@@ -72,6 +72,36 @@ void WriteHead(const TOpenRecordFile& file, TRecordBuffer& buffer, const TVector
   WriteDataFileSlot(file.slot, buffer, 2, written);
 }
 
+// How a block-by-block rewrite ended.
+enum TRewriteResult { kRewriteDone, kRewriteShortRead, kRewriteShortWrite };
+
+// Passes every record of an opened file through mapRecord and writes each
+// block back in place; the head records are left for the caller to rewrite.
+// Stops at the first block that cannot be read or written in full.
+template <class TMapRecord>
+TRewriteResult RewriteRecords(const TOpenRecordFile& file, TRecordBuffer& buffer, bool showProgress,
+                              TMapRecord mapRecord) {
+  for (int32_t position = 0; position < file.count;) {
+    int32_t read = 0;
+    SeekDataFileSlot(file.slot, position);
+    ReadDataFileSlot(file.slot, buffer, std::min(kSlotBlockRecords, file.count - position), read);
+    if (read <= 0) return kRewriteShortRead;
+    for (int32_t i = 0; i < read; ++i) {
+      if (file.hasHead && position + i < 2) continue;
+      TVectorRecord record = RecordAt(buffer, file.recordSize, i);
+      mapRecord(record);
+      PutRecordAt(buffer, file.recordSize, i, record);
+    }
+    int32_t written = 0;
+    SeekDataFileSlot(file.slot, position);
+    WriteDataFileSlot(file.slot, buffer, read, written);
+    if (written != read) return kRewriteShortWrite;
+    position += read;
+    if (showProgress) UpdateProgressBar(position);
+  }
+  return kRewriteDone;
+}
+
 // The head after mapping both corners: the box they span.
 void MapHead(const TVectorRecord (&head)[2], double ax, double bx, double ay, double by, TVectorRecord& minCorner,
              TVectorRecord& maxCorner) {
@@ -252,38 +282,17 @@ void TransformFileCoordinates(const std::string& name, double cx, double cy, dou
   if (!OpenForRewrite(name, file, buffer)) return;
 
   StartProgressBar(file.count);
-  bool complete = true;
-  for (int32_t position = 0; position < file.count;) {
-    int32_t read = 0;
-    SeekDataFileSlot(file.slot, position);
-    ReadDataFileSlot(file.slot, buffer, std::min(kSlotBlockRecords, file.count - position), read);
-    if (read <= 0) {
-      complete = false;
-      break;
+  const TRewriteResult result = RewriteRecords(file, buffer, true, [&](TVectorRecord& record) {
+    if (record.type == kRecMinCorner || record.type == kRecMaxCorner) {
+      if (!cornersMove) return;
+      record.x = static_cast<float>(ax * record.x + bx);
+      record.y = static_cast<float>(ay * record.y + by);
+    } else {
+      MapRecordAxes(record, ax, bx, ay, by);
     }
-    for (int32_t i = 0; i < read; ++i) {
-      if (file.hasHead && position + i < 2) continue;  // rewritten below
-      TVectorRecord record = RecordAt(buffer, file.recordSize, i);
-      if (record.type == kRecMinCorner || record.type == kRecMaxCorner) {
-        if (!cornersMove) continue;
-        record.x = static_cast<float>(ax * record.x + bx);
-        record.y = static_cast<float>(ay * record.y + by);
-      } else {
-        MapRecordAxes(record, ax, bx, ay, by);
-      }
-      PutRecordAt(buffer, file.recordSize, i, record);
-    }
-    int32_t written = 0;
-    SeekDataFileSlot(file.slot, position);
-    WriteDataFileSlot(file.slot, buffer, read, written);
-    if (written != read) {
-      ShowMessageNumber(8);
-      complete = false;
-      break;
-    }
-    position += read;
-    UpdateProgressBar(position);
-  }
+  });
+  if (result == kRewriteShortWrite) ShowMessageNumber(8);
+  const bool complete = result == kRewriteDone;
   if (complete && file.hasHead) {
     TVectorRecord minCorner, maxCorner;
     MapHead(file.head, ax, bx, ay, by, minCorner, maxCorner);
@@ -299,37 +308,17 @@ void RotateFileCoordinates(const std::string& name, double cx, double cy, double
 
   TExtentsPair extents;
   ClearPointExtents(extents);
-  bool complete = true;
-  for (int32_t position = 0; position < file.count;) {
-    int32_t read = 0;
-    SeekDataFileSlot(file.slot, position);
-    ReadDataFileSlot(file.slot, buffer, std::min(kSlotBlockRecords, file.count - position), read);
-    if (read <= 0) {
-      complete = false;
-      break;
+  const TRewriteResult result = RewriteRecords(file, buffer, false, [&](TVectorRecord& record) {
+    RotateRecordAbout(record, cx, cy, angle);
+    const uint8_t t = record.type;
+    if (t == kRecLinePoint || t == kRecContourStart || t == kRec3DPoint || t == kRecAltContourStart) {
+      extents.minCorner.x = Lesser(extents.minCorner.x, record.x);
+      extents.minCorner.y = Lesser(extents.minCorner.y, record.y);
+      extents.maxCorner.x = Greater(extents.maxCorner.x, record.x);
+      extents.maxCorner.y = Greater(extents.maxCorner.y, record.y);
     }
-    for (int32_t i = 0; i < read; ++i) {
-      if (file.hasHead && position + i < 2) continue;  // rewritten below
-      TVectorRecord record = RecordAt(buffer, file.recordSize, i);
-      RotateRecordAbout(record, cx, cy, angle);
-      PutRecordAt(buffer, file.recordSize, i, record);
-      const uint8_t t = record.type;
-      if (t == kRecLinePoint || t == kRecContourStart || t == kRec3DPoint || t == kRecAltContourStart) {
-        extents.minCorner.x = Lesser(extents.minCorner.x, record.x);
-        extents.minCorner.y = Lesser(extents.minCorner.y, record.y);
-        extents.maxCorner.x = Greater(extents.maxCorner.x, record.x);
-        extents.maxCorner.y = Greater(extents.maxCorner.y, record.y);
-      }
-    }
-    int32_t written = 0;
-    SeekDataFileSlot(file.slot, position);
-    WriteDataFileSlot(file.slot, buffer, read, written);
-    if (written != read) {
-      complete = false;
-      break;
-    }
-    position += read;
-  }
+  });
+  const bool complete = result == kRewriteDone;
   if (complete && file.hasHead) {
     TVectorRecord minCorner = file.head[0], maxCorner = file.head[1];
     minCorner.x = extents.minCorner.x;

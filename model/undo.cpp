@@ -27,6 +27,14 @@
 namespace {
 uint8_t* DefaultAllocUndoBlock(uint32_t bytes) { return new (std::nothrow) uint8_t[bytes]; }
 
+// A slot step that fails: the slot keeps the status, the RAM file message
+// shows and nothing counts as moved.
+void FailUndoStep(TUndoSlot& slot, int16_t status, int16_t message, int32_t& moved) {
+  slot.status = status;
+  ShowRamFileError(message);
+  moved = 0;
+}
+
 TUndoSlot* NewUndoSlots() { return new (std::nothrow) TUndoSlot[kUndoSlotCount](); }
 }  // namespace
 
@@ -59,17 +67,13 @@ void WriteUndoSlot(TUndoSlot& slot, const void* bytes, int32_t count, int32_t& w
     const int32_t block = slot.position / kUndoBlockBytes;
     const int32_t offset = slot.position % kUndoBlockBytes;
     if (block >= kUndoBlockCount) {
-      slot.status = kUndoBlockRange;
-      ShowRamFileError(kRamBlockRange);
-      written = 0;
+      FailUndoStep(slot, kUndoBlockRange, kRamBlockRange, written);
       return;
     }
     if (slot.blocks[block] == nullptr) {
       slot.blocks[block] = AllocUndoBlockMemory(kUndoBlockBytes);
       if (slot.blocks[block] == nullptr) {
-        slot.status = kUndoLogicalError;
-        ShowRamFileError(kRamNoMemory);
-        written = 0;
+        FailUndoStep(slot, kUndoLogicalError, kRamNoMemory, written);
         return;
       }
     }
@@ -94,15 +98,11 @@ void ReadUndoSlot(TUndoSlot& slot, void* buffer, int32_t count, int32_t& read) {
     const int32_t block = slot.position / kUndoBlockBytes;
     const int32_t offset = slot.position % kUndoBlockBytes;
     if (block >= kUndoBlockCount) {
-      slot.status = kUndoReadRange;
-      ShowRamFileError(kRamBlockRange);
-      read = 0;
+      FailUndoStep(slot, kUndoReadRange, kRamBlockRange, read);
       return;
     }
     if (slot.blocks[block] == nullptr) {
-      slot.status = kUndoLogicalError;
-      ShowRamFileError(kRamLogicalError);
-      read = 0;
+      FailUndoStep(slot, kUndoLogicalError, kRamLogicalError, read);
       return;
     }
     const int32_t piece = std::min({count - done, kUndoBlockBytes - offset, slot.size - slot.position});

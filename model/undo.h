@@ -54,6 +54,9 @@ constexpr int kUndoProperties = 16;
 constexpr int kUndoScratch = 32;
 constexpr int kUndoAuxLayer = 64;
 constexpr int kUndoView = 256;
+// The drawing with its text job: every layer, or the current one.
+constexpr int kUndoLayersAndTexts = kUndoAllLayers | kUndoTextJob;    // 12
+constexpr int kUndoLayerAndTexts = kUndoCurrentLayer | kUndoTextJob;  // 9
 
 // The seven slots, allocated before the program body runs; null after
 // ReleaseUndoSlots.

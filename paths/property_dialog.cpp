@@ -212,16 +212,7 @@ void WaitWithoutField(uint8_t& exitCode) {
     else if (MouseButtonState & 2) exitCode = 2;
     else if (MouseButtonState & 4) exitCode = 3;
     if (exitCode != 0) break;
-    if (!PollKeyPressed()) {
-      WaitForWindowMessage();
-      continue;
-    }
-    switch (ReadNextKey()) {
-      case 0: MapExtendedKeyToExitCode(exitCode); break;
-      case 13: exitCode = 8; break;
-      case 27: exitCode = 3; break;
-      default: break;
-    }
+    ReadFormExitKey(exitCode, 8);
   }
 }
 

@@ -384,6 +384,18 @@ constexpr float kDefaultResolution = 12000.0f;
 
 bool InRange(float v, float low, float high) { return std::isfinite(v) && v >= low && v <= high; }
 
+// One field of the settings form, its caption the message text.
+void SetSettingsField(TInputField& field, int16_t message, char kind, float value, float low, float high,
+                      uint8_t width, uint8_t decimals) {
+  field.caption = GetMessageText(message, kInputCaptionMax);
+  field.kind = kind;
+  field.value = value;
+  field.lowerLimit = low;
+  field.upperLimit = high;
+  field.width = width;
+  field.decimals = decimals;
+}
+
 }  // namespace
 
 bool EditOptimizeSettings(TOptimizeSettings& settings) {
@@ -395,32 +407,10 @@ bool EditOptimizeSettings(TOptimizeSettings& settings) {
   if (!InRange(settings.sizeLimit, 0.0005f, 1.0f)) settings.sizeLimit = 0.01f;
   if (settings.closeAll != 'J') settings.closeAll = 'N';
   TInputField fields[kInputFieldEntries];
-  fields[0].caption = GetMessageText(kMsgOptimizeSizeLimit, kInputCaptionMax);
-  fields[0].kind = 'S';
-  fields[0].value = settings.sizeLimit;
-  fields[0].lowerLimit = 0.0005f;
-  fields[0].upperLimit = 1.0f;
-  fields[0].width = 8;
-  fields[0].decimals = 4;
-  fields[1].caption = GetMessageText(kMsgOptimizeMinRecords, kInputCaptionMax);
-  fields[1].kind = 'I';
-  fields[1].value = std::nearbyint(settings.minRecords);
-  fields[1].lowerLimit = 1.0f;
-  fields[1].upperLimit = 100.0f;
-  fields[1].width = 8;
-  fields[2].caption = GetMessageText(kMsgOptimizeClose, kInputCaptionMax);
-  fields[2].kind = 'B';
-  fields[2].value = settings.closeAll == 'J' ? 1.0f : 0.0f;
-  fields[2].lowerLimit = 0.0f;
-  fields[2].upperLimit = 1.0f;
-  fields[2].width = 5;
-  fields[3].caption = GetMessageText(kMsgOptimizeResolution, kInputCaptionMax);
-  fields[3].kind = 'S';
-  fields[3].value = settings.resolution;
-  fields[3].lowerLimit = 100.0f;
-  fields[3].upperLimit = 500000.0f;
-  fields[3].width = 8;
-  fields[3].decimals = 0;
+  SetSettingsField(fields[0], kMsgOptimizeSizeLimit, 'S', settings.sizeLimit, 0.0005f, 1.0f, 8, 4);
+  SetSettingsField(fields[1], kMsgOptimizeMinRecords, 'I', std::nearbyint(settings.minRecords), 1.0f, 100.0f, 8, 0);
+  SetSettingsField(fields[2], kMsgOptimizeClose, 'B', settings.closeAll == 'J' ? 1.0f : 0.0f, 0.0f, 1.0f, 5, 0);
+  SetSettingsField(fields[3], kMsgOptimizeResolution, 'S', settings.resolution, 100.0f, 500000.0f, 8, 0);
   if (RunInputForm(GetMessageText(kMsgOptimizeTitle, kInputCaptionMax), fields, 4) == 3) return false;
   settings.sizeLimit = fields[0].value;
   settings.minRecords = fields[1].value;

@@ -74,26 +74,17 @@ class TPreviewFile {
   int64_t size_ = 0;
 };
 
-int16_t I16(const uint8_t* p) {
-  int16_t v;
-  memcpy(&v, p, 2);
+// A little-endian value of type T at p.
+template <typename T>
+T ValueAt(const uint8_t* p) {
+  T v;
+  memcpy(&v, p, sizeof v);
   return v;
 }
-uint16_t U16(const uint8_t* p) {
-  uint16_t v;
-  memcpy(&v, p, 2);
-  return v;
-}
-int32_t I32(const uint8_t* p) {
-  int32_t v;
-  memcpy(&v, p, 4);
-  return v;
-}
-float F32(const uint8_t* p) {
-  float v;
-  memcpy(&v, p, 4);
-  return v;
-}
+int16_t I16(const uint8_t* p) { return ValueAt<int16_t>(p); }
+uint16_t U16(const uint8_t* p) { return ValueAt<uint16_t>(p); }
+int32_t I32(const uint8_t* p) { return ValueAt<int32_t>(p); }
+float F32(const uint8_t* p) { return ValueAt<float>(p); }
 
 int ClampScreen(double v) { return static_cast<int>(std::clamp(std::nearbyint(v), -32000.0, 32000.0)); }
 

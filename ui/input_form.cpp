@@ -335,16 +335,7 @@ void WaitOnForm(uint8_t& exitCode) {
     else if (MouseButtonState == 1) exitCode = 9;
     else if (MouseButtonState >= 4) exitCode = 3;
     if (exitCode != 0) break;
-    if (!PollKeyPressed()) {
-      WaitForWindowMessage();
-      continue;
-    }
-    switch (ReadNextKey()) {
-      case 0: MapExtendedKeyToExitCode(exitCode); break;
-      case 13: exitCode = 2; break;
-      case 27: exitCode = 3; break;
-      default: break;
-    }
+    ReadFormExitKey(exitCode, 2);
   }
 }
 

@@ -121,6 +121,19 @@ void MapExtendedKeyToExitCode(uint8_t& exitCode) {
   if (code != 0) exitCode = code;
 }
 
+void ReadFormExitKey(uint8_t& exitCode, uint8_t enterCode) {
+  if (!PollKeyPressed()) {
+    WaitForWindowMessage();
+    return;
+  }
+  switch (ReadNextKey()) {
+    case 0: MapExtendedKeyToExitCode(exitCode); break;
+    case 13: exitCode = enterCode; break;
+    case 27: exitCode = 3; break;
+    default: break;
+  }
+}
+
 void EditTextField(int column, int row, int width, int mode, std::string& text, int background, int textColor,
                    uint8_t& exitCode) {
   int position = int(text.size()) + 1;

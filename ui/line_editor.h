@@ -38,6 +38,11 @@ void EditTextFieldAt(int column, int row, int width, int mode, std::string& text
 // hook; any other key leaves exitCode unchanged.
 void MapExtendedKeyToExitCode(uint8_t& exitCode);
 
+// One step of a form that waits for a key: with a key waiting, an extended
+// key goes through MapExtendedKeyToExitCode, Enter sets enterCode and Esc 3
+// (other keys change nothing); with none, waits for the next window message.
+void ReadFormExitKey(uint8_t& exitCode, uint8_t enterCode);
+
 // True when at least n hundredths of a second have passed since the
 // hundredths value in stamp (counted modulo 100); then stores the current value.
 bool CheckTimerElapsed(uint8_t& stamp, int n);

@@ -1,6 +1,7 @@
 #include "ui/popup_list.h"
 
 #include <algorithm>
+#include <cassert>
 
 #include "ui/buttons_controls.h"
 #include "frame/main_window.h"
@@ -35,6 +36,14 @@ void ShowPopupMenu(TPopupList& list) { RunPopupMenu(list, 21, 0, 2); }
 
 void SetPopupItemStates(TPopupList& list, uint8_t state) {
   for (uint8_t& s : list.states) s = state;
+}
+
+void SetPopupEntries(TPopupList& list, std::span<const TPopupEntry> entries) {
+  assert(entries.size() <= size_t(kPopupEntries));
+  for (size_t i = 0; i < entries.size(); ++i) {
+    list.captions[i] = GetMessageText(entries[i].caption, -39);
+    list.names[i] = entries[i].key;
+  }
 }
 
 // --- colours ------------------------------------------------------------------------------

@@ -11,6 +11,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -49,6 +50,15 @@ struct TPopupList {
 void InitPopupList(TPopupList& list);
 // Sets the colour state of all 26 entries.
 void SetPopupItemStates(TPopupList& list, uint8_t state);
+
+// A menu entry by the message number of its caption and its icon name.
+struct TPopupEntry {
+  int16_t caption;
+  const char* key;
+};
+// Entries 1.. of the list from the table: the captions' message texts (at
+// most 39 characters) and the icon names.
+void SetPopupEntries(TPopupList& list, std::span<const TPopupEntry> entries);
 // RunPopupMenu (list, 21, 0, 2).
 void ShowPopupMenu(TPopupList& list);
 // mode 0 standard; 1 menu mode (a left click anywhere ends the run, without

@@ -335,6 +335,27 @@ int ParseCoordinateList(const std::string& text, TCoordinateList& list, int expe
   return count;
 }
 
+namespace {
+
+// Puts the point typed on the prompt line into point, or the cursor's when
+// none was typed or the prompt ended with button 4; returns the button result.
+uint8_t TakeEnteredPoint(const std::string& text, TPointRecord& point) {
+  const uint8_t buttons = ButtonResult;
+  TCoordinateList list;
+  int count = 0;
+  if (buttons != 4 && !text.empty()) ParseCoordinateList(text, list, 2, count);
+  if (count == 2) {
+    point.x = list.points[0].x;
+    point.y = list.points[0].y;
+  } else {
+    point.x = CursorPoint.x;
+    point.y = CursorPoint.y;
+  }
+  return buttons;
+}
+
+}  // namespace
+
 void PromptPoint(const std::string& prompt, TPointRecord& point) {
   const bool watchMenu = point.type == 255;
   if (!watchMenu) point.type = 0;
@@ -348,17 +369,7 @@ void PromptPoint(const std::string& prompt, TPointRecord& point) {
   if (leftForMenu) {
     point.type = 255;
   } else {
-    const uint8_t buttons = ButtonResult;
-    TCoordinateList list;
-    int count = 0;
-    if (buttons != 4 && !text.empty()) ParseCoordinateList(text, list, 2, count);
-    if (count == 2) {
-      point.x = list.points[0].x;
-      point.y = list.points[0].y;
-    } else {
-      point.x = CursorPoint.x;
-      point.y = CursorPoint.y;
-    }
+    const uint8_t buttons = TakeEnteredPoint(text, point);
     point.type = buttons == 4 ? 0 : 10;
   }
   PromptActive = 0;
@@ -379,17 +390,7 @@ void PromptPointOrSeparator(const std::string& prompt, TPointRecord& point) {
     point.y = CursorPoint.y;
     point.type = separator == 59 ? 8 : (separator == 61 ? 10 : 11);
   } else {
-    const uint8_t buttons = ButtonResult;
-    TCoordinateList list;
-    int count = 0;
-    if (buttons != 4 && !text.empty()) ParseCoordinateList(text, list, 2, count);
-    if (count == 2) {
-      point.x = list.points[0].x;
-      point.y = list.points[0].y;
-    } else {
-      point.x = CursorPoint.x;
-      point.y = CursorPoint.y;
-    }
+    const uint8_t buttons = TakeEnteredPoint(text, point);
     point.type = buttons == 4 ? 0 : buttons;
   }
   PromptActive = 0;
