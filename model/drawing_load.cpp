@@ -141,7 +141,7 @@ void ExpandArcRecord(TVectorLoad& s, const TVectorRecord& arc) {
   ApproximateArcToPoints(points.data(), count, last.x, last.y, last.z, arc.x, arc.x, arc.y, arc.z);
   count = std::min<uint16_t>(count, kMaxSampledPoints);
   for (uint16_t i = 0; i < count; ++i) {
-    const uint8_t type = last.type == kRec3DPoint ? kRec3DPoint : points[i].type;
+    const uint8_t type = last.type == kRec3DPoint ? uint8_t(kRec3DPoint) : points[i].type;
     Store(s, type, points[i].x, points[i].y, points[i].z);
     Widen(s, points[i].x, points[i].y);
   }
@@ -229,8 +229,6 @@ int32_t HeadInt32(const uint8_t* head, int offset) {
   memcpy(&v, head + offset, 4);
   return v;
 }
-
-void PutHeadInt32(uint8_t* head, int offset, int32_t v) { memcpy(head + offset, &v, 4); }
 
 // Reads bytes from .. to of the drawing into the callback in chunks of 65000.
 template <typename F>
