@@ -23,11 +23,15 @@
 #include "model/vector_records.h"
 #include "model/vector_store.h"
 #include "cad/mouse_selection.h"
+#include "support/param_image.h"
+#include "support/record_bytes.h"
 #include "tests/ui/ui_screen.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using torvtest::Rec;
+using torvtest::Records;
 using uitest::TScreen;
 
 // The operation each code must reach; codes not listed reach nothing.
@@ -234,22 +238,6 @@ void WriteBytes(const fs::path& p, const std::string& bytes) {
   std::ofstream(p, std::ios::binary) << bytes;
 }
 
-std::string Records(std::initializer_list<TVectorRecord> records) {
-  std::string bytes;
-  for (const TVectorRecord& r : records) bytes.append(reinterpret_cast<const char*>(&r), sizeof r);
-  return bytes;
-}
-
-TVectorRecord Rec(uint8_t type, float x, float y, float z = 0) {
-  TVectorRecord r;
-  ZeroVectorRecord(r);
-  r.type = type;
-  r.x = x;
-  r.y = y;
-  r.z = z;
-  return r;
-}
-
 const std::string kSquare = Records({Rec(11, 0, 0), Rec(10, 10, 0), Rec(10, 10, 10), Rec(10, 0, 0)});
 const std::string kLine = Records({Rec(11, 20, 20), Rec(10, 30, 25)});
 
@@ -269,15 +257,12 @@ class Dispatch : public ::testing::Test {
     if (UndoSlots != nullptr) ReleaseUndoSlots();
     InitUndoSlots();
     keptCommand_ = CommandWord;
-    keptImage_ = ParamImage;
-    image_ = std::make_unique<TParameterImage>();
-    std::memset(image_.get(), 0, sizeof(TParameterImage));
-    ParamImage = image_.get();
+    paramImage_.Install();
   }
   void TearDown() override {
     CommandWord = keptCommand_;
     StoreHoldsData = 0;
-    ParamImage = keptImage_;
+    paramImage_.Restore();
   }
   void Run(TCommandCode code) {
     CommandWord = code;
@@ -293,8 +278,7 @@ class Dispatch : public ::testing::Test {
 
   TScreen screen_;
   TCommandCode keptCommand_ = 0;
-  TParameterImage* keptImage_ = nullptr;
-  std::unique_ptr<TParameterImage> image_;
+  torvtest::TZeroedParamImage paramImage_;
 };
 
 TEST_F(Dispatch, CodesWithoutAnEntryDoNothing) {

@@ -11,6 +11,7 @@
 #include <fstream>
 #include <vector>
 
+#include "dash_test_support.h"
 #include "frame/data_slots.h"
 #include "frame/param_file.h"
 #include "model/undo.h"
@@ -22,16 +23,7 @@ namespace {
 
 TVectorRecord Rec(uint8_t type, float x, float y) { return TVectorRecord{type, x, y, 0.0f}; }
 
-TDashPattern Pattern(std::initializer_list<float> lengths) {
-  TDashPattern p{};
-  p.count = uint8_t(lengths.size());
-  int i = 0;
-  for (float l : lengths) {
-    p.lengths[i++] = l;
-    p.total += std::fabs(l);
-  }
-  return p;
-}
+using dashtest::Pattern;
 
 std::string ClickAt(int x, int y) {
   const std::string at = std::to_string(x) + " " + std::to_string(y);

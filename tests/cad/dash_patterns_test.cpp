@@ -8,6 +8,7 @@
 #include <random>
 
 #include "cad/dash_patterns.h"
+#include "dash_test_support.h"
 #include "geometry_test_support.h"
 #include "frame/quiet_files.h"
 #include "support/work_folder.h"
@@ -18,16 +19,7 @@ namespace {
 
 using TRecords = std::vector<TVectorRecord>;
 
-TDashPattern Pattern(std::initializer_list<float> lengths) {
-  TDashPattern p{};
-  p.count = uint8_t(lengths.size());
-  int i = 0;
-  for (float l : lengths) {
-    p.lengths[i++] = l;
-    p.total += std::fabs(l);
-  }
-  return p;
-}
+using dashtest::Pattern;
 
 TRecords Dash(const TRecords& in, const TDashPattern& pattern, bool fit = true) {
   TRecords out;

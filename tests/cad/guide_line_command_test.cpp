@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "cad/snapping.h"
+#include "param_world_screen.h"
 #include "frame/data_slots.h"
 #include "frame/param_file.h"
 #include "ui/ui_screen.h"
@@ -15,22 +16,12 @@ constexpr uint16_t kNoRedraw = 256;
 
 // World (0, 0) at the lower left of the graphic area, 2 pixels per mm, the
 // parameter image loaded; the menu opens at (100, 100).
-class TGuideScreen : public uitest::TScreen {
+class TGuideScreen : public cadtest::TParamWorldScreen {
  public:
   TGuideScreen() {
-    InitDataFileSlots();
-    LoadParamFile();
-    uitest::UseTwoPixelWorldView();
-    GridSnapOn = 0;
-    SnapRadius = 0;
     MouseX = 100;
     MouseY = 132;
     InvalidateSnapPointCache();
-  }
-  ~TGuideScreen() {
-    CloseOpenDataFileSlots();
-    OpenParamImage(0);
-    GuideSnapOn = 0;
   }
   static std::string Click(double x, double y) {
     const std::string at =

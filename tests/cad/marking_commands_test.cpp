@@ -19,29 +19,17 @@
 #include "model/undo.h"
 #include "model/vector_records.h"
 #include "model/vector_store.h"
+#include "support/param_image.h"
+#include "support/record_bytes.h"
 #include "tests/ui/ui_screen.h"
 #include "view/view_transform.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using torvtest::Rec;
+using torvtest::Records;
 using uitest::TScreen;
-
-TVectorRecord Rec(uint8_t type, float x, float y, float z = 0) {
-  TVectorRecord r;
-  ZeroVectorRecord(r);
-  r.type = type;
-  r.x = x;
-  r.y = y;
-  r.z = z;
-  return r;
-}
-
-std::string Records(std::initializer_list<TVectorRecord> records) {
-  std::string bytes;
-  for (const TVectorRecord& r : records) bytes.append(reinterpret_cast<const char*>(&r), sizeof r);
-  return bytes;
-}
 
 const std::string kSquare = Records({Rec(11, 0, 0), Rec(10, 10, 0), Rec(10, 10, 10), Rec(10, 0, 0)});
 const std::string kLine = Records({Rec(11, 20, 20), Rec(10, 30, 25)});
@@ -66,10 +54,7 @@ class Marking : public ::testing::Test {
     if (UndoSlots != nullptr) ReleaseUndoSlots();
     InitUndoSlots();
     keptCommand_ = CommandWord;
-    keptImage_ = ParamImage;
-    image_ = std::make_unique<TParameterImage>();
-    std::memset(image_.get(), 0, sizeof(TParameterImage));
-    ParamImage = image_.get();
+    paramImage_.Install();
     CheckToolRecords = 0;
     Check3DPoints = 0;
     // A view of 0..100 mm over the graphic window.
@@ -82,7 +67,7 @@ class Marking : public ::testing::Test {
     CommandWord = keptCommand_;
     StoreHoldsData = 0;
     MouseKeyFlags = 0;
-    ParamImage = keptImage_;
+    paramImage_.Restore();
   }
   std::string File(const std::string& name) { return screen_.ReadFile(name); }
   void Put(const std::string& name, const std::string& bytes) {
@@ -112,8 +97,7 @@ class Marking : public ::testing::Test {
   }
   TScreen screen_;
   TCommandCode keptCommand_ = 0;
-  TParameterImage* keptImage_ = nullptr;
-  std::unique_ptr<TParameterImage> image_;
+  torvtest::TZeroedParamImage paramImage_;
 };
 
 TEST_F(Marking, MenuCarriesTitleCaptionsAndKeys) {

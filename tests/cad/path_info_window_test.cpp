@@ -12,23 +12,15 @@
 #include "frame/messages.h"
 #include "cad/path_info_window.h"
 #include "model/vector_records.h"
+#include "support/record_bytes.h"
 #include "tests/ui/ui_screen.h"
 #include "tests/support/program_runner.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using torvtest::Rec;
 using uitest::TScreen;
-
-TVectorRecord Rec(uint8_t type, float x, float y, float z = 0) {
-  TVectorRecord r;
-  ZeroVectorRecord(r);
-  r.type = type;
-  r.x = x;
-  r.y = y;
-  r.z = z;
-  return r;
-}
 
 void WriteRecords(const fs::path& p, const std::vector<TVectorRecord>& records) {
   std::ofstream out(p, std::ios::binary);

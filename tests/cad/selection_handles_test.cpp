@@ -15,6 +15,7 @@
 #include "geometry_test_support.h"
 #include "model/undo.h"
 #include "model/vector_store.h"
+#include "param_world_screen.h"
 #include "ui/paced_script.h"
 #include "ui/ui_screen.h"
 #include "view/cursor_tracking.h"
@@ -28,14 +29,9 @@ using geomtest::Rec;
 using geomtest::WriteRaw;
 
 // World (0, 0) at the lower left of the graphic area, 2 pixels per mm.
-class THandleScreen : public uitest::TScreen {
+class THandleScreen : public cadtest::TParamWorldScreen {
  public:
   THandleScreen() {
-    InitDataFileSlots();
-    LoadParamFile();
-    uitest::UseTwoPixelWorldView();
-    GridSnapOn = 0;
-    SnapRadius = 0;
     HandlesSwitch = 1;
     savedBand_ = BandColor;
     BandColor = 261;  // white: every xor picture shows on the screen
@@ -47,11 +43,9 @@ class THandleScreen : public uitest::TScreen {
     UpdateGuideSnapFlag(block);
     InvalidateSnapPointCache();
   }
+  // The slots, the parameter image and the guide-line snap go after these.
   ~THandleScreen() {
     BandColor = savedBand_;
-    CloseOpenDataFileSlots();
-    OpenParamImage(0);
-    GuideSnapOn = 0;
     StoreHoldsData = 0;
     MouseButtonState = 0;
     MouseKeyFlags = 0;

@@ -1,6 +1,6 @@
 // Helpers of the bar, menu and button tests: scripted clicks taken
-// in-process, resource pictures compared with the frame buffer, and menu text
-// files written for a test.
+// in-process, resource pictures compared with the frame buffer, menu text
+// files written for a test, and the screen of the input wait tests.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -8,12 +8,19 @@
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "commands/command_names.h"
+#include "commands/input_wait.h"
 #include "commands/menu_pages.h"
 #include "frame/main_window.h"
+#include "frame/messages.h"
+#include "frame/program_state.h"
+#include "model/vector_store.h"
 #include "platform/picture_codecs.h"
+#include "support/param_image.h"
 #include "ui/ui_screen.h"
 
 namespace bartest {
@@ -94,5 +101,37 @@ inline void WriteMenuFile(const uitest::TScreen& screen, const std::vector<TMenu
   }
   std::ofstream(screen.Dir() / "TORV.TXT", std::ios::binary) << file;
 }
+
+// A zeroed parameter image and a fresh screen for one test of the input
+// wait; at the end the menu text file and the menu tables go before the
+// screen, and the store and the command are cleared.
+class MenuScreenTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    paramImage.Install();
+    screen = std::make_unique<uitest::TScreen>();
+  }
+  void TearDown() override {
+    CloseMenuTextFile();
+    FreeMenuTables();
+    screen.reset();
+    paramImage.Restore();
+    StoreHoldsData = 0;
+    CommandWord = 0;
+    CommandGiven = 0;
+  }
+  // Runs one wait over the script; the script's end closes the window,
+  // which ends a wait that got no command.
+  uint16_t Wait(const std::string& script) {
+    CloseRequested = false;
+    MouseButtonState = 0;
+    screen->UseScript(script);
+    WaitForMenuCommand();
+    return CommandWord;
+  }
+
+  torvtest::TZeroedParamImage paramImage;
+  std::unique_ptr<uitest::TScreen> screen;
+};
 
 }  // namespace bartest

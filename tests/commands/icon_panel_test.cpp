@@ -41,11 +41,10 @@ void AddFullPage(std::vector<TLine>& lines, int page) {
   for (int k = 1; k <= 26; ++k) lines.push_back({page, k, "Eintrag " + std::to_string(k), ' ', 3011});
 }
 
-class IconPanel : public testing::Test {
+class IconPanel : public bartest::MenuScreenTest {
  protected:
   void SetUp() override {
-    paramImage.Install();
-    screen = std::make_unique<TScreen>();
+    bartest::MenuScreenTest::SetUp();
     VariantNumber = 0;
     MenuBarMode = 7;
     StoreHoldsData = 0;
@@ -54,13 +53,7 @@ class IconPanel : public testing::Test {
     for (int32_t& count : LayerRecordCounts) count = 0;
   }
   void TearDown() override {
-    CloseMenuTextFile();
-    FreeMenuTables();
-    screen.reset();
-    paramImage.Restore();
-    StoreHoldsData = 0;
-    CommandWord = 0;
-    CommandGiven = 0;
+    bartest::MenuScreenTest::TearDown();
     IconPanelShown = 0;
     IconPanelInFront = 0;
     IconPanelPage = 0;
@@ -88,19 +81,10 @@ class IconPanel : public testing::Test {
   static const TIconPanelItem& Item(int i) { return IconPanelItems[i - 1]; }
   static int ItemCentreX(int i) { return (IconPanelBoxes[i - 1].x1 + IconPanelBoxes[i - 1].x2) / 2; }
   static int ItemCentreY(int i) { return (IconPanelBoxes[i - 1].y1 + IconPanelBoxes[i - 1].y2) / 2; }
-  uint16_t WaitOver(const std::string& script) {
-    CloseRequested = false;
-    MouseButtonState = 0;
-    screen->UseScript(script);
-    WaitForMenuCommand();
-    return CommandWord;
-  }
   static std::string ClickItem(int i) {
     return "click " + std::to_string(ItemCentreX(i)) + " " + std::to_string(ItemCentreY(i)) + " left\n";
   }
 
-  torvtest::TZeroedParamImage paramImage;
-  std::unique_ptr<TScreen> screen;
 };
 
 TEST_F(IconPanel, AnEmptyLineLeavesOneGapAndKindsStartRows) {
@@ -233,7 +217,7 @@ TEST_F(IconPanelShownStyle2, DimmedItemsComeAliveAfterAMarkingWithoutAFullRedraw
 
 TEST_F(IconPanelShownStyle2, ThePointedItemArmsTheDelayedHintWithItsCode) {
   StartShown({{4, 1, "Linie", ' ', 106}, {4, 2, "Kopieren", ' ', 68}});
-  WaitOver("move " + std::to_string(ItemCentreX(7)) + " " + std::to_string(ItemCentreY(7)) + "\n");
+  Wait("move " + std::to_string(ItemCentreX(7)) + " " + std::to_string(ItemCentreY(7)) + "\n");
   ASSERT_EQ(WaitButtonState(), 0);
   const int16_t keepX = MouseX, keepY = MouseY;
   const struct {
@@ -258,18 +242,18 @@ TEST_F(IconPanelShownStyle2, ThePointedItemArmsTheDelayedHintWithItsCode) {
 
 TEST_F(IconPanelShownStyle2, ADimmedItemTakesNoClickUntilTheStoreHoldsData) {
   StartShown({{4, 1, "Linie", ' ', 106}, {4, 2, "Kopieren", ' ', 68}});
-  EXPECT_EQ(WaitOver(ClickItem(8)), 0) << "copy is dimmed: the click is ignored";
+  EXPECT_EQ(Wait(ClickItem(8)), 0) << "copy is dimmed: the click is ignored";
   StoreHoldsData = 1;
-  EXPECT_EQ(WaitOver(ClickItem(8)), 68) << "the click gives the absolute code";
-  EXPECT_EQ(WaitOver(ClickItem(7)), 106);
+  EXPECT_EQ(Wait(ClickItem(8)), 68) << "the click gives the absolute code";
+  EXPECT_EQ(Wait(ClickItem(7)), 106);
 }
 
 TEST_F(IconPanelShownStyle2, TabClicksSwitchGroupsOrGiveTheReliefLoop) {
   StartShown({{4, 1, "Linie", ' ', 106}, {2, 1, "Oeffnen", ' ', 3011}, {45, 1, "Relief", ' ', 1731}});
-  EXPECT_EQ(WaitOver(ClickItem(4)), 9944) << "the relief tab returns at once";
+  EXPECT_EQ(Wait(ClickItem(4)), 9944) << "the relief tab returns at once";
   FillIconPanel(4, 0);
   DrawIconPanel();
-  EXPECT_EQ(WaitOver(ClickItem(1)), 0) << "the file tab refills the panel without a command";
+  EXPECT_EQ(Wait(ClickItem(1)), 0) << "the file tab refills the panel without a command";
   EXPECT_EQ(IconPanelPage, 3);
   EXPECT_EQ(Item(7).code, 3011);
 }

@@ -50,11 +50,10 @@ const std::vector<TMenuSpec> kMenu = {
     {3, 1, "Markieren", ' ', 41, 'M'},    {3, 2, "Kopieren", ' ', 68, 'K'},
 };
 
-class InputWait : public testing::Test {
+class InputWait : public bartest::MenuScreenTest {
  protected:
   void SetUp() override {
-    paramImage.Install();
-    screen = std::make_unique<TScreen>();
+    bartest::MenuScreenTest::SetUp();
     WriteMenuFile(*screen, kMenu);
     OpenMenuTextFile();
     VariantNumber = 0;
@@ -77,13 +76,7 @@ class InputWait : public testing::Test {
     CommandGiven = 0;
   }
   void TearDown() override {
-    CloseMenuTextFile();
-    FreeMenuTables();
-    screen.reset();
-    paramImage.Restore();
-    StoreHoldsData = 0;
-    CommandWord = 0;
-    CommandGiven = 0;
+    bartest::MenuScreenTest::TearDown();
     DisplayFlags = 0;
     ClickTracking = 0;
     CommandSubMode = 0;
@@ -93,23 +86,12 @@ class InputWait : public testing::Test {
     AnimationsOn = 0;
   }
 
-  // Runs one wait over the script; the script's end closes the window,
-  // which ends a wait that got no command.
-  uint16_t Wait(const std::string& script) {
-    CloseRequested = false;
-    MouseButtonState = 0;
-    screen->UseScript(script);
-    WaitForMenuCommand();
-    return CommandWord;
-  }
   static int Centre(const TButtonRect& b) { return (b.x1 + b.x2) / 2; }
   static std::string Click(int x, int y, const char* button = "left") {
     return "click " + std::to_string(x) + " " + std::to_string(y) + " " + button + "\n";
   }
   std::string Journal() const { return screen->ReadFile(kJournalFileName); }
 
-  torvtest::TZeroedParamImage paramImage;
-  std::unique_ptr<TScreen> screen;
 };
 
 TEST_F(InputWait, TheSaveIconGivesSaveAndAMiddleClickSaveAs) {

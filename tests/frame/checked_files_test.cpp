@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "frame/defaults.h"
-#include "support/work_folder.h"
 #include "support/host_files.h"
+#include "support/journal_folder.h"
 
 namespace fs = std::filesystem;
 
@@ -25,13 +25,10 @@ using torvtest::WriteHostFile;
 
 // Each test works in a fresh folder that is the current folder and holds an
 // empty journal.
-class CheckedFilesTest : public ::testing::Test {
+class CheckedFilesTest : public torvtest::JournalFolderTest {
  protected:
   void SetUp() override {
-    work_ = std::make_unique<torvtest::TWorkFolder>();
-    ASSERT_TRUE(work_->Entered());
-    dir_ = work_->Path();
-    WriteHostFile(dir_ / "MENUREC.TXT", "");
+    ASSERT_NO_FATAL_FAILURE(torvtest::JournalFolderTest::SetUp());
     plat::IoResult();
     plat::gFileMode = 2;
     ErrorCode = 0;
@@ -39,13 +36,9 @@ class CheckedFilesTest : public ::testing::Test {
   void TearDown() override {
     std::error_code ec;
     fs::permissions(dir_, fs::perms::owner_all, ec);
-    work_.reset();
+    torvtest::JournalFolderTest::TearDown();
     ErrorCode = 0;
   }
-  std::string Journal() const { return ReadHostFile(dir_ / "MENUREC.TXT"); }
-
-  std::unique_ptr<torvtest::TWorkFolder> work_;
-  fs::path dir_;
 };
 
 // --- failures of every wrapper ---------------------------------------------------------

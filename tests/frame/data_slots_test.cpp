@@ -36,26 +36,17 @@ std::vector<std::string> Lines(const std::string& text) {
 
 // Every test runs in a fresh folder; message boxes are answered by an empty
 // script (headless) and written to a transcript there.
-class DataSlotsTest : public ::testing::Test {
+class DataSlotsTest : public torvtest::DataFileFolderTest {
  protected:
-  void SetUp() override {
-    work_ = std::make_unique<torvtest::TDataFileFolder>();
-    folder_ = work_->Path();
-    ASSERT_TRUE(work_->Entered());
-  }
   void TearDown() override {
-    ClearRamFileSlots();
+    // The allocator a test put in place goes back; freeing the slots does not use it.
     AllocRamBlockMemory = defaultAllocator_;
-    work_.reset();
+    torvtest::DataFileFolderTest::TearDown();
   }
-  std::string Journal() const { return ReadHostFile(folder_ + "/MENUREC.TXT"); }
-  std::string Transcript() const { return ReadHostFile(folder_ + "/transcript.txt"); }
   void WriteBytes(const std::string& name, const std::string& bytes) const {
     std::ofstream(folder_ + "/" + name, std::ios::binary) << bytes;
   }
 
-  std::string folder_;
-  std::unique_ptr<torvtest::TDataFileFolder> work_;
   uint8_t* (*defaultAllocator_)(uint32_t) = AllocRamBlockMemory;
 };
 

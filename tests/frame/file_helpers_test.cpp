@@ -23,50 +23,9 @@
 
 namespace {
 
+using torvtest::ReadHostFile;
 
-std::string ReadHostFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-class FileHelpersTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    work_ = std::make_unique<torvtest::TDataFileFolder>();
-    folder_ = work_->Path();
-    ASSERT_TRUE(work_->Entered());
-  }
-  void TearDown() override {
-    ClearRamFileSlots();
-    work_.reset();
-  }
-  std::string Host(const std::string& name) const { return folder_ + "/" + name; }
-  std::string Journal() const { return ReadHostFile(Host("MENUREC.TXT")); }
-  std::string Transcript() const { return ReadHostFile(Host("transcript.txt")); }
-
-  void WriteVectors(const std::string& name, const std::vector<TVectorRecord>& records) const {
-    torvtest::WriteVectorFile(Host(name), records);
-  }
-  void WritePoints(const std::string& name, const std::vector<TPointRecord>& records) const {
-    std::ofstream(Host(name), std::ios::binary)
-        .write(reinterpret_cast<const char*>(records.data()), static_cast<std::streamsize>(records.size() * 9));
-  }
-  std::vector<TVectorRecord> ReadVectors(const std::string& name) const {
-    const std::string bytes = ReadHostFile(Host(name));
-    std::vector<TVectorRecord> records(bytes.size() / 13);
-    std::memcpy(records.data(), bytes.data(), records.size() * 13);
-    return records;
-  }
-  std::vector<TPointRecord> ReadPoints(const std::string& name) const {
-    const std::string bytes = ReadHostFile(Host(name));
-    std::vector<TPointRecord> records(bytes.size() / 9);
-    std::memcpy(records.data(), bytes.data(), records.size() * 9);
-    return records;
-  }
-
-  std::string folder_;
-  std::unique_ptr<torvtest::TDataFileFolder> work_;
-};
+class FileHelpersTest : public torvtest::DataFileFolderTest {};
 
 TVectorRecord Rec(uint8_t type, float x, float y, float z = 0.0f) { return TVectorRecord{type, x, y, z}; }
 

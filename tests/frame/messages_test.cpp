@@ -19,11 +19,11 @@
 #include "frame/main_window.h"
 #include "frame/param_file.h"
 #include "frame/system_services.h"
-#include "support/work_folder.h"
 #include "frame/window_draw.h"
 #include "platform/files.h"
 #include "platform/window.h"
 #include "support/host_files.h"
+#include "support/program_folder.h"
 
 namespace fs = std::filesystem;
 
@@ -46,17 +46,10 @@ std::string MessageFileImage(const std::map<int, std::string>& texts) {
 
 // Each test runs in a fresh program folder (TORV_HOME and the current
 // folder) with an empty journal, headless, with a transcript.
-class MessagesTest : public ::testing::Test {
+class MessagesTest : public torvtest::ProgramFolderTest {
  protected:
-  std::unique_ptr<torvtest::TWorkFolder> work_;
-  fs::path dir;
-
   void SetUp() override {
-    work_ = std::make_unique<torvtest::TWorkFolder>();
-    ASSERT_TRUE(work_->Entered());
-    dir = work_->Path();
-    setenv("TORV_HOME", dir.c_str(), 1);
-    WriteHostFile(dir / "MENUREC.TXT", "");
+    ASSERT_NO_FATAL_FAILURE(torvtest::ProgramFolderTest::SetUp());
     plat::IoResult();
     ErrorCode = 0;
     VariantNumber = 12;
@@ -65,23 +58,13 @@ class MessagesTest : public ::testing::Test {
   void TearDown() override {
     CloseMessageFile();
     CloseMenuTextFile();
-    plat::CloseWindow();
-    work_.reset();
-    unsetenv("TORV_HOME");
-    unsetenv("TORV_SCRIPT");
+    torvtest::ProgramFolderTest::TearDown();
     ChoicePopupHook = nullptr;
     WindowTitleHook = nullptr;
     HelpTopicHook = nullptr;
     VariantNumber = 0;
     ErrorCode = 0;
   }
-  // Answers for the message boxes; the script is read afresh.
-  void UseScript(const std::string& script) {
-    WriteHostFile(dir / "input.txt", script);
-    setenv("TORV_SCRIPT", (dir / "input.txt").c_str(), 1);
-    plat::CloseWindow();
-  }
-  std::string Transcript() { return ReadHostFile(dir / "transcript.txt"); }
   void InstallMessages(const std::map<int, std::string>& texts) {
     WriteHostFile(dir / "TORV.TX0", MessageFileImage(texts));
     OpenMessageFile();

@@ -19,22 +19,16 @@
 #include "model/layer_files.h"
 #include "platform/files.h"
 #include "platform/script.h"
-#include "support/work_folder.h"
+#include "support/host_files.h"
+#include "support/journal_folder.h"
 #include "view/view_transform.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-std::string ReadHostFile(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void WriteHostFile(const fs::path& p, const std::string& bytes) {
-  std::ofstream out(p, std::ios::binary);
-  out << bytes;
-}
+using torvtest::ReadHostFile;
+using torvtest::WriteHostFile;
 
 std::string ImageBytes() {
   return std::string(reinterpret_cast<const char*>(ParamImage->bytes), kParamImageSize);
@@ -61,13 +55,10 @@ const uint8_t* Block(int16_t b) { return ParamImage->bytes + GetParamBlockOffset
 
 // Each test runs in a fresh current folder with an empty journal; message
 // boxes are answered by an empty script and written to a transcript.
-class ParamFileTest : public ::testing::Test {
+class ParamFileTest : public torvtest::JournalFolderTest {
  protected:
   void SetUp() override {
-    work_ = std::make_unique<torvtest::TWorkFolder>();
-    ASSERT_TRUE(work_->Entered());
-    dir_ = work_->Path();
-    WriteHostFile(dir_ / "MENUREC.TXT", "");
+    ASSERT_NO_FATAL_FAILURE(torvtest::JournalFolderTest::SetUp());
     plat::ResetScript();
     FreeImage();
     ErrorCode = 0;
@@ -79,13 +70,10 @@ class ParamFileTest : public ::testing::Test {
     unsetenv("TORV_SCRIPT");
     unsetenv("TORV_VIDEO");
     plat::ResetScript();
-    work_.reset();
+    torvtest::JournalFolderTest::TearDown();
     ErrorCode = 0;
   }
   fs::path File(const char* name) const { return dir_ / name; }
-
-  std::unique_ptr<torvtest::TWorkFolder> work_;
-  fs::path dir_;
 };
 
 // --- layout ----------------------------------------------------------------------------------

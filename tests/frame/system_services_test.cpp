@@ -1,7 +1,6 @@
 // Sounds, message boxes, help page, program title, resource pictures, file
 // and folder helpers, number parsing and the clipboard picture.
 #include "frame/system_services.h"
-#include "support/work_folder.h"
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
@@ -27,6 +26,7 @@
 #include "platform/system.h"
 #include "platform/window.h"
 #include "support/host_files.h"
+#include "support/program_folder.h"
 
 namespace fs = std::filesystem;
 
@@ -77,17 +77,10 @@ std::string MakeBmp(int width, int height, const std::vector<uint32_t>& pixels) 
 
 // Each test runs in a fresh program folder (TORV_HOME and the current
 // folder), headless, with a transcript and an empty journal.
-class SystemServicesTest : public ::testing::Test {
+class SystemServicesTest : public torvtest::ProgramFolderTest {
  protected:
-  std::unique_ptr<torvtest::TWorkFolder> work_;
-  fs::path dir;
-
   void SetUp() override {
-    work_ = std::make_unique<torvtest::TWorkFolder>();
-    ASSERT_TRUE(work_->Entered());
-    dir = work_->Path();
-    setenv("TORV_HOME", dir.c_str(), 1);
-    WriteHostFile(dir / "MENUREC.TXT", "");
+    ASSERT_NO_FATAL_FAILURE(torvtest::ProgramFolderTest::SetUp());
     UseScript("");
     plat::IoResult();
     ErrorCode = 0;
@@ -95,27 +88,18 @@ class SystemServicesTest : public ::testing::Test {
   }
   void TearDown() override {
     if (DcState == kDcActive) ReleaseWindowDc();
-    plat::CloseWindow();
-    work_.reset();
-    unsetenv("TORV_HOME");
-    unsetenv("TORV_SCRIPT");
+    torvtest::ProgramFolderTest::TearDown();
     VariantNumber = 0;
     AngleInputDiameter = 0.0f;
     CodePageConversion = 0;
     ErrorCode = 0;
     ExitProc = nullptr;
   }
-  void UseScript(const std::string& script) {
-    WriteHostFile(dir / "input.txt", script);
-    setenv("TORV_SCRIPT", (dir / "input.txt").c_str(), 1);
-    plat::CloseWindow();
-  }
   void OpenWindowWithDc() {
     CreateMainWindow(kWindowStyleMaximize, 0);
     SetUpWindowDC();
     GetClientMaxXY(MaxX, MaxY);
   }
-  std::string Transcript() { return ReadHostFile(dir / "transcript.txt"); }
   uint32_t PixelAt(int x, int y) {
     plat::TFrameBuffer& fb = plat::WindowFrameBuffer();
     return fb.pixels[size_t(y) * size_t(fb.width) + size_t(x)] & 0xFFFFFF;

@@ -44,15 +44,6 @@ std::vector<TSegment> Segments(const std::vector<TVectorRecord>& records) {
 
 class OffsetVariantsTest : public PathsTest {
  protected:
-  // The layer files live in the data folder, reached by the program's own names.
-  static std::vector<TVectorRecord> ReadLayer() {
-    std::vector<TVectorRecord> records;
-    ReadVectorRecords(GetCurrentLayerFileName(), -1, records);
-    return records;
-  }
-  static void WriteLayer(const std::vector<TVectorRecord>& records) {
-    WriteVectorRecords(GetCurrentLayerFileName(), records.data(), records.size(), false);
-  }
   void WriteSquare(const std::string& name, float x, float y, float size) {
     WriteVectors(name, {Rec(11, x, y), Rec(10, x + size, y), Rec(10, x + size, y + size), Rec(10, x, y + size),
                         Rec(10, x, y)});

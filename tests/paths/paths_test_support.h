@@ -19,6 +19,7 @@
 #include "frame/param_file.h"
 #include "model/layer_files.h"
 #include "model/vector_records.h"
+#include "model/vector_store.h"
 #include "support/work_folder.h"
 #include "support/host_files.h"
 
@@ -74,6 +75,15 @@ class PathsTest : public ::testing::Test {
     std::vector<TVectorRecord> records(bytes.size() / sizeof(TVectorRecord));
     if (!records.empty()) std::memcpy(records.data(), bytes.data(), records.size() * sizeof(TVectorRecord));
     return records;
+  }
+  // The current layer's file, reached by the program's own name.
+  static std::vector<TVectorRecord> ReadLayer() {
+    std::vector<TVectorRecord> records;
+    ReadVectorRecords(GetCurrentLayerFileName(), -1, records);
+    return records;
+  }
+  static void WriteLayer(const std::vector<TVectorRecord>& records) {
+    WriteVectorRecords(GetCurrentLayerFileName(), records.data(), records.size(), false);
   }
 
   std::unique_ptr<torvtest::TWorkFolder> work_;

@@ -59,15 +59,6 @@ void RecordJoin(const std::string&, const std::string& target, uint8_t, float, f
 
 class CompensationTest : public PathsTest {
  protected:
-  // The layer files live in the data folder, reached by the program's own names.
-  static std::vector<TVectorRecord> ReadLayer() {
-    std::vector<TVectorRecord> records;
-    ReadVectorRecords(GetCurrentLayerFileName(), -1, records);
-    return records;
-  }
-  static void WriteLayer(const std::vector<TVectorRecord>& records) {
-    WriteVectorRecords(GetCurrentLayerFileName(), records.data(), records.size(), false);
-  }
   void SetUp() override {
     PathsTest::SetUp();
     Log = TStageLog{};

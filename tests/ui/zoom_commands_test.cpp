@@ -19,33 +19,7 @@ using namespace viewtest;
 
 namespace {
 
-void WriteRecords(const std::string& name, const std::vector<TVectorRecord>& records) {
-  std::ofstream out(plat::HostPathOf(name), std::ios::binary);
-  out.write(reinterpret_cast<const char*>(records.data()), std::streamsize(records.size() * sizeof(TVectorRecord)));
-}
-
-void ExpectViewExtent(float x1, float y1, float x2, float y2) {
-  EXPECT_NEAR(float(CurrentViewExtent.minCorner.x), x1, 1e-3);
-  EXPECT_NEAR(float(CurrentViewExtent.minCorner.y), y1, 1e-3);
-  EXPECT_NEAR(float(CurrentViewExtent.maxCorner.x), x2, 1e-3);
-  EXPECT_NEAR(float(CurrentViewExtent.maxCorner.y), y2, 1e-3);
-}
-
-class ZoomCommands : public ::testing::Test {
- protected:
-  void SetUp() override {
-    StoreHoldsData = false;
-    HighestLayer = 1;
-    WriteRecords(BuildLayerFileName(0), {Rec(kRecContourStart, 10, 20), Rec(kRecLinePoint, 40, 30)});
-    WriteRecords(BuildLayerFileName(1), {});
-    LayerRecordCounts[0] = 2;
-    WriteRecords(BuildWLayerFileName(0), {Rec(kRecContourStart, -50, -60), Rec(kRecLinePoint, -20, -30)});
-    WriteRecords("JOB.TMP", {Rec(kRecMinCorner, 0, 0), Rec(kRecMaxCorner, 7, 8), Rec(kRecContourStart, 100, 100),
-                             Rec(kRecLinePoint, 120, 130)});
-  }
-  void TearDown() override { StoreHoldsData = false; }
-  TViewScreen screen_;
-};
+class ZoomCommands : public LayerFilesScreenTest {};
 
 TEST_F(ZoomCommands, ZoomBarPansOneStepBeyondTheLayoutAtMost) {
   ViewSetFlag = 1;
@@ -104,7 +78,7 @@ TEST_F(ZoomCommands, TheZoomPopupOffersAllTheStoreAndFixedLevels) {
   ExpectViewExtent(40, 30, 60, 45);
   pick(1, 13);  // everything: the drawing layers
   ExpectViewExtent(10, 20, 40, 30);
-  WriteRecords(kVectorStoreName, {Rec(kRecContourStart, 2, 3), Rec(kRecLinePoint, 8, 7)});
+  WriteRecordFile(kVectorStoreName, {Rec(kRecContourStart, 2, 3), Rec(kRecLinePoint, 8, 7)});
   StoreHoldsData = true;
   pick(2, 255);  // the store is not offered to this caller
   ExpectViewExtent(10, 20, 40, 30);

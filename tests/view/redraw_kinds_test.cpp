@@ -25,11 +25,6 @@ void WriteBytes(const std::string& name, const std::vector<uint8_t>& bytes) {
       .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
 }
 
-void WriteRecords(const std::string& name, const std::vector<TVectorRecord>& records) {
-  std::ofstream(plat::HostPathOf(name), std::ios::binary)
-      .write(reinterpret_cast<const char*>(records.data()), std::streamsize(records.size() * sizeof(TVectorRecord)));
-}
-
 template <typename T>
 void Put(std::vector<uint8_t>& bytes, size_t at, T v) {
   std::memcpy(bytes.data() + at, &v, sizeof v);
@@ -107,13 +102,6 @@ int GreyAt(float x, float y) {
   return r == g && g == b ? r : -1;
 }
 
-void ExpectViewExtent(float x1, float y1, float x2, float y2) {
-  EXPECT_NEAR(float(CurrentViewExtent.minCorner.x), x1, 1e-3);
-  EXPECT_NEAR(float(CurrentViewExtent.minCorner.y), y1, 1e-3);
-  EXPECT_NEAR(float(CurrentViewExtent.maxCorner.x), x2, 1e-3);
-  EXPECT_NEAR(float(CurrentViewExtent.maxCorner.y), y2, 1e-3);
-}
-
 // Layer 0: (10, 60) .. (40, 60); tool layer 0: (10, 5) .. (40, 5); the
 // file "JOB.TMP" (head (55, 45) .. (95, 55)): (60, 50) .. (90, 50); the
 // background picture: (75, 5) .. (95, 25) at height 80; the raster from
@@ -135,11 +123,11 @@ class RedrawKinds : public ::testing::Test {
     StoreHoldsData = false;
     HighestLayer = 0;
     CurrentLayer = 0;
-    WriteRecords(BuildLayerFileName(0), {Rec(kRecContourStart, 10, 60), Rec(kRecLinePoint, 40, 60)});
+    WriteRecordFile(BuildLayerFileName(0), {Rec(kRecContourStart, 10, 60), Rec(kRecLinePoint, 40, 60)});
     LayerRecordCounts[0] = 2;
-    WriteRecords(BuildWLayerFileName(0), {Rec(kRecContourStart, 10, 5), Rec(kRecLinePoint, 40, 5)});
-    WriteRecords("JOB.TMP", {Rec(kRecMinCorner, 55, 45), Rec(kRecMaxCorner, 95, 55), Rec(kRecContourStart, 60, 50),
-                             Rec(kRecLinePoint, 90, 50)});
+    WriteRecordFile(BuildWLayerFileName(0), {Rec(kRecContourStart, 10, 5), Rec(kRecLinePoint, 40, 5)});
+    WriteRecordFile("JOB.TMP", {Rec(kRecMinCorner, 55, 45), Rec(kRecMaxCorner, 95, 55), Rec(kRecContourStart, 60, 50),
+                                Rec(kRecLinePoint, 90, 50)});
     WriteBytes(kCurrentReliefName, CurrentRelief());
     WriteBytes(kBackgroundPictureName, Relief(2, 2, 75, 5, [](int, int) { return 80; }));
     WriteBytes("Scan0.TMP", Raster(32));

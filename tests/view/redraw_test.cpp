@@ -15,33 +15,7 @@ using namespace viewtest;
 
 namespace {
 
-void WriteRecords(const std::string& name, const std::vector<TVectorRecord>& records) {
-  std::ofstream out(plat::HostPathOf(name), std::ios::binary);
-  out.write(reinterpret_cast<const char*>(records.data()), std::streamsize(records.size() * sizeof(TVectorRecord)));
-}
-
-void ExpectViewExtent(float x1, float y1, float x2, float y2) {
-  EXPECT_NEAR(float(CurrentViewExtent.minCorner.x), x1, 1e-3);
-  EXPECT_NEAR(float(CurrentViewExtent.minCorner.y), y1, 1e-3);
-  EXPECT_NEAR(float(CurrentViewExtent.maxCorner.x), x2, 1e-3);
-  EXPECT_NEAR(float(CurrentViewExtent.maxCorner.y), y2, 1e-3);
-}
-
-class Redraw : public ::testing::Test {
- protected:
-  void SetUp() override {
-    StoreHoldsData = false;
-    HighestLayer = 1;
-    WriteRecords(BuildLayerFileName(0), {Rec(kRecContourStart, 10, 20), Rec(kRecLinePoint, 40, 30)});
-    WriteRecords(BuildLayerFileName(1), {});
-    LayerRecordCounts[0] = 2;
-    WriteRecords(BuildWLayerFileName(0), {Rec(kRecContourStart, -50, -60), Rec(kRecLinePoint, -20, -30)});
-    WriteRecords("JOB.TMP", {Rec(kRecMinCorner, 0, 0), Rec(kRecMaxCorner, 7, 8), Rec(kRecContourStart, 100, 100),
-                             Rec(kRecLinePoint, 120, 130)});
-  }
-  void TearDown() override { StoreHoldsData = false; }
-  TViewScreen screen_;
-};
+class Redraw : public LayerFilesScreenTest {};
 
 TEST_F(Redraw, ZoomToAllPicksTheExtentByViewKind) {
   struct TCase { uint8_t kind; float x1, y1, x2, y2; };
@@ -68,7 +42,7 @@ TEST_F(Redraw, ZoomToAllWithAnEmptyStoreDrawsNothing) {
   ZoomToAll("", 13);
   ExpectViewExtent(1, 2, 3, 4);
   EXPECT_EQ(ViewKind, 99) << "the painter did not run";
-  WriteRecords(kVectorStoreName, {Rec(kRecContourStart, 5, 6), Rec(kRecLinePoint, 9, 16)});
+  WriteRecordFile(kVectorStoreName, {Rec(kRecContourStart, 5, 6), Rec(kRecLinePoint, 9, 16)});
   StoreHoldsData = true;
   ZoomToAll("", 13);
   ExpectViewExtent(5, 6, 9, 16);

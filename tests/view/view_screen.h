@@ -18,6 +18,9 @@
 #include "app/program_start.h"
 #include "frame/window_draw.h"
 #include "model/layer_files.h"
+#include "model/vector_records.h"
+#include "model/vector_store.h"
+#include "platform/files.h"
 #include "platform/draw.h"
 #include "platform/window.h"
 #include "support/program_runner.h"
@@ -158,5 +161,37 @@ inline void ExpectMatchesGolden(const std::string& name, int width, int height, 
 inline TExtentsPair Extent(float x1, float y1, float x2, float y2) { return {{1, x1, y1}, {5, x2, y2}}; }
 
 inline TVectorRecord Rec(uint8_t type, float x, float y, float z = 0) { return TVectorRecord{type, x, y, z}; }
+
+// Writes the vector records to the file of the program name.
+inline void WriteRecordFile(const std::string& name, const std::vector<TVectorRecord>& records) {
+  std::ofstream out(plat::HostPathOf(name), std::ios::binary);
+  out.write(reinterpret_cast<const char*>(records.data()), std::streamsize(records.size() * sizeof(TVectorRecord)));
+}
+
+inline void ExpectViewExtent(float x1, float y1, float x2, float y2) {
+  EXPECT_NEAR(float(CurrentViewExtent.minCorner.x), x1, 1e-3);
+  EXPECT_NEAR(float(CurrentViewExtent.minCorner.y), y1, 1e-3);
+  EXPECT_NEAR(float(CurrentViewExtent.maxCorner.x), x2, 1e-3);
+  EXPECT_NEAR(float(CurrentViewExtent.maxCorner.y), y2, 1e-3);
+}
+
+// The view screen with two drawing layers (layer 0: (10, 20) .. (40, 30),
+// layer 1 empty), tool layer 0: (-50, -60) .. (-20, -30) and the file
+// "JOB.TMP" (head (0, 0) .. (7, 8)): (100, 100) .. (120, 130); no store.
+class LayerFilesScreenTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    StoreHoldsData = false;
+    HighestLayer = 1;
+    WriteRecordFile(BuildLayerFileName(0), {Rec(kRecContourStart, 10, 20), Rec(kRecLinePoint, 40, 30)});
+    WriteRecordFile(BuildLayerFileName(1), {});
+    LayerRecordCounts[0] = 2;
+    WriteRecordFile(BuildWLayerFileName(0), {Rec(kRecContourStart, -50, -60), Rec(kRecLinePoint, -20, -30)});
+    WriteRecordFile("JOB.TMP", {Rec(kRecMinCorner, 0, 0), Rec(kRecMaxCorner, 7, 8), Rec(kRecContourStart, 100, 100),
+                                Rec(kRecLinePoint, 120, 130)});
+  }
+  void TearDown() override { StoreHoldsData = false; }
+  TViewScreen screen_;
+};
 
 }  // namespace viewtest
