@@ -275,7 +275,7 @@ TEST_F(NcExportGolden, ImportExportDispatcherReachesTheExports) {
     if (e.path().stem() == "PROG") program = e.path();
   ASSERT_FALSE(program.empty());
   const fs::path golden = kGoldenDir / "dialect_0.nc";
-  if (fs::exists(golden)) EXPECT_EQ(ReadAll(program), ReadAll(golden));
+  if (fs::exists(golden)) { EXPECT_EQ(ReadAll(program), ReadAll(golden)); }
 
   TNcSettings stored;
   LoadNcSettings(stored);

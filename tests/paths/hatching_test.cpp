@@ -281,7 +281,7 @@ TEST_F(HatchingTest, JoinedChainsNeverCrossAContour) {
   params.join = 1;
   ASSERT_EQ(Hatch({u}, params), kHatchOk);
   for (const TSeg& s : Segments(ReadPoints("OUT.H2R")))
-    if (std::min(s.y1, s.y2) > 4.5) EXPECT_FALSE(std::min(s.x1, s.x2) < 10.5 && std::max(s.x1, s.x2) > 10.5);
+    if (std::min(s.y1, s.y2) > 4.5) { EXPECT_FALSE(std::min(s.x1, s.x2) < 10.5 && std::max(s.x1, s.x2) > 10.5); }
 }
 
 TEST_F(HatchingTest, HatchingInPlacePutsTheLinesBeforeTheContours) {

@@ -55,7 +55,7 @@ bool OpenBlock(const std::string& name, int16_t layer, int32_t& start, TToolPath
   SeekSlotEnd(slot);
   int32_t start2 = -7;
   WritePathHeaderToSlot(layer, slot, KnownTool(), start, start2, header, 50.0f);
-  if (start2 != -7) EXPECT_EQ(start2, start) << "both start values";
+  if (start2 != -7) { EXPECT_EQ(start2, start) << "both start values"; }
   CloseDataFileSlot(slot);
   return true;
 }

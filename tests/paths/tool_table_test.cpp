@@ -203,7 +203,7 @@ TEST_F(PathsTest, ToolsOfAFileAreReadAndRewrittenInPlace) {
   std::vector<TVectorRecord> after = ReadVectors("TOOLS.TMP");
   ASSERT_EQ(after.size(), file.size());
   for (size_t i = 0; i < file.size(); ++i)
-    if (i < size_t(secondAt) || i >= size_t(secondAt) + 8) EXPECT_EQ(std::memcmp(&after[i], &file[i], 13), 0) << i;
+    if (i < size_t(secondAt) || i >= size_t(secondAt) + 8) { EXPECT_EQ(std::memcmp(&after[i], &file[i], 13), 0) << i; }
   ReadToolsOfFile("TOOLS.TMP", tools, count);
   EXPECT_EQ(+tools[1].feedXY, 33.0f);
   EXPECT_EQ(+tools[1].colorNumber, 12);

@@ -36,7 +36,7 @@ TRun RunList(const std::string& script, bool drop, int16_t chosen = 2,
   for (const char* option : options) list->Options[i++] = option;
   const auto before = TScreen::Pixels();
   RunFieldChoiceList(*list, drop);
-  if (drop) EXPECT_TRUE(TScreen::Pixels() == before) << "screen given back";
+  if (drop) { EXPECT_TRUE(TScreen::Pixels() == before) << "screen given back"; }
   return TRun{list->ExitCode, list->Chosen};
 }
 

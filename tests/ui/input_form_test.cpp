@@ -122,7 +122,7 @@ TEST(InputForm, NavigationAndFunctionKeys) {
     const TFormRun r = RunForm(c.script, f, 4);
     EXPECT_EQ(r.exitCode, c.exitCode) << c.script;
     EXPECT_EQ(r.current, c.current) << c.script;
-    if (c.exitCode == 9) EXPECT_EQ(f[2].decimals, 9) << "codes above 8 stay with the current field";
+    if (c.exitCode == 9) { EXPECT_EQ(f[2].decimals, 9) << "codes above 8 stay with the current field"; }
   }
 }
 

@@ -32,7 +32,7 @@ TEST_F(ZoomCommands, ZoomBarPansOneStepBeyondTheLayoutAtMost) {
     ApplyZoomBarChoice("", 0, 6);  // pan right
     const bool moved = CurrentViewExtent.minCorner.x != before;
     EXPECT_EQ(moved, inside) << "step " << i;
-    if (moved) EXPECT_NEAR(float(CurrentViewExtent.minCorner.x), expected, 1e-3);
+    if (moved) { EXPECT_NEAR(float(CurrentViewExtent.minCorner.x), expected, 1e-3); }
     moves += moved;
   }
   EXPECT_GE(moves, 1);
