@@ -266,6 +266,7 @@ void RunStartSequence() {
   ClearKeyBuffer();
   ClearVectorStore();
   CreateMissingLayerFiles();
+  ShowAllLayers();
   CalibrateDelayLoop();
   ForgetLoadedFont();
   ReinitFontCache();
@@ -577,6 +578,11 @@ int ConfirmClearWork(int8_t mode, uint8_t options) {
   bool drawing = AnyLayerHasRecords();
   bool texts = TextLineCount > 0;
   bool relief = mode == -1 && ReliefHasData();
+  // A drawing as last saved or opened loses nothing: no question about it.
+  if ((drawing || texts) && IsDrawingSaved()) {
+    if (!relief && !exitStyle) ClearWorkAndRefresh(AskWorkFilesToClear(mode), dialogOption);
+    drawing = texts = false;
+  }
   if (!drawing && !texts && !relief) return 2;
 
   WaitForMouseRelease();

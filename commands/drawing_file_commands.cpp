@@ -61,6 +61,7 @@ bool SaveDrawingToFile(const std::string& name, int mode) {
   const bool written = WriteSldDrawing("", name, 255);
   LoadTextLineDefaults();
   SaveParamFileSafely();
+  if (written) RecordDrawingSaved();
   if (mode == 0) DelayMs(200);
   return written;
 }
@@ -101,13 +102,14 @@ void ExportSldDrawing(const std::string& source, int mode) {
 bool AskSaveUnsavedWork() {
   LoadTextJobHead();
   if (!CheckAnyLayerFileFilled(0) && TextLineCount <= 0) return false;
+  if (IsDrawingSaved()) return false;
   return AskYesNo(GetMessageText(605, -39) + "\r\n" + GetMessageText(40, -39)) == 1;
 }
 
 void OfferSaveDrawing() {
   bool layers = false, texts = false;
   TestDrawingHasContent(layers, texts);
-  if (!layers && !texts) return;
+  if ((!layers && !texts) || IsDrawingSaved()) return;
   uint8_t answer = 0;
   AskYesNoTwoLines(GetMessageText(605, -39), GetMessageText(40, -39), answer);
   if (answer != 1) return;
@@ -120,7 +122,7 @@ void OfferSaveDrawing() {
 bool AskSaveBeforeOpen() {
   bool layers = false, texts = false;
   TestDrawingHasContent(layers, texts);
-  if (!layers && !texts) return false;
+  if ((!layers && !texts) || IsDrawingSaved()) return false;
   RecountAllLayerRecords();
   ZoomToAll("", 2);
   SetRopCopy();

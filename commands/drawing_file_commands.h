@@ -8,13 +8,15 @@
 // when needed. True when a file was written.
 bool SaveDrawing(int mode);
 // Saves the drawing under the name (step after the name is known): the
-// store is flushed, the file written and the name made current. mode 0 shows
-// the short note on the prompt line.
+// store is flushed, the file written and the name made current; a written
+// drawing counts as saved. mode 0 shows the short note on the prompt line.
 bool SaveDrawingToFile(const std::string& name, int mode);
 // Exports the source as ".SLD" (mode 1 vectors only, 2 with parameters,
 // tools and frame), asking for the target name.
 void ExportSldDrawing(const std::string& source, int mode);
-// True when there is unsaved work and the user wants it saved.
+// True when there is unsaved work and the user wants it saved. A drawing
+// unchanged since its last save or open is not asked about, here and in
+// the two questions below.
 bool AskSaveUnsavedWork();
 // The drawing offered for saving before work is thrown away: asks messages
 // 605 and 40; Yes runs save as.

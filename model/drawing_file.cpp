@@ -21,6 +21,8 @@
 #include "model/vector_records.h"
 #include "model/text_job.h"
 #include "frame/progress_bar.h"
+#include "frame/quiet_files.h"
+#include "platform/files.h"
 
 int64_t SldWriteByteLimit = -1;
 
@@ -290,6 +292,102 @@ bool ExportSldDrawingToFile(const std::string& source, const std::string& target
   if (CountFileRecords(source) < 2 || target.empty()) return false;
   WriteParamNameBlock(11, GetDrawingFolder(target));
   return WriteSldDrawing(source, target, mode);
+}
+
+// --- saved state ------------------------------------------------------------------------------
+
+namespace {
+
+constexpr uint64_t kFnvOffset = 14695981039346656037ull;
+constexpr uint64_t kFnvPrime = 1099511628211ull;
+constexpr uint32_t kHashPiece = 65536;
+
+uint64_t HashBytes(uint64_t hash, const void* bytes, size_t count) {
+  const uint8_t* p = static_cast<const uint8_t*>(bytes);
+  for (size_t i = 0; i < count; ++i) hash = (hash ^ p[i]) * kFnvPrime;
+  return hash;
+}
+
+// Line points, arcs and their kin continue the contour a start opened.
+bool ContinuesContour(uint8_t type) { return type == 10 || type == 12 || type == 17 || type == 18; }
+
+// The sum of the hashes of the layer's contours (a start with what follows
+// it; any other record alone), so that their order does not count.
+uint64_t HashLayerContours(int32_t layer, const std::vector<TVectorRecord>& records) {
+  uint64_t sum = 0;
+  for (size_t i = 0; i < records.size();) {
+    size_t end = i + 1;
+    if (records[i].type == 11)
+      while (end < records.size() && ContinuesContour(records[end].type)) ++end;
+    const uint64_t seed = HashBytes(kFnvOffset, &layer, sizeof layer);
+    sum += HashBytes(seed, records.data() + i, (end - i) * sizeof(TVectorRecord));
+    i = end;
+  }
+  return sum;
+}
+
+// Folds the bytes of the file (none when it is missing) into the hash.
+uint64_t HashFileBytes(uint64_t hash, const std::string& name) {
+  plat::TPasFile f;
+  plat::Assign(f, name);
+  ResetFileQuiet(f, 1, 0);
+  if (f.state < plat::kFileInput) return HashBytes(hash, "-", 1);
+  std::vector<uint8_t> piece(kHashPiece);
+  for (;;) {
+    uint32_t read = 0;
+    BlockReadQuiet(f, piece.data(), kHashPiece, read);
+    hash = HashBytes(hash, piece.data(), read);
+    if (read < kHashPiece) break;
+  }
+  CloseFileQuiet(f);
+  return hash;
+}
+
+}  // namespace
+
+uint64_t ComputeDrawingFingerprint() {
+  uint64_t hash = kFnvOffset;
+  const int32_t top = std::min<int32_t>(HighestLayer, kMaxLayerNumber);
+  for (int32_t n = 0; n <= top; ++n) {
+    std::vector<TVectorRecord> records, store;
+    if (!ReadVectorRecords(BuildLayerFileName(n), -1, records)) hash = HashBytes(hash, "?", 1);
+    if (n == CurrentLayer && StoreHoldsData != 0 && ReadVectorRecords(kVectorStoreName, -1, store))
+      records.insert(records.end(), store.begin(), store.end());
+    // Empty records are dropped whenever the store goes back into a layer.
+    std::erase_if(records, [](const TVectorRecord& r) { return r.type == 0; });
+    if (records.empty()) continue;
+    const uint64_t layerHash = HashLayerContours(n, records);
+    hash = HashBytes(hash, &n, sizeof n);
+    hash = HashBytes(hash, &layerHash, sizeof layerHash);
+  }
+  for (const char* name : {kTextJobFileName, kFrameFileName, kPropertyStoreName}) hash = HashFileBytes(hash, name);
+  return hash;
+}
+
+void RecordDrawingSaved() {
+  const uint64_t fingerprint = ComputeDrawingFingerprint();
+  plat::TPasFile f;
+  plat::Assign(f, kSavedStateFileName);
+  RewriteFileQuiet(f, 1);
+  if (f.state < plat::kFileInput) return;
+  uint32_t written = 0;
+  BlockWriteQuiet(f, &fingerprint, sizeof fingerprint, written);
+  CloseFileQuiet(f);
+  // A note cut short would say "saved" to nothing; without one the user is asked.
+  if (written != sizeof fingerprint) DeleteFileQuiet(kSavedStateFileName);
+}
+
+bool IsDrawingSaved() {
+  if (GetFileByteSizeQuiet(kSavedStateFileName) != int64_t(sizeof(uint64_t))) return false;
+  plat::TPasFile f;
+  plat::Assign(f, kSavedStateFileName);
+  ResetFileQuiet(f, 1, 0);
+  if (f.state < plat::kFileInput) return false;
+  uint64_t fingerprint = 0;
+  uint32_t read = 0;
+  BlockReadQuiet(f, &fingerprint, sizeof fingerprint, read);
+  CloseFileQuiet(f);
+  return read == sizeof fingerprint && fingerprint == ComputeDrawingFingerprint();
 }
 
 // --- recent drawings ---------------------------------------------------------------------

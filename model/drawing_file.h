@@ -75,6 +75,22 @@ void WriteTextJobHeadToFile();
 std::string ReadParamNameBlock(int16_t block);
 void WriteParamNameBlock(int16_t block, const std::string& text);
 
+// --- saved state ------------------------------------------------------------------------
+// The drawing as it stood after the last save or open, kept as a fingerprint
+// in "GESPEICH.TMP" (8 bytes, little-endian) so that it outlives the run.
+// The fingerprint covers every drawing layer (the store counted with the
+// current layer), the text job, the frame and the properties. The order of
+// the contours within a layer does not count: marking and unmarking move
+// contours without changing the drawing.
+constexpr const char* kSavedStateFileName = "GESPEICH.TMP";
+
+uint64_t ComputeDrawingFingerprint();
+// Notes the drawing as it stands as saved (after a save or an open).
+void RecordDrawingSaved();
+// True when the drawing is as it was last saved or opened; false when the
+// note is missing or unreadable.
+bool IsDrawingSaved();
+
 // --- recent drawings (parameter block 64) ---------------------------------------------
 // Extension exactly ".SLD", ".LG1" or ".H2R"; with check the file must exist.
 bool IsDrawingFileName(const std::string& name, bool check);

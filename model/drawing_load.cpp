@@ -712,12 +712,13 @@ void LoadDrawingByExtension(const std::string& name, int mode) {
   const size_t dot = name.find_last_of('.');
   std::string ext = dot == std::string::npos ? std::string() : name.substr(dot);
   UpperCaseString(ext);
+  bool loaded = true;
   if (ext != ".SLD") {
     ClearFileNote();
     LoadVectorDrawing(name, kLoadReplace | kLoadDraw);
   } else {
     ResetTextJobFile();
-    LoadSldDrawing(name, mode);
+    loaded = LoadSldDrawing(name, mode);
   }
   uint8_t bytes[256] = {};
   const size_t n = std::min<size_t>(name.size(), 255);
@@ -727,4 +728,6 @@ void LoadDrawingByExtension(const std::string& name, int mode) {
   if (WindowTitleHook != nullptr) WindowTitleHook();
   LoadTextLineDefaults();
   SaveParamFileSafely();
+  // A drawing just opened whole is as saved; an appended one is not.
+  if (loaded && mode == 0) RecordDrawingSaved();
 }

@@ -22,7 +22,8 @@ void LoadVectorDrawing(const std::string& name, int mode);
 // file cannot be read as a drawing (missing, too short, unknown version).
 bool LoadSldDrawing(const std::string& name, int mode);
 // By extension: ".SLD" through LoadSldDrawing, others as plain files; the
-// name becomes the current drawing name.
+// name becomes the current drawing name. A drawing opened whole (mode 0)
+// counts as saved until it changes.
 void LoadDrawingByExtension(const std::string& name, int mode);
 // Raises the highest layer to n - 1, creating the empty layer files between.
 void RaiseHighestLayer(int32_t n);

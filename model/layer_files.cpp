@@ -34,6 +34,8 @@ int32_t WrapLayerNumber(int32_t n) {
   return n % (TopLayer() + 1);
 }
 
+void ShowAllLayers() { std::fill(std::begin(LayerVisible), std::end(LayerVisible), uint8_t(1)); }
+
 // --- names -----------------------------------------------------------------------------
 
 std::string BuildLayerFileName(int32_t n) {
@@ -136,6 +138,7 @@ void ClearWorkFiles(uint16_t flags) {
     EmptyLayerFiles(BuildLayerFileName, HighestLayer);
     CreateEmptyFile("VekAR1.TMP");
     CreateEmptyFile("VekAR2.TMP");
+    ShowAllLayers();
   }
   if (flags & kClearTexts) CreateEmptyFile("HS01.TMP");
   if (flags & kClearFrame) CreateEmptyFile("RAHMEN.TMP");

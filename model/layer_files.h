@@ -26,12 +26,16 @@ constexpr int kLastPathLayerKept = 11; // path layer files are deleted up to 11
 
 // Records (13 bytes) of each drawing layer file as last counted.
 extern int32_t LayerRecordCounts[kMaxLayerNumber + 1];
-// Non-zero: the layer is shown and searchable (set by the layer panel).
+// Non-zero: the layer is shown and searchable. Every layer is shown after
+// the start and after the drawing is emptied (new or opened drawing); only
+// the layer panel switches layers off.
 extern uint8_t LayerVisible[kMaxLayerNumber + 1];
 
 // Any number as an existing layer: negative gives 0, others are taken
 // modulo the layer count (HighestLayer + 1).
 int32_t WrapLayerNumber(int32_t n);
+// Every layer shown and searchable.
+void ShowAllLayers();
 
 // --- names -------------------------------------------------------------------------
 std::string BuildLayerFileName(int32_t n);     // n wrapped by WrapLayerNumber
@@ -72,7 +76,8 @@ enum TWorkFileFlag : uint16_t {
   kClearFrame = 0x80, kClearToolLayers = 0x100, kClearPathLayers = 0x200, kClearLaserProject = 0x400,
   kClearRelief = 0x800, kClearRaster = 0x1000, kClearTools = 0x2000,
 };
-// Empties the work files chosen by the flags.
+// Empties the work files chosen by the flags; emptying the drawing shows
+// every layer again.
 void ClearWorkFiles(uint16_t flags);
 // Creates the layer files "Layer" + n + ".TMP" for n = 0 to the highest layer that are missing.
 void CreateMissingLayerFiles();

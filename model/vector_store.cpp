@@ -359,7 +359,8 @@ void MarkWholeCurrentLayer() {
   CreateStoreWhenClear();
   const std::string layer = GetCurrentLayerFileName();
   if (CountFileRecords(layer) <= 0) {
-    ShowMessageNumber(42);
+    // Everything already marked: the selection stays as it is.
+    if (StoreHoldsData == 0) ShowMessageNumber(42);
     return;
   }
   if (!AppendFileRecords(layer, kVectorStoreName, kMarkColour, false)) return;

@@ -111,7 +111,8 @@ void SelectContoursAt(const std::string& file, int flags, const TPointRecord& pr
 // a negative mode keeps the current layer, the low 7 bits are the flags of
 // PickContourIntoStore.
 void PickContourFromAnyLayerAt(int mode, const TPointRecord& point);
-// Every record of the current layer into the store.
+// Every record of the current layer into the store; with the layer empty
+// only an empty selection is reported (message 42).
 void MarkWholeCurrentLayer();
 // Mode 0 ungroups (pen-up marks become contour starts), mode 1 groups
 // (every start but the first becomes a pen-up line point).

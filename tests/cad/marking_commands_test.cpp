@@ -240,6 +240,36 @@ TEST_F(Marking, ThePickedMenuEntryRuns) {
   EXPECT_EQ(CommandWord, 41);
 }
 
+// "Alles markieren" when the layer's only contour is marked already: the
+// selection stays whole and nothing is reported; with nothing marked and an
+// empty layer the user hears that there is nothing to mark.
+TEST_F(Marking, MarkAllKeepsAWhollyMarkedLayerMarked) {
+  struct TCase {
+    const char* name;
+    void (*run)();
+  };
+  const TCase cases[] = {
+      {"command 43", [] { MarkWholeCurrentLayer(); }},
+      {"marking menu entry 1", [] { RunMarkingMenuEntry(1); }},
+  };
+  for (const TCase& c : cases) {
+    Layer(0, "");
+    Select(kSquare);
+    Put("transcript.txt", "");
+    c.run();
+    EXPECT_EQ(File(kVectorStoreName), kSquare) << c.name;
+    EXPECT_EQ(StoreHoldsData, 1) << c.name;
+    EXPECT_EQ(File(BuildLayerBareName(0)), "") << c.name;
+    EXPECT_EQ(File("transcript.txt").find("Nichts zu bearbeiten"), std::string::npos) << c.name;
+
+    ClearVectorStore();
+    screen_.UseScript("key Enter\n");
+    c.run();
+    EXPECT_EQ(StoreHoldsData, 0) << c.name;
+    EXPECT_NE(File("transcript.txt").find("Nichts zu bearbeiten"), std::string::npos) << c.name;
+  }
+}
+
 TEST_F(Marking, CancelledMenuRunsNothing) {
   Layer(0, kSquare);
   CommandWord = 45;

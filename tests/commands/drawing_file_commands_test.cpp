@@ -127,6 +127,28 @@ TEST_F(DrawingCommands, SaveAsAsksTheNameAndKeepsTheNote) {
   EXPECT_EQ(GetRecentDrawing(0), plat::CurrentFolder() + "Neu.SLD");
 }
 
+// After a save nothing offers to save again until the drawing changes.
+TEST_F(DrawingCommands, ASavedDrawingIsNotOfferedForSavingAgain) {
+  MakeContent();
+  RecountAllLayerRecords();
+  UseScript("text Neu\nkey Enter\n");
+  ASSERT_TRUE(SaveDrawing(1));
+  const int before = Boxes();
+  UseScript("");
+  OfferSaveDrawing();
+  EXPECT_FALSE(AskSaveBeforeOpen());
+  EXPECT_FALSE(AskSaveUnsavedWork());
+  EXPECT_EQ(Boxes(), before) << Transcript();
+
+  WriteFile(BuildLayerFileName(1), Bytes({Rec(11, 5, 5), Rec(10, 6, 6)}));
+  RecountAllLayerRecords();
+  UseScript("key n\nkey n\nkey n\n");
+  OfferSaveDrawing();
+  EXPECT_FALSE(AskSaveBeforeOpen());
+  EXPECT_FALSE(AskSaveUnsavedWork());
+  EXPECT_EQ(Boxes(), before + 3) << "a changed drawing is offered each time";
+}
+
 TPopupLayout RecentLayout(const std::vector<std::string>& names) {
   TPopupList list;
   InitPopupList(list);

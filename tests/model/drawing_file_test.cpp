@@ -5,6 +5,7 @@
 
 #include <sys/stat.h>
 
+#include <functional>
 #include <random>
 
 #include "support/drawing_test_support.h"
@@ -13,6 +14,7 @@
 #include "model/text_job.h"
 #include "view/view_services_standin.h"
 #include "model/layer_files.h"
+#include "model/vector_store.h"
 #include "view/view_transform.h"
 
 namespace {
@@ -278,6 +280,83 @@ TEST_F(DrawingFileTest, SaveWithoutANameWritesNothing) {
     EXPECT_NE(entry.path().extension(), ".SLD");
     EXPECT_NE(entry.path().extension(), ".$SL");
   }
+}
+
+// A drawing just saved or opened counts as saved until its content changes;
+// marking and unmarking, which only move contours, change nothing.
+TEST_F(DrawingFileTest, SavedStateFollowsTheDrawingsContent) {
+  MakeDrawing();
+  EXPECT_FALSE(IsDrawingSaved()) << "never saved";
+  ASSERT_TRUE(SaveDrawingToFile("A.SLD", 1));
+  EXPECT_TRUE(IsDrawingSaved()) << "just saved";
+  WriteFile(BuildLayerFileName(1), Bytes({Rec(11, 1, 1), Rec(10, 2, 2)}));
+  EXPECT_FALSE(IsDrawingSaved()) << "a contour drawn after the save";
+
+  struct TCase {
+    const char* change;
+    bool saved;  // still as saved afterwards
+    std::function<void()> apply;
+  };
+  const TCase cases[] = {
+      {"nothing", true, [] {}},
+      {"the contour marked", true,
+       [this] {
+         WriteFile(kVectorStoreName, layer0_);
+         WriteFile(BuildLayerFileName(0), "");
+         StoreHoldsData = 1;
+       }},
+      {"the contours of a layer in another order", true,
+       [this] { WriteFile(BuildLayerFileName(2), layer2_.substr(26) + layer2_.substr(0, 26)); }},
+      {"a point moved", false,
+       [this] {
+         std::string moved = layer0_;
+         moved[13 + 1] ^= 1;
+         WriteFile(BuildLayerFileName(0), moved);
+       }},
+      {"the contour moved to another layer", false,
+       [this] {
+         WriteFile(BuildLayerFileName(1), layer0_);
+         WriteFile(BuildLayerFileName(0), "");
+       }},
+      {"a text line changed", false,
+       [this] {
+         std::string job = ReadFile("HS01.TMP");
+         const size_t at = job.find("Hallo");
+         ASSERT_NE(at, std::string::npos);
+         job.replace(at, 5, "Hallu");
+         WriteFile("HS01.TMP", job);
+       }},
+      {"the frame changed", false, [this] { WriteFile("RAHMEN.TMP", ""); }},
+      {"a property changed", false, [this] { WriteFile("EIGENSCH.TMP", "#000005\r\nTASCHE 2\r\n"); }},
+  };
+  for (const TCase& c : cases) {
+    ForgetDrawing();
+    LoadDrawingByExtension("A.SLD", 0);
+    ASSERT_TRUE(IsDrawingSaved()) << "just opened, before: " << c.change;
+    c.apply();
+    EXPECT_EQ(IsDrawingSaved(), c.saved) << c.change;
+    StoreHoldsData = 0;
+  }
+
+  // Appending a drawing changes the drawing.
+  ForgetDrawing();
+  LoadDrawingByExtension("A.SLD", 0);
+  LoadDrawingByExtension("A.SLD", 1);
+  EXPECT_FALSE(IsDrawingSaved()) << "appended";
+}
+
+// A missing, short, long or foreign note never counts as saved.
+TEST_F(DrawingFileTest, ABrokenSavedStateNoteMeansUnsaved) {
+  MakeDrawing();
+  ASSERT_TRUE(SaveDrawingToFile("A.SLD", 1));
+  const std::string note = ReadFile(kSavedStateFileName);
+  ASSERT_EQ(note.size(), 8u);
+  for (const std::string& broken : {std::string(), note.substr(0, 7), note + "x", std::string(8, '\xFF')}) {
+    WriteFile(kSavedStateFileName, broken);
+    EXPECT_FALSE(IsDrawingSaved()) << broken.size();
+  }
+  std::filesystem::remove(Host(kSavedStateFileName));
+  EXPECT_FALSE(IsDrawingSaved());
 }
 
 TEST_F(DrawingFileTest, RecentDrawingsMoveToTheTop) {

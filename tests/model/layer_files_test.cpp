@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
 #include "support/data_file_folder.h"
@@ -154,6 +155,16 @@ TEST_F(LayerFilesTest, AFolderIsEmptiedOfFilesOnly) {
   EXPECT_EQ(Files("PROJECT"), (std::set<std::string>{"INNER"})) << "a folder name without its backslash";
   DeleteAllFilesInFolder("");
   EXPECT_TRUE(std::filesystem::exists(Host("KEEP.TMP"))) << "an empty name empties nothing";
+}
+
+// A new or opened drawing begins with every layer on screen: emptying the
+// drawing shows the layers again, emptying other work files leaves them.
+TEST_F(LayerFilesTest, EmptyingTheDrawingShowsEveryLayer) {
+  std::fill(std::begin(LayerVisible), std::end(LayerVisible), uint8_t(0));
+  ClearWorkFiles(kClearTexts | kClearFrame | kClearRelief);
+  EXPECT_EQ(std::count(std::begin(LayerVisible), std::end(LayerVisible), 0), kMaxLayerNumber + 1);
+  ClearWorkFiles(kClearDrawing);
+  for (int n = 0; n <= kMaxLayerNumber; ++n) EXPECT_NE(LayerVisible[n], 0) << n;
 }
 
 }  // namespace
