@@ -48,6 +48,7 @@
 #include "paths/compensation_settings.h"
 #include "paths/path_errors.h"
 #include "platform/files.h"
+#include "platform/picture_codecs.h"
 #include "view/screen_scheme.h"
 #include "relief/core/relief_core_services_standin.h"
 #include "text/font_services_standin.h"
@@ -56,6 +57,7 @@
 #include "text/text_services_standin.h"
 #include "ui/common_dialogs.h"
 #include "ui/info_window.h"
+#include "ui/pictures.h"
 #include "ui/popup_list.h"
 #include "ui/prompt_strip.h"
 #include "ui/start_dialogs_standin.h"
@@ -126,6 +128,7 @@ void ProgramBody(int argc, char** argv) {
   srand(unsigned(time(nullptr)));
   SetUpVariant("TORV", kBuildVariantCode);
   EnterProgramFolder();
+  InstallShippedFiles();
   if (argc > 1 && argv[1] != nullptr) CommandLineFileName = argv[1];
   RunStartSequence();
   OpenCommandLineFile();
@@ -401,10 +404,15 @@ struct TCompanionFile {
   const char* name;
   const char* label;
 };
-// The files that stand beside this build of the program. Pictures, menus,
-// fonts and help come with their own subsystems and join this list then.
+// The data files that ship with this build of the program: the build writes
+// them beside the executable. Fonts and help come with their own subsystems
+// and join this list then.
 const TCompanionFile kCompanionFiles[] = {
-    {"TORV.TX0", "Meldungen"},
+    {kMessageFileName, "Meldungen"},
+    {kMenuTextFileName, "Men\x81texte"},
+    {kPictureTableName, "Bilder der Dialoge"},
+    {kProgramPictureTableName, "Programmbilder"},
+    {plat::kResourceFileName, "Symbolbilder"},
 };
 
 std::string PaddedCut(const std::string& s, size_t n) {
@@ -413,6 +421,18 @@ std::string PaddedCut(const std::string& s, size_t n) {
   return r;
 }
 }  // namespace
+
+void InstallShippedFiles() {
+  const std::string shipped = plat::ExecutableFolder();
+  if (plat::HostPathOf(shipped) == plat::HostPathOf(ProgramFolderName)) return;
+  for (const TCompanionFile& entry : kCompanionFiles) {
+    if (TestPlainFileExists(ProgramFolderName + entry.name)) continue;
+    if (!TestPlainFileExists(shipped + entry.name)) continue;
+    // A failed copy leaves no file behind; the check of the program files
+    // then reports it missing.
+    plat::CopyFileByName(shipped + entry.name, ProgramFolderName + entry.name);
+  }
+}
 
 void CheckProgramFiles() {
   std::vector<std::string> lines;

@@ -23,6 +23,10 @@ void AskQuitProgram();
 void RebuildScreen();
 void CalibrateDelayLoop();
 void OpenCommandJournal();
+// A program folder of its own (TORV_HOME) gets each shipped data file it
+// lacks copied from beside the executable; a file it has, in any case of its
+// name, is the user's and stays as it is.
+void InstallShippedFiles();
 void CheckProgramFiles();
 void ShowStartScreenPause();
 void EnsureWorkFilesExist();

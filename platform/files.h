@@ -28,6 +28,9 @@ namespace plat {
 // --- paths and folders (names in the DOS code page) -----------------------
 std::string HostPathOf(const std::string& dosPath);  // resolved host path
 std::string DosPathOf(const std::string& hostPath);  // "/a/b" -> "Z:\a\b"
+// The executable's folder, where the build puts the data files that ship
+// with the program; DOS form with a trailing backslash.
+std::string ExecutableFolder();
 // The program folder: TORV_HOME, else the executable's folder; DOS form
 // with a trailing backslash.
 std::string ProgramFolder();

@@ -255,26 +255,23 @@ std::string WithTrailingBackslash(std::string dos) {
 
 }  // namespace
 
+std::string ExecutableFolder() {
+  char buf[PATH_MAX];
+  ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
+  if (n <= 0) return WithTrailingBackslash(DosPathOf(CurrentHost()));
+  buf[n] = '\0';
+  return WithTrailingBackslash(DosPathOf(HostParentOf(buf)));
+}
+
 std::string ProgramFolder() {
-  std::string host;
   const char* home = getenv("TORV_HOME");
-  if (home != nullptr && home[0] != '\0') {
-    host = home;
-    if (host[0] != '/') {
-      char buf[PATH_MAX];
-      if (getcwd(buf, sizeof buf) != nullptr) host = JoinHost(buf, host);
-    }
-    while (host.size() > 1 && host.back() == '/') host.pop_back();
-  } else {
+  if (home == nullptr || home[0] == '\0') return ExecutableFolder();
+  std::string host = home;
+  if (host[0] != '/') {
     char buf[PATH_MAX];
-    ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
-    if (n > 0) {
-      buf[n] = '\0';
-      host = HostParentOf(buf);
-    } else {
-      host = CurrentHost();
-    }
+    if (getcwd(buf, sizeof buf) != nullptr) host = JoinHost(buf, host);
   }
+  while (host.size() > 1 && host.back() == '/') host.pop_back();
   return WithTrailingBackslash(DosPathOf(host));
 }
 

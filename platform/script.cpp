@@ -405,12 +405,10 @@ void RunStep(const TScriptStep& step) {
       for (const TMessage& m : step.messages) PostWindowMessage(m.message, m.wParam, m.lParam);
       break;
     case kStepWait:
-      if (IsHeadless()) {
-        AdvanceVirtualClock(uint64_t(step.waitMs) * 1000u);
-      } else {
-        Script.waiting = true;
-        Script.waitUntil = TickMs() + step.waitMs;
-      }
+      // The program runs on for the time (virtual when headless) before the
+      // next line comes, so a wait lets it reach its next input wait.
+      Script.waiting = true;
+      Script.waitUntil = TickMs() + step.waitMs;
       break;
     case kStepShot:
       if (!WriteScreenshot(step.shotPath))
@@ -446,7 +444,7 @@ void TakeNextStep() {
   }
 }
 
-// Milliseconds left of a real-time wait; 0 when none is running.
+// Milliseconds left of a wait line; 0 when none is running.
 uint32_t WaitLeft() {
   if (!Script.waiting) return 0;
   int32_t left = int32_t(Script.waitUntil - TickMs());
@@ -496,9 +494,15 @@ void ScriptOnWait() {
   if (!ScriptIsActive()) return;
   Script.emptyPeeks = 0;
   if (uint32_t left = WaitLeft()) {
-    MainWindow.ops->present(false);
-    MainWindow.ops->waitEvent(int(std::min<uint32_t>(left, 50)));
-    return;
+    if (IsHeadless()) {
+      // The program waits for input: nothing happens before the wait is over.
+      AdvanceVirtualClock(uint64_t(left) * 1000u);
+      Script.waiting = false;
+    } else {
+      MainWindow.ops->present(false);
+      MainWindow.ops->waitEvent(int(std::min<uint32_t>(left, 50)));
+      return;
+    }
   }
   if (!Script.ended || Script.next < Script.steps.size()) {
     TakeNextStep();
@@ -524,6 +528,11 @@ int TakeScriptedAnswerKind() {
     const TScriptStep& step = Script.steps[Script.next++];
     if (step.continuation || step.kind != kStepMessages) {
       RunStep(step);
+      // The box waits for its answer: a wait before it is over by then.
+      if (step.kind == kStepWait && IsHeadless()) {
+        if (uint32_t left = WaitLeft()) AdvanceVirtualClock(uint64_t(left) * 1000u);
+        Script.waiting = false;
+      }
       continue;
     }
     if (step.answer != kAnswerNone) return step.answer;

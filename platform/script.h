@@ -4,7 +4,9 @@
 // press with its modifiers, one typed character, a mouse action), a wait or
 // a screenshot. Steps are taken only while the program is waiting for input:
 // after PeekWindowMessage has found the queue empty three times in a row, or
-// at once by WaitWindowMessage. A click is two steps (move + button down,
+// at once by WaitWindowMessage. A wait holds the next step back until the
+// program's clock has run that long (real time in a window, the virtual
+// clock headless, where WaitWindowMessage moves the clock to its end at once). A click is two steps (move + button down,
 // then button up), so the button is seen held for a few polls. When the
 // script is used up the window gets the close message; should the program go
 // on running, the close message comes again every minute, and ten minutes
@@ -58,7 +60,7 @@ struct TScriptState {
   std::vector<TScriptStep> steps;
   size_t next = 0;            // next step
   int emptyPeeks = 0;         // consecutive empty polls since the last step
-  bool waiting = false;       // real-time wait (SDL) under way
+  bool waiting = false;       // a wait line under way
   uint32_t waitUntil = 0;
   bool ended = false;         // script used up, close message posted
   uint32_t endedAt = 0;

@@ -118,10 +118,12 @@ TEST_F(TPathsTest, ConvertsGermanLettersBetweenCodePages) {
 TEST_F(TPathsTest, ProgramFolderComesFromTorvHomeOrTheExecutable) {
   const char* old = getenv("TORV_HOME");
   const std::string saved = old ? old : "";
+  const std::string exeFolder = fs::canonical(fs::path(TORV_BINARY_DIR) / "tests").string();
   setenv("TORV_HOME", root_.c_str(), 1);
   EXPECT_EQ(plat::ProgramFolder(), plat::DosPathOf(root_) + "\\");
+  // The shipped data files are still found beside the executable.
+  EXPECT_EQ(plat::ExecutableFolder(), plat::DosPathOf(exeFolder) + "\\");
   unsetenv("TORV_HOME");
-  const std::string exeFolder = fs::canonical(fs::path(TORV_BINARY_DIR) / "tests").string();
   EXPECT_EQ(plat::ProgramFolder(), plat::DosPathOf(exeFolder) + "\\");
   if (old) setenv("TORV_HOME", saved.c_str(), 1);
 }

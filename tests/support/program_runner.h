@@ -73,13 +73,17 @@ inline TRunResult RunProgram(const std::vector<std::string>& argv, const std::ma
   return result;
 }
 
+// What a fresh program folder holds: the message file, or nothing at all.
+enum class TFolderStart { kMessageFile, kEmpty };
+
 class TempFolder {
  public:
-  TempFolder() {
+  explicit TempFolder(TFolderStart start = TFolderStart::kMessageFile) {
     char tmpl[] = "/tmp/torv_runXXXXXX";
     char* made = mkdtemp(tmpl);
     if (!made) return;
     path_ = made;
+    if (start == TFolderStart::kEmpty) return;
     // The data files that stand beside an installed program.
     std::error_code ec;
     fs::copy_file(fs::path(TORV_BINARY_DIR) / "TORV.TX0", path_ / "TORV.TX0", ec);
