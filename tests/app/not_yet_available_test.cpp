@@ -214,6 +214,26 @@ TEST_F(NotYetAvailable, ACodeWithoutAnEntryShowsTheBoxAndZeroStaysQuiet) {
   EXPECT_EQ(BoxLines(File("transcript.txt")).size(), before) << "no command, no box";
 }
 
+// In the menu file code 9911 is both the "Module" title of the menu bar
+// (the page it opens) and the font editor on that page; the journal names
+// the command after the font editor's line, not the title.
+TEST_F(NotYetAvailable, TheFontEditorHasAJournalNameOfItsOwn) {
+  constexpr uint16_t kCode = 9911;
+  std::string title, editor;
+  TMenuPage page;
+  ReadMenuPage(0, page);
+  for (const TMenuLine& line : page.lines)
+    if (DecodeMenuLineNumber(line) == kCode) title = MenuLineTitle(line);
+  ReadMenuPage(kCode - 9900, page);
+  for (const TMenuLine& line : page.lines)
+    if (DecodeMenuLineNumber(line) == kCode) editor = MenuLineCaption(line);
+  ASSERT_EQ(title, "Module");
+  ASSERT_EQ(editor, "Schrift-Editor");
+  std::string name;
+  EXPECT_TRUE(CommandJournalName(kCode, name));
+  EXPECT_EQ(name, editor);
+}
+
 // The walk: each code of the menus dispatched on the same files.
 TEST_F(NotYetAvailable, EveryMenuCodeReachesRealCodeOrSaysItIsNotYetAvailable) {
   const std::vector<uint16_t> codes = MenuCodes();
