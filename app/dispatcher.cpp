@@ -17,6 +17,7 @@
 #include "exchange/exchange_standin.h"
 #include "frame/file_helpers.h"
 #include "frame/main_window.h"
+#include "frame/not_yet_available.h"
 #include "frame/param_file.h"
 #include "app/program_start.h"
 #include "machine/nc_output_standin.h"
@@ -60,8 +61,24 @@ std::string LayerFile() { return GetCurrentLayerFileName(); }
 void SwitchRulersOn() { DrawingArea.used = 1; }
 
 // Before a module window the main screen is suspended; afterwards it comes
-// back (with redraw: the current view is drawn again).
-void LeaveMainScreen() { SuspendMainScreen(); }
+// back (with redraw: the current view is drawn again). The selection waits
+// in "VekArZw.TMP" meanwhile, as around the module loops, so a module that
+// returns at once leaves it as it was.
+void LeaveMainScreen() {
+  MoveStoreToScratchFile();
+  SuspendMainScreen();
+}
+
+// The module screen is gone: the main screen is laid out and drawn whole
+// again (menu bar, side menu, rulers and the current view). The command word
+// the module ended with (the quit command among them) is kept.
+void ReturnToMainScreen() {
+  const TCommandCode ending = CommandWord;
+  LoadStoreFromScratchFile();
+  RestoreMainScreen(0);
+  RebuildScreen();
+  CommandWord = ending;
+}
 
 void Reached(const char* operation) { DispatchedOperation = operation; }
 
@@ -133,7 +150,7 @@ void RunProjectionCommand() {
   SetReliefZeroFlag(0);
   LeaveMainScreen();
   RunProjectionWindow();
-  RestoreMainScreen(1);
+  ReturnToMainScreen();
 }
 
 void RunScannerCommand() {
@@ -141,7 +158,7 @@ void RunScannerCommand() {
   FreeLoadedFont();
   FreePointMarkerTable();
   DispatchRasterCommand(17);
-  RestoreMainScreen(0);
+  ReturnToMainScreen();
 }
 
 void RunPhotoMillingCommand() {
@@ -150,14 +167,14 @@ void RunPhotoMillingCommand() {
   FreePointMarkerTable();
   ShowSideMenu(23);
   RunPhotoMillingLoop(0);
-  RestoreMainScreen(1);
+  ReturnToMainScreen();
 }
 
 void RunToolPathPreviewCommand() {
   LeaveMainScreen();
   FreePointMarkerTable();
   ShowToolPathPreview(29, 0);
-  RestoreMainScreen(1);
+  ReturnToMainScreen();
 }
 
 void RunOutputModeThen(void (*run)()) {
@@ -348,7 +365,11 @@ void DispatchMainCommand(int32_t variantCode) {
   dispatchVariant = variantCode;
   const TDispatchEntry* entry = FindDispatchEntry(dispatchCode);
   DispatchedOperation = entry != nullptr ? entry->operation : "";
-  if (entry != nullptr) entry->run();
+  if (entry != nullptr) {
+    entry->run();
+  } else if (dispatchCode != 0) {
+    ShowNotYetAvailable(dispatchCode);
+  }
 }
 
 void RunAutoHandOver() {
@@ -400,11 +421,8 @@ void RunReliefGuideModule() {
   block3[kMenuStyleByte] = keptStyle;
   block3[kLayerBarByte] = keptLayerBar;
   PutParamBlock(3, block3, kBlock3Size);
-  LoadStoreFromScratchFile();
   SetMenuBarMode(7);
-  DrawMenuBar(0);
-  RestoreMainScreen(1);
-  RedrawCurrentView(2);
+  ReturnToMainScreen();
   ReportGlobalError();
 }
 
@@ -417,9 +435,6 @@ void RunReliefModule(uint16_t code) {
   KeptSideMenu = SideMenuNumber;
   ReliefEntryFlag = 0;
   DispatchReliefCommand(code - 9900);
-  LoadStoreFromScratchFile();
   SetMenuBarMode(7);
-  DrawMenuBar(0);
-  RestoreMainScreen(1);
-  RedrawCurrentView(2);
+  ReturnToMainScreen();
 }

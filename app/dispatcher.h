@@ -2,12 +2,15 @@
 // the main screen into an operation. It runs once per pass of the main loop,
 // right after the input wait has set the command word, and does one thing
 // for the code it finds: run a command procedure, hand a code range to a
-// sub-dispatcher, or enter a module with its own command loop. Codes without
-// an entry do nothing.
+// sub-dispatcher, or enter a module with its own command loop. A code
+// without an entry (other than 0) shows that the function is not yet
+// available and changes nothing.
 //
 // The table is ordered by code; ranges include both ends. Modules with their
-// own command loop (font editor, relief work guide, relief module) park the
-// vector store in "VekArZw.TMP" while they run and bring it back afterwards.
+// own command loop (font editor, relief work guide, relief module) or window
+// (projection, scanner, photo milling, tool path preview) park the vector
+// store in "VekArZw.TMP" while they run and bring it back afterwards; after
+// a module screen the main screen is drawn whole again.
 #pragma once
 
 #include <cstdint>

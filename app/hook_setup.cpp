@@ -8,6 +8,8 @@
 #include "cad/snapping.h"
 #include "cad/transform_dialog.h"
 #include "commands/command_hooks.h"
+#include "commands/input_wait.h"
+#include "frame/not_yet_available.h"
 #include "frame/param_file.h"
 #include "machine/nc_settings.h"
 #include "ui/prompt_line.h"
@@ -49,6 +51,7 @@ void InstallCommandHooks() {
   TransformSelectionHook = [] { RunTransformCommand(SelectionHandles, SelectionHandleExtent, true); };
   CursorNearGuideLineHook = TestCursorNearGuideLine;
   LayoutLimitsDialogHook = ShowLayoutLimitsDialog;
+  CommandTitleHook = [](uint16_t code) { std::string name; CommandJournalName(code, name); return name; };
 }
 
 void InstallCadHooks() {

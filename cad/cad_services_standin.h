@@ -7,7 +7,8 @@
 #include <string>
 
 // The scaling, guide-line and editing commands of the main
-// dispatcher. Until they are built each returns at once and changes nothing.
+// dispatcher. Until they are built each says it is not yet available and
+// changes nothing.
 void RunLayerFileEditCommand(const std::string& layerFile);
 void RunCopyFromLayerCommand();
 void RunContourMergeMenu();

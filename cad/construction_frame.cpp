@@ -13,6 +13,7 @@
 #include "frame/file_helpers.h"
 #include "frame/main_window.h"
 #include "frame/messages.h"
+#include "frame/not_yet_available.h"
 #include "frame/param_file.h"
 #include "frame/window_draw.h"
 #include "model/layer_files.h"
@@ -140,6 +141,16 @@ uint8_t SelectionDisplayFlags() {
 // The start-point-first rule: one point written as a contour start.
 void AskStartPointFirst(uint8_t type) { AskAndWritePoint(type, GetMessageText(kMsgEnterPoint, -39)); }
 
+// The codes DispatchConstruction runs.
+bool IsBuiltConstruction(int code) {
+  switch (code) {
+    case 90: case 91: case 93: case 94: case 102: case 103: case 104: case 105: case 106: case 107:
+    case 108: case 113: case 114: case 115: case 116: case 117: case 123: case 131: case 135: case 229:
+    case 236: return true;
+    default: return false;
+  }
+}
+
 void DispatchConstruction(int code) {
   // Codes whose construction begins with a start point of its own when the
   // contour has to be started first.
@@ -235,6 +246,12 @@ void OpenConstructionRun() {
 }
 
 void RunConstructionCommand(const std::string& layerFile, int code) {
+  // The constructions of the other families are not built yet: say so
+  // before the store is flushed or a snapshot taken.
+  if (!IsBuiltConstruction(code)) {
+    ShowNotYetAvailable(uint16_t(code));
+    return;
+  }
   TConstructionState& s = Construction;
   s = TConstructionState{};
   s.targetFile = layerFile;

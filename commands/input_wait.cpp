@@ -543,6 +543,7 @@ bool CommandJournalName(uint16_t code, std::string& name) {
                                   {3189, "direct mill auto"},
                                   {3190, "direct mill einricht."},
                                   {7927, "SetAktLayer"},
+                                  {9911, "Schrift-Editor"},
                                   {9945, "Relief Datei:"},
                                   {9946, "Relief Edit:"},
                                   {9947, "Relief Autokorr:"},

@@ -1,8 +1,13 @@
 // TEMPORARY STAND-IN: see menu_services_standin.h.
 #include "commands/menu_services_standin.h"
 
+#include "frame/not_yet_available.h"
+
 void ShowStartInfoPanel(const std::string&) {}
 
-void RunSettingsDialog() {}
-bool EditPathSwitches(int) { return false; }
-void RunNavigationPanels(int, int) {}
+void RunSettingsDialog() { ShowNotYetAvailable(); }
+bool EditPathSwitches(int) {
+  ShowNotYetAvailable();
+  return false;
+}
+void RunNavigationPanels(int, int) { ShowNotYetAvailable(); }

@@ -11,5 +11,5 @@ extern std::string CommandLineFileName;  // set by the program body from its arg
 
 void OpenCommandLineFile();
 
-// The import format menu; no import filter exists yet, so nothing is imported.
+// The import format menu; no import filter exists yet, so it is not yet available.
 void RunImportFormatMenu(int mode);

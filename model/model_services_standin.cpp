@@ -5,13 +5,14 @@
 #include <cstring>
 #include <vector>
 
+#include "frame/not_yet_available.h"
 #include "frame/param_file.h"
 
-void AskSaveAndClearProject() {}
-void OpenProjectFile() {}
-void SaveProjectFile() {}
-void RunLayerReport(int) {}
-void SmoothContourSteps() {}
+void AskSaveAndClearProject() { ShowNotYetAvailable(); }
+void OpenProjectFile() { ShowNotYetAvailable(); }
+void SaveProjectFile() { ShowNotYetAvailable(); }
+void RunLayerReport(int) { ShowNotYetAvailable(); }
+void SmoothContourSteps() { ShowNotYetAvailable(); }
 
 bool IsMachineRecordFieldClear() {
   constexpr int kFieldOffset = 1582;

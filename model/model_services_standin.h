@@ -1,7 +1,7 @@
 // TEMPORARY STAND-IN for the parts of the data model not built yet:
 // projects, the layer content report, the smoothing of stepped contours and
 // the machine record field of the record viewer. The commands return at
-// once and change nothing.
+// once, saying they are not yet available, and change nothing.
 #pragma once
 
 void AskSaveAndClearProject();

@@ -5,7 +5,7 @@
 #pragma once
 
 // --- commands of the main dispatcher: until the machining subsystem is built
-// each returns at once and changes nothing.
+// each says it is not yet available and changes nothing.
 void DispatchMilling2DCommand();
 void RunCuttingDepthsCommand(int mode);
 void RunLeadMovesCommand();

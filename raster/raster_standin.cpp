@@ -1,8 +1,12 @@
 // TEMPORARY STAND-IN: see raster_standin.h.
 #include "raster/raster_standin.h"
 
+#include "frame/not_yet_available.h"
 #include "frame/program_state.h"
 
-void RunBackgroundPictureCommand() {}
-void DispatchRasterCommand(int) {}
-void RunPhotoMillingLoop(int) { CommandWord = 9998; }
+void RunBackgroundPictureCommand() { ShowNotYetAvailable(); }
+void DispatchRasterCommand(int) { ShowNotYetAvailable(); }
+void RunPhotoMillingLoop(int) {
+  ShowNotYetAvailable();
+  CommandWord = 9998;
+}

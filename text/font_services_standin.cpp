@@ -1,11 +1,15 @@
 // TEMPORARY STAND-IN: see font_services_standin.h.
 #include "text/font_services_standin.h"
 
+#include "frame/not_yet_available.h"
+#include "frame/program_state.h"
+
 void FreeLoadedFont() {}
 void ForgetLoadedFont() {}
 void ReinitFontCache() {}
 void ResetGlyphEditorView() {}
 
-#include "frame/program_state.h"
-
-void RunFontEditorLoop() { CommandWord = 9900; }
+void RunFontEditorLoop() {
+  ShowNotYetAvailable();
+  CommandWord = 9900;
+}

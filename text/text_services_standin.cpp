@@ -1,6 +1,8 @@
 // TEMPORARY STAND-IN: see text_services_standin.h.
 #include "text/text_services_standin.h"
 
+#include "frame/not_yet_available.h"
+
 void RebuildFontIndexFile(uint8_t) {}
 
 void LoadCurrentTextLine(int16_t) {}
@@ -10,15 +12,15 @@ void FreePlateAndSignBuffers() {}
 
 void ChooseFontFile(std::string& fontFileName, const std::string&) { fontFileName.clear(); }
 
-void RunTextSignWindow() {}
-void DispatchTextSignCommand() {}
-void RunLayoutFunctionsWindow() {}
-void RunNewSerialPlateCommand() {}
-void RunNewSignCommand(int) {}
-void MarkInCurrentLayer(int) {}
-void RunLayerContourPass() {}
-void RunGraphicTextCommand() {}
-void RunInsertTextCommand() {}
+void RunTextSignWindow() { ShowNotYetAvailable(); }
+void DispatchTextSignCommand() { ShowNotYetAvailable(); }
+void RunLayoutFunctionsWindow() { ShowNotYetAvailable(); }
+void RunNewSerialPlateCommand() { ShowNotYetAvailable(); }
+void RunNewSignCommand(int) { ShowNotYetAvailable(); }
+void MarkInCurrentLayer(int) { ShowNotYetAvailable(); }
+void RunLayerContourPass() { ShowNotYetAvailable(); }
+void RunGraphicTextCommand() { ShowNotYetAvailable(); }
+void RunInsertTextCommand() { ShowNotYetAvailable(); }
 void PickTextLineAtCursor(uint8_t) {}
 
 bool AskIncludeTexts() { return true; }

@@ -21,7 +21,7 @@ void FreePlateAndSignBuffers();
 void ChooseFontFile(std::string& fontFileName, const std::string& sampleText);
 
 // --- commands of the main dispatcher: until the text subsystem is built each
-// returns at once and changes nothing.
+// says it is not yet available and changes nothing.
 void RunTextSignWindow();
 void DispatchTextSignCommand();
 void RunLayoutFunctionsWindow();

@@ -10,7 +10,7 @@
 void EditTextFileIfExists(const std::string& name);
 
 // Help and work text commands of the main dispatcher; no help viewer or text
-// editor exists yet, so nothing opens.
+// editor exists yet, so each says it is not yet available.
 void OpenWorkTextFile(int mode);
 void OpenHelpTopic(int code);
 void OpenModeHelpPage();

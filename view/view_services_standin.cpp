@@ -1,20 +1,24 @@
 // TEMPORARY STAND-IN: see view_services_standin.h.
 #include "view/view_services_standin.h"
 
+#include "frame/not_yet_available.h"
 #include "platform/draw.h"
 #include "view/view_transform.h"
 
 void FreePointMarkerTable() {}
 
-bool OpenLayerPanel(int, uint8_t*) { return false; }
-void RunJobOverview() {}
-void PanViewByDragging(int) {}
-void SelectCurrentLayer(int) {}
-void PickCurrentLayerAtCursor() {}
+bool OpenLayerPanel(int, uint8_t*) {
+  ShowNotYetAvailable();
+  return false;
+}
+void RunJobOverview() { ShowNotYetAvailable(); }
+void PanViewByDragging(int) { ShowNotYetAvailable(); }
+void SelectCurrentLayer(int) { ShowNotYetAvailable(); }
+void PickCurrentLayerAtCursor() { ShowNotYetAvailable(); }
 void FillCurrentLayerContours() {}
-void ClearChosenLayers() {}
-void ShowContourArea() {}
-void RunMillingTraceMenu(const std::string&) {}
+void ClearChosenLayers() { ShowNotYetAvailable(); }
+void ShowContourArea() { ShowNotYetAvailable(); }
+void RunMillingTraceMenu(const std::string&) { ShowNotYetAvailable(); }
 
 void PreviewToolWidth(const std::string& file, uint8_t, int colour) {
   DrawVectorFile(file, plat::kRopCopy, colour, 0);

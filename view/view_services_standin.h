@@ -10,7 +10,8 @@
 void FreePointMarkerTable();
 
 // --- commands of the main dispatcher that belong to the view. Until they are
-// built each returns at once and changes nothing (a panel reports no change).
+// built each says it is not yet available and changes nothing (a panel
+// reports no change).
 bool OpenLayerPanel(int mode, uint8_t* layerVisibility);
 void RunJobOverview();
 void PanViewByDragging(int mode);

@@ -13,7 +13,8 @@ void ApplyReliefPalette(int16_t code);
 bool SaveReliefWithFileDialog();
 
 // The relief volume views of the dispatcher and the relief work guide with
-// its own command loop; without a relief core each returns at once.
+// its own command loop; without a relief core each says it is not yet
+// available.
 void ShowReliefVolumeView();
 void ShowReliefVolumeViewWithPalette();
 void RunReliefGuideLoop();

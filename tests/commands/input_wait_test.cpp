@@ -144,7 +144,8 @@ TEST_F(InputWait, HotKeysClickTheSideItemAndAltOpensTheTitle) {
 
 TEST_F(InputWait, F9ShowsTheHelpOfTheNextCommandInsteadOfRunningIt) {
   const std::string script =
-      "key F9\n" + Click(Centre(UndoIconButton), 38) + Click(Centre(SaveIconButton), 38);
+      "key F9\n" + Click(Centre(UndoIconButton), 38) + "key Enter\n" + Click(Centre(SaveIconButton), 38);
+  // The help viewer is not built yet: its box is answered.
   EXPECT_EQ(Wait(script), 3113) << "undo was swallowed by help mode, the wait went on";
   const std::string journal = Journal();
   EXPECT_EQ(journal.find("0632 : "), std::string::npos) << journal;
