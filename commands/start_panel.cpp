@@ -102,12 +102,16 @@ void DrawStartButton(int k, bool pressed) {
   if (k < 1 || k > kStartButtons) return;
   const TButtonRect rect = StartButtonRect(openPanel, k);
   DrawCaptionButton(" ", rect, 260, pressed ? 1 : 0, 274);
-  DrawResourceBitmap(rect.x1 + 4, rect.y1 + 4, 16, 16, kRopSrcCopy, StartButtonPicture(k));
+  // A picture larger than the button's face (the 32 x 22 "new" picture) is
+  // scaled down to fit it rather than cut.
+  DrawResourcePictureFitted(rect.x1 + 4, rect.y1 + 4, 16, 16, StartButtonPicture(k));
 }
+
+std::string StartPanelTitle() { return GetMessageText(1153, -29) + " " + GetProgramTitle(); }
 
 void DrawStartScreen() {
   const TStartPanelLayout& p = openPanel;
-  DrawGreyDialogPanel(p.x1, p.y1, p.x2, GetMessageText(1153, 29) + " " + GetProgramTitle(), p.y2);
+  DrawGreyDialogPanel(p.x1, p.y1, p.x2, StartPanelTitle(), p.y2);
   DrawColourGradientBar(p.x1 + 8, p.y1 + 32, p.x2 - 8, p.y2 - 8);
   DrawInsetFrame(p.x1 + 8, p.y1 + 32, p.x2 - 8, 4, p.y2 - 8);
   DrawMakerLogo(p.x1, p.y1, p.x2, 2.0f, p.y2);

@@ -33,6 +33,8 @@ bool IsStartPanelSwitchOn();
 // Returns at once while the start switch is off or a redraw is pending;
 // else runs the panel until buttons 1-3 or a right click end it.
 void RunStartScreen();
+// "Willkommen bei" and the variant name, one blank between them.
+std::string StartPanelTitle();
 void DrawStartScreen();
 void DrawStartButton(int k, bool pressed);
 void DrawInsetFrame(int x1, int y1, int x2, int d, int y2);

@@ -508,6 +508,8 @@ void DrawTextOnPanel(int x, int y, const std::string& text) {
 
 int MeasureTextWidth(const std::string& text) { return MeasureIn(TextFont, text); }
 
+int MeasureScreenTextWidth(const std::string& text) { return MeasureIn(DefaultFont, text); }
+
 int MeasureMenuTextWidth(const std::string& text) { return MeasureIn(MenuFont, text); }
 
 int MeasureTextWidthSized(const std::string& text, int width, int height) {

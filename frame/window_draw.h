@@ -153,6 +153,8 @@ void DrawTextAltFont(int x, int y, const std::string& text);
 void DrawTextSized(int x, int y, const std::string& text, int height, int width);
 void DrawTextOnPanel(int x, int y, const std::string& text);
 int MeasureTextWidth(const std::string& text);
+// Width of the text as DrawScreenText draws it (the character-cell font).
+int MeasureScreenTextWidth(const std::string& text);
 int MeasureMenuTextWidth(const std::string& text);
 int MeasureTextWidthSized(const std::string& text, int width, int height);
 

@@ -275,7 +275,7 @@ void CheckChosenExtension(std::string& fileName, const std::string& accepted) {
     while (!item.empty() && item.back() == ' ') item.pop_back();
     if (item == ext || (item.size() >= 2 && item[1] == '*') || item == ".???") return;
   }
-  ShowTitledMessage(GetMessageText(1091, -29));
+  ShowTitledMessage(GetMessageText(1091, -39));
   fileName.clear();
 }
 
@@ -535,20 +535,37 @@ TBox At(const TDialogRun& run, int x1, int y1, int x2, int y2) {
   return TBox{1, int16_t(run.left + x1), int16_t(run.top0 + y1), int16_t(run.left + x2), int16_t(run.top0 + y2)};
 }
 
+// The controls' boxes relative to the dialog's top left corner. Buttons are
+// wide enough for their captions in the character-cell font the dialog draws
+// with ("Zeichnung öffnen", "Bibliothek" whole).
+struct TControlBox {
+  int x1, y1, x2, y2;
+};
+constexpr TControlBox kControlBoxes[] = {
+    {8, 52, 400, 52 + kListRows * 16 + 4},  // list
+    {110, 258, 400, 278},                   // name
+    {110, 284, 400, 304},                   // type
+    {410, 258, 556, 280},                   // OK
+    {410, 284, 556, 306},                   // cancel
+    {168, 314, 180, 326},                   // preview check box
+    {6, 334, 286, 404},                     // memo
+    {292, 312, 417, 437},                   // preview
+    {6, 409, 96, 429},                      // change
+    {101, 409, 191, 429},                   // project
+    {196, 409, 286, 429},                   // library
+};
+static_assert(sizeof kControlBoxes / sizeof kControlBoxes[0] == kDialogLibrary + 1);
+
 void LayOut(TDialogRun& run) {
   run.left = std::max(0, (MaxX + 1 - kDialogWidth) / 2);
   run.top0 = std::max(0, (MaxY + 1 - kDialogHeight) / 2);
-  run.list = At(run, 8, 52, 400, 52 + kListRows * 16 + 4);
-  run.nameBox = At(run, 110, 258, 400, 278);
-  run.typeBox = At(run, 110, 284, 400, 304);
-  run.okBox = At(run, 410, 258, 500, 280);
-  run.cancelBox = At(run, 410, 284, 500, 306);
-  run.checkBox = At(run, 168, 314, 180, 326);
-  run.memoBox = At(run, 6, 334, 271, 404);
-  run.editBox = At(run, 6, 409, 91, 429);
-  run.projectBox = At(run, 96, 409, 181, 429);
-  run.libraryBox = At(run, 186, 409, 271, 429);
-  run.paintBox = At(run, 276, 312, 401, 437);
+  TBox* const boxes[] = {&run.list,     &run.nameBox,  &run.typeBox,  &run.okBox,
+                         &run.cancelBox, &run.checkBox, &run.memoBox, &run.paintBox,
+                         &run.editBox,  &run.projectBox, &run.libraryBox};
+  for (int i = 0; i <= kDialogLibrary; ++i) {
+    const TControlBox& c = kControlBoxes[i];
+    *boxes[i] = At(run, c.x1, c.y1, c.x2, c.y2);
+  }
 }
 
 bool MatchesPattern(const std::string& pattern, const std::string& name) {
@@ -602,17 +619,17 @@ void DrawButton(const TBox& b, const std::string& caption, bool enabled) {
   FillColorRect(b.x1, b.y1, b.x2, b.y2, GetColorRef(260));
   DrawRaisedEdge(b.x1, b.y1, b.x2, b.y2);
   SetPenColor(enabled ? 274 : 272);
-  const int width = MeasureTextWidth(caption);
-  DrawScreenText((b.x1 + b.x2 - width) / 2, (b.y1 + b.y2) / 2 - 5, caption);
+  const int width = MeasureScreenTextWidth(caption);
+  DrawScreenText((b.x1 + b.x2 + 1 - width) / 2, (b.y1 + b.y2) / 2 - 5, caption);
 }
 
 void DrawField(const TBox& b, const std::string& text, bool caret, bool selected = false) {
   FillColorRect(b.x1, b.y1, b.x2, b.y2, GetColorRef(261));
   DrawBevelFrame(b.x1, b.y1, b.x2, b.y2);
   std::string shown = text + (caret && !selected ? "_" : "");
-  CutTextToWidthFromLeft(shown, b.x2 - b.x1 - 8);
+  while (!shown.empty() && MeasureScreenTextWidth(shown) > b.x2 - b.x1 - 8) shown.erase(shown.begin());
   if (selected && !shown.empty())
-    FillColorRect(b.x1 + 3, b.y1 + 3, b.x1 + 4 + MeasureTextWidth(shown), b.y2 - 3, GetColorRef(512));
+    FillColorRect(b.x1 + 3, b.y1 + 3, b.x1 + 4 + MeasureScreenTextWidth(shown), b.y2 - 3, GetColorRef(512));
   SetPenColor(selected ? 261 : 274);
   DrawScreenText(b.x1 + 4, b.y1 + 6, shown);
 }
@@ -630,7 +647,7 @@ void DrawList(const TDialogRun& run) {
     if (i == run.selected) FillColorRect(b.x1 + 2, y, b.x2 - 2, y + 15, GetColorRef(512));
     std::string text = run.entries[size_t(i)].folder ? "[" + run.entries[size_t(i)].name + "]"
                                                       : run.entries[size_t(i)].name;
-    CutTextToWidth(text, b.x2 - b.x1 - 10);
+    while (!text.empty() && MeasureScreenTextWidth(text) > b.x2 - b.x1 - 10) text.pop_back();
     SetPenColor(i == run.selected ? 261 : 274);
     DrawScreenText(b.x1 + 4, y + 3, text);
   }
@@ -699,7 +716,7 @@ void DrawDialog(TDialogRun& run) {
   const std::string lookIn = req.mode == 1 ? req.lookInSaveText : req.lookInOpenText;
   DrawScreenText(run.left + 8, run.top0 + 36, lookIn);
   std::string folder = run.folder;
-  CutTextToWidthFromLeft(folder, kDialogWidth - 120);
+  while (!folder.empty() && MeasureScreenTextWidth(folder) > kDialogWidth - 120) folder.erase(folder.begin());
   FillColorRect(run.left + 110, run.top0 + 30, run.left + kDialogWidth - 8, run.top0 + 48, GetColorRef(260));
   SetPenColor(274);
   DrawScreenText(run.left + 110, run.top0 + 36, folder);
@@ -983,6 +1000,25 @@ bool ExecuteFileDialogLoop(TFileDialogRequest& request) {
 
 // --- RunFileDialog -------------------------------------------------------------------------------------------
 
+void SetFileDialogTexts(TFileDialogRequest& request) {
+  request.okOpenText = GetMessageText(598, -29);
+  request.okSaveText = request.lookInSaveText = GetMessageText(739, -12);
+  request.cancelText = GetMessageText(668, -12);
+  request.typeLabelText = GetMessageText(3295, -12);
+  request.nameLabelText = GetMessageText(3296, -12);
+  request.lookInOpenText = GetMessageText(3304, -12);
+  request.captionText = GetMessageText(2824, -29);
+  request.previewText = GetMessageText(3297, -12);
+  request.changeText = GetMessageText(3298, -12);
+  request.projectText = GetMessageText(3299, -12);
+  request.libraryText = GetMessageText(2044, -20);
+  request.noteOkText = GetMessageText(192, -8);
+  request.noteMessageTitle = GetMessageText(1170, -39);
+  request.noteFormCaption = GetMessageText(3305, -39);
+  request.noteMessageText = GetMessageText(3306, -39);
+}
+
+
 void RunFileDialog(const std::string& startPath, const std::string& extension, int kind, std::string& fileName,
                    int mode) {
   const std::string previousFolder = plat::CurrentFolder();
@@ -1008,21 +1044,7 @@ void RunFileDialog(const std::string& startPath, const std::string& extension, i
       if (line[0] > kFileNoteLineMax) line[0] = kFileNoteLineMax;
     request.note = &note;
   }
-  request.okOpenText = GetMessageText(598, -29);
-  request.okSaveText = request.lookInSaveText = GetMessageText(739, -12);
-  request.cancelText = GetMessageText(668, -12);
-  request.typeLabelText = GetMessageText(3295, -12);
-  request.nameLabelText = GetMessageText(3296, -12);
-  request.lookInOpenText = GetMessageText(3304, -12);
-  request.captionText = GetMessageText(2824, -29);
-  request.previewText = GetMessageText(3297, -12);
-  request.changeText = GetMessageText(3298, -12);
-  request.projectText = GetMessageText(3299, -12);
-  request.libraryText = GetMessageText(2044, -20);
-  request.noteOkText = GetMessageText(192, -8);
-  request.noteMessageTitle = GetMessageText(1170, -39);
-  request.noteFormCaption = GetMessageText(3305, -39);
-  request.noteMessageText = GetMessageText(3306, -39);
+  SetFileDialogTexts(request);
 
   if (ExecuteFileDialogLoop(request)) {
     fileName = request.fileName.substr(0, 255);

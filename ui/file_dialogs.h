@@ -78,6 +78,8 @@ extern TFileDialogRequest* ActiveFileDialogRequest;
 // fileName is the start path.
 void RunFileDialog(const std::string& startPath, const std::string& extension, int kind, std::string& fileName,
                    int mode);
+// The texts of the controls and of the note editor from the message file.
+void SetFileDialogTexts(TFileDialogRequest& request);
 // Runs the dialog of the request until a name is chosen (true) or it is
 // cancelled (false); reopens it after the Project and Library buttons.
 bool ExecuteFileDialogLoop(TFileDialogRequest& request);

@@ -1,6 +1,7 @@
 #include "ui/pictures.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cmath>
 #include <cstring>
 
@@ -9,6 +10,7 @@
 #include "frame/main_window.h"
 #include "platform/window.h"
 #include "frame/system_services.h"
+#include "frame/window_draw.h"
 #include "platform/files.h"
 #include "platform/picture_codecs.h"
 
@@ -122,6 +124,34 @@ bool AskExitOnEscape() {
   if (KeyBuffer[0] != 27) return false;
   ReadNextKey();
   return RunMessageBox(GetProgramTitle(), "Exit J/N?", 4) == 1;  // Yes / No
+}
+
+bool DrawResourcePictureFitted(int x, int y, int width, int height, const std::string& name) {
+  plat::TPixelBlock picture;
+  if (!plat::LoadResourcePicture(name, picture)) return false;
+  if (picture.width < 1 || picture.height < 1 || width < 1 || height < 1) return true;
+  assert(picture.pixels.size() >= size_t(picture.width) * size_t(picture.height));
+  const double scale = std::min({double(width) / picture.width, double(height) / picture.height, 1.0});
+  plat::TPixelBlock part;
+  part.width = std::max(1, int(std::lround(picture.width * scale)));
+  part.height = std::max(1, int(std::lround(picture.height * scale)));
+  part.pixels.resize(size_t(part.width) * size_t(part.height));
+  // Output column k takes source column k (w - 1) / (outW - 1) rounded, so
+  // the first and last columns (and rows) of the picture both show.
+  auto source = [](int k, int out, int in) {
+    return out < 2 ? 0 : int((int64_t(k) * (in - 1) * 2 + (out - 1)) / (2 * (out - 1)));
+  };
+  for (int r = 0; r < part.height; ++r) {
+    const int sy = source(r, part.height, picture.height);
+    for (int k = 0; k < part.width; ++k)
+      part.pixels[size_t(r) * size_t(part.width) + size_t(k)] =
+          picture.pixels[size_t(sy) * size_t(picture.width) + size_t(source(k, part.width, picture.width))];
+  }
+  if (DcState != kDcActive) return true;
+  const bool scaled = scale < 1.0;
+  const int dx = scaled ? (width - part.width) / 2 : 0, dy = scaled ? (height - part.height) / 2 : 0;
+  plat::DcDrawBlock(plat::WindowDc(), x + dx, y + dy, part);
+  return true;
 }
 
 void DrawPictureFileInFrame(const std::string& name, const TBox& frame, int margin) {

@@ -55,6 +55,11 @@ bool ConvertGifToBmpFile(const std::string& bmpName, const std::string& gifName)
 // Draws a ".BMP", ".GIF" or ".JPG" file scaled down (never up) into the
 // frame less the margin on every side; Esc can stop a large picture.
 void DrawPictureFileInFrame(const std::string& name, const TBox& frame, int margin);
+// Draws the named resource picture whole into the box at (x, y): a picture
+// larger than width x height is scaled down keeping its proportions and
+// centred; a smaller one is drawn unscaled at (x, y). False when the name is
+// not found (nothing drawn).
+bool DrawResourcePictureFitted(int x, int y, int width, int height, const std::string& name);
 // Draws an uncompressed 8-bit BMP file unscaled with its top-left corner at
 // (x, y), at most maxWidth columns and up to lastRow rows; transparent 256:
 // the top-left pixel's index is left out and the picture faded by fade.

@@ -61,17 +61,18 @@ void ShowCoordinates(int16_t mx, int16_t my) {
   if (!shown) DrawCoordinateBox(true);
   const plat::TColorRef grey = plat::Rgb(235, 235, 235);
   const int bx = CoordinateBoxX(), top = StatusRowTop();
+  const TCoordinateReadout r = LayOutCoordinateReadout();
   if (mx != CursorX || !shown) {
     EraseMouseCursor();
-    FillColorRect(bx + 16, top + 1, bx + 16 + 63, top + 14, grey);
+    FillColorRect(bx + r.xValue, top + 1, bx + r.xValue + r.valueWidth - 1, top + 14, grey);
     SetPenColor(274);
-    DrawScreenText(bx + 16, top + 4, FormatCursorCoordinate(CursorPoint.x));
+    DrawTextInSetFont(bx + r.xValue, top + 4, FormatCursorCoordinate(CursorPoint.x));
   }
   if (my != CursorY || !shown) {
     EraseMouseCursor();
-    FillColorRect(bx + 88, top + 1, bx + 88 + 63, top + 14, grey);
+    FillColorRect(bx + r.yValue, top + 1, bx + r.yValue + r.valueWidth - 1, top + 14, grey);
     SetPenColor(274);
-    DrawScreenText(bx + 88, top + 4, FormatCursorCoordinate(CursorPoint.y));
+    DrawTextInSetFont(bx + r.yValue, top + 4, FormatCursorCoordinate(CursorPoint.y));
   }
   SetRopCopy();
 }
@@ -237,9 +238,23 @@ void DrawCoordinateBox(bool labels) {
   MoveToScreenPoint(x2, y1);
   LineToScreenPoint(x2, y2 + 2);
   if (labels) {
-    DrawScreenText(x1 + 8, y1 + 4, "X");
-    DrawScreenText(x1 + 80, y1 + 4, "Y");
+    const TCoordinateReadout r = LayOutCoordinateReadout();
+    DrawTextInSetFont(x1 + r.xLabel, y1 + 4, "X");
+    DrawTextInSetFont(x1 + r.yLabel, y1 + 4, "Y");
   }
+}
+
+TCoordinateReadout LayOutCoordinateReadout() {
+  // The text font rather than the 8-pixel cell font: two ten-character
+  // values and their labels must fit the 168 pixels beside the side menu.
+  const int blank = MeasureTextWidth(" ");
+  TCoordinateReadout r{};
+  r.valueWidth = MeasureTextWidth(kWidestCoordinateText);
+  r.xLabel = 4;
+  r.xValue = r.xLabel + MeasureTextWidth("X") + blank;
+  r.yLabel = r.xValue + r.valueWidth + blank;
+  r.yValue = r.yLabel + MeasureTextWidth("Y") + blank;
+  return r;
 }
 
 std::string FormatCursorCoordinate(double v) {

@@ -43,3 +43,16 @@ void CallF9Procedure();
 // Left edge and top of the coordinate box in the status row.
 int CoordinateBoxX();
 int StatusRowTop();
+
+// The coordinate readout: "X", the x value, "Y", the y value, in the text
+// font, columns relative to the box's left edge. Each value field is as wide
+// as the widest text FormatCursorCoordinate gives (ten characters), with a
+// blank's width between a value and the next label.
+struct TCoordinateReadout {
+  int xLabel, xValue, yLabel, yValue;  // left columns
+  int valueWidth;                      // pixels of one value field
+};
+TCoordinateReadout LayOutCoordinateReadout();
+// The widest text a value field must hold: ten digits (FormatCursorCoordinate
+// keeps at most ten characters, and a digit is the widest of them).
+constexpr const char* kWidestCoordinateText = "8888888888";

@@ -12,12 +12,17 @@
 #include "frame/main_window.h"
 #include "frame/messages.h"
 #include "frame/param_file.h"
+#include "frame/system_services.h"
+#include "platform/picture_codecs.h"
 #include "app/program_start.h"
 #include "frame/window_draw.h"
+#include "support/program_runner.h"
 #include "ui/ui_screen.h"
 
 namespace {
 
+using torvtest::ReadPng;
+using torvtest::TPicture;
 using uitest::TScreen;
 
 class StartPanel : public testing::Test {
@@ -124,6 +129,77 @@ TEST_F(StartPanel, PanelShowsItsButtonsWhileOpen) {
   RunStartScreen();
   std::ifstream in(shot, std::ios::binary);
   EXPECT_TRUE(in.good()) << "a screenshot was taken while the panel was open";
+}
+
+// The open panel as a screenshot (taken by the script, then a right click
+// ends the panel).
+TPicture ShotOfOpenPanel(TScreen& screen) {
+  const std::string shot = (screen.Dir() / "panel.png").string();
+  const TButtonRect r = StartButtonRect(LayOutStartPanel(), 1);
+  screen.UseScript("shot " + shot + "\nclick " + std::to_string(r.x1 + 10) + " " + std::to_string(r.y1 + 10) +
+                   " right\n");
+  RunStartScreen();
+  return ReadPng(shot);
+}
+
+TEST_F(StartPanel, ButtonPicturesAreDrawnWhole) {
+  SetSwitch(true);
+  const TPicture shot = ShotOfOpenPanel(screen);
+  ASSERT_EQ(shot.error, "");
+  // Every picture (the stand-in tiles) has a one-pixel frame in one colour:
+  // a whole picture shows it closed on all four sides inside the button face.
+  for (int k = 1; k <= kStartButtons; ++k) {
+    plat::TPixelBlock picture;
+    ASSERT_TRUE(plat::LoadResourcePicture(StartButtonPicture(k), picture)) << k;
+    const uint32_t edge = picture.pixels[0] & 0xFFFFFF;
+    const TButtonRect r = StartButtonRect(LayOutStartPanel(), k);
+    int left = 10000, right = -1, top = 10000, bottom = -1;
+    for (int y = r.y1 + 2; y <= r.y2 - 2; ++y) {
+      for (int x = r.x1 + 2; x <= r.x2 - 2; ++x) {
+        if (shot.At(x, y) != edge) continue;
+        left = std::min(left, x);
+        right = std::max(right, x);
+        top = std::min(top, y);
+        bottom = std::max(bottom, y);
+      }
+    }
+    ASSERT_GE(right - left, 8) << "button " << k << ": no picture ";
+    ASSERT_GE(bottom - top, 4) << "button " << k << ": no picture";
+    for (int x = left; x <= right; ++x) {
+      EXPECT_EQ(shot.At(x, top), edge) << "button " << k << " top edge at x " << x;
+      EXPECT_EQ(shot.At(x, bottom), edge) << "button " << k << " bottom edge at x " << x;
+    }
+    for (int y = top; y <= bottom; ++y) {
+      EXPECT_EQ(shot.At(left, y), edge) << "button " << k << " left edge at y " << y;
+      EXPECT_EQ(shot.At(right, y), edge) << "button " << k << " right edge at y " << y;
+    }
+  }
+}
+
+TEST_F(StartPanel, TitleIsWelcomeAndVariantNameWithoutAGap) {
+  SetSwitch(true);
+  EXPECT_EQ(StartPanelTitle(), GetMessageText(1153, -39) + " " + GetProgramTitle());
+  const TPicture shot = ShotOfOpenPanel(screen);
+  ASSERT_EQ(shot.error, "");
+  // The title's letters are white on the title bar; between its first and
+  // last letter no run of letterless columns is wider than a word gap.
+  const TStartPanelLayout p = LayOutStartPanel();
+  const uint32_t white = 0xFFFFFF;
+  int first = -1, last = -1, widestGap = 0, gap = 0;
+  for (int x = p.x1 + 4; x <= p.x2 - 4; ++x) {
+    bool ink = false;
+    for (int y = p.y1 + 5; y <= p.y1 + 24 && !ink; ++y) ink = shot.At(x, y) == white;
+    if (!ink) {
+      ++gap;
+      continue;
+    }
+    if (first < 0) first = x;
+    else widestGap = std::max(widestGap, gap);
+    last = x;
+    gap = 0;
+  }
+  ASSERT_GT(last - first, 40) << "no title drawn";
+  EXPECT_LT(widestGap, 12) << "a gap inside the title";
 }
 
 TEST_F(StartPanel, OnOffTextIsCutToEightCharacters) {

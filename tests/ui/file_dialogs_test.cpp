@@ -99,6 +99,9 @@ TEST(FileFilters, ChosenExtensionsAreCheckedAndUpperCased) {
   CheckChosenExtension(refused, ".SLD.LG1");
   EXPECT_TRUE(refused.empty());
   EXPECT_NE(screen.ReadFile("transcript.txt").find("msgbox|"), std::string::npos);
+  // Message 1091 ("Dateiendung hier nicht zulässig", 31 characters) whole.
+  EXPECT_NE(screen.ReadFile("transcript.txt").find("ssig|"), std::string::npos)
+      << "the refusal is shown whole: " << screen.ReadFile("transcript.txt");
 }
 
 TEST(FileNotes, ReadFromDrawingsToolAndMethodFiles) {

@@ -111,6 +111,50 @@ TEST(CursorTracking, CoordinateTextsByMagnitude) {
   EXPECT_LE(FormatCursorCoordinate(-99999999.0).size(), 10u);
 }
 
+TEST(CursorTracking, CoordinateReadoutHoldsEveryValueApart) {
+  TViewScreen screen;
+  const TCoordinateReadout r = LayOutCoordinateReadout();
+  const int boxWidth = MaxX - CoordinateBoxX();
+  // Each text the readout can show fits its field, measured in the font it is drawn in.
+  for (double v : {-3.84615, 111.923, -111.923, 12345.678, -12345.678, -99999999.0, 3.0e38, -3.0e38}) {
+    const std::string text = FormatCursorCoordinate(v);
+    EXPECT_LE(MeasureTextWidth(text), r.valueWidth) << text;
+  }
+  EXPECT_GT(r.xValue, r.xLabel + MeasureTextWidth("X")) << "X and its value apart";
+  EXPECT_GT(r.yLabel, r.xValue + r.valueWidth) << "the x value and Y apart";
+  EXPECT_GT(r.yValue, r.yLabel + MeasureTextWidth("Y")) << "Y and its value apart";
+  EXPECT_LT(r.yValue + r.valueWidth, boxWidth) << "the y value inside the box";
+
+  // On the screen: the readout of (-3.84615, 111.923) shows four parts
+  // ("X", x value, "Y", y value), each a blank's width or more apart.
+  CursorShown = false;
+  CursorMode = 0;
+  GridSnapOn = 0;
+  MouseX = int16_t((DrawingArea.x1 + DrawingArea.x2) / 2);
+  MouseY = int16_t((DrawingArea.y1 + DrawingArea.y2) / 2);
+  ViewScaleX = ViewScaleY = 2;
+  WorldXMin = float(-3.84615 - (MouseX - DrawingArea.x1) / 2.0);
+  WorldYMin = float(111.923 - (DrawingArea.y2 - MouseY) / 2.0);
+  PollGraphicCursor();
+  ASSERT_NEAR(CursorPoint.x, -3.85, 0.5);
+  ASSERT_NEAR(CursorPoint.y, 111.9, 0.5);
+  const int x1 = CoordinateBoxX(), top = StatusRowTop();
+  const uint32_t ink = ColourOf(274);
+  const int blank = MeasureTextWidth(" ");
+  int parts = 0, gap = 1000, lastInk = -1;
+  for (int x = x1 + 1; x < MaxX; ++x) {
+    if (CountPixels(x, top + 1, x, top + 14, ink) == 0) {
+      ++gap;
+      continue;
+    }
+    if (gap >= blank) ++parts;
+    gap = 0;
+    lastInk = x;
+  }
+  EXPECT_EQ(parts, 4) << "the parts of the readout run together";
+  EXPECT_LT(lastInk, MaxX - 1) << "the readout reaches the box's right edge";
+}
+
 TEST(CursorTracking, CircleOffsets) {
   CursorCircleRadiusPx = 10;
   BuildCursorCircle();
