@@ -122,6 +122,20 @@ inline TRunResult RunHeadless(const TempFolder& home, const std::string& script)
                     home.Path(), 60);
 }
 
+// Runs torv headless with a client area of the given size ("1024x768") in the
+// program folder, which keeps what earlier runs left; the script is left in
+// it as "script.txt", the transcript goes on in "transcript.txt".
+inline TRunResult RunHeadlessIn(const fs::path& folder, const std::string& script, const std::string& screen) {
+  WriteFile(folder / "script.txt", script);
+  return RunProgram({kTorv},
+                    {{"TORV_VIDEO", "headless"},
+                     {"TORV_SCREEN", screen},
+                     {"TORV_SCRIPT", (folder / "script.txt").string()},
+                     {"TORV_TRANSCRIPT", (folder / "transcript.txt").string()},
+                     {"TORV_HOME", folder.string()}},
+                    folder, 60);
+}
+
 // Runs torv in a real SDL window under Xvfb in the program folder with the
 // script (left in the folder as "script.txt"); limitSeconds as RunProgram.
 inline TRunResult RunUnderXvfb(const TempFolder& home, const std::string& script, int limitSeconds) {
