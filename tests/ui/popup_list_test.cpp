@@ -10,6 +10,8 @@
 #include "platform/script.h"
 #include "ui_screen.h"
 #include "view/cursor_tracking.h"
+#include "frame/program_state.h"
+#include "frame/window_draw.h"
 
 namespace {
 
@@ -225,6 +227,44 @@ TEST(PopupList, CaptionsSitOnTheirIconRowsAndAreNotCut) {
     // Centred with the icon: the ink's middle lies within a few rows of it.
     EXPECT_LE(std::abs((inkTop + inkBottom) / 2 - m), 3);
   }
+}
+
+// A cross-hair on screen when the popup opens is erased before the screen
+// under the panel is saved: closing the panel leaves no piece of it behind.
+TEST(PopupList, ClosingLeavesNoRemnantOfTheCrossHair) {
+  TScreen screen("key Esc\n");
+  plat::ResetScript();
+  DrawingArea = TLayoutRect{1, 0, 51, 800, 767};
+  TopRuler = TLayoutRect{};
+  LeftRuler = TLayoutRect{};
+  const auto before = TScreen::Pixels();
+  const uint8_t keptMode = CursorMode;
+  const int16_t keptHighlight = HighlightColor;
+  HighlightColor = 261;  // xor with white: every pixel of the cross changes
+  CursorMode = 1;
+  CursorX = 130;
+  CursorY = 140;
+  DrawMouseCursor(CursorX, CursorY);
+  ASSERT_TRUE(CursorShown);
+  ASSERT_FALSE(TScreen::Pixels() == before);
+  TPopupList list;
+  FillEntries(list, 4);
+  list.x = 100;
+  list.y = 100;
+  ShowPopupMenu(list);
+  if (CursorShown) EraseMouseCursor();
+  CursorMode = keptMode;
+  HighlightColor = keptHighlight;
+  const auto after = TScreen::Pixels();
+  int changed = 0, fx = -1, fy = -1;
+  for (size_t i = 0; i < after.size(); ++i) {
+    if (after[i] == before[i]) continue;
+    if (changed++ == 0) {
+      fx = int(i % 1024);
+      fy = int(i / 1024);
+    }
+  }
+  EXPECT_EQ(changed, 0) << "no dashed remnant where the panel stood; first at " << fx << "," << fy;
 }
 
 }  // namespace
