@@ -234,6 +234,7 @@ TEST(PopupList, CaptionsSitOnTheirIconRowsAndAreNotCut) {
 TEST(PopupList, ClosingLeavesNoRemnantOfTheCrossHair) {
   TScreen screen("key Esc\n");
   plat::ResetScript();
+  const TLayoutRect keptArea = DrawingArea;
   DrawingArea = TLayoutRect{1, 0, 51, 800, 767};
   TopRuler = TLayoutRect{};
   LeftRuler = TLayoutRect{};
@@ -255,6 +256,7 @@ TEST(PopupList, ClosingLeavesNoRemnantOfTheCrossHair) {
   if (CursorShown) EraseMouseCursor();
   CursorMode = keptMode;
   HighlightColor = keptHighlight;
+  DrawingArea = keptArea;
   const auto after = TScreen::Pixels();
   int changed = 0, fx = -1, fy = -1;
   for (size_t i = 0; i < after.size(); ++i) {
