@@ -624,6 +624,9 @@ void WaitForMenuCommand() {
     passButtons = ButtonResult != 0 && !closing ? ButtonResult : MouseButtonState;
     const uint8_t key = CursorKeyCode;
     const bool escape = key == 27 && ExtendedKeyFlag == 0;
+    // Esc reads as the right button only for the running command: over a
+    // bar or the icon panel it is no click and starts nothing.
+    if (escape && ButtonResult == 4) passButtons = MouseButtonState;
     HandleKey(key, ExtendedKeyFlag != 0);
     if (CommandGiven == 0) {
       if (passButtons == 1 && CommandSubMode == 0) {

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "frame/codepage.h"
+#include "frame/program_state.h"
 #include "platform/window.h"
 
 // --- state -----------------------------------------------------------------------------
@@ -194,6 +195,10 @@ void DrawCornerMarks(int x, int y) {
 }
 
 void DrawCrossHair(int x, int y) {
+  // Only inside the graphic window (and across its rulers): never over the
+  // menu bar, the icon bar, the side menu or a dropdown beside them.
+  const TLayoutRect& a = DrawingArea;
+  const bool inside = x >= a.x1 && x <= a.x2 && y >= a.y1 && y <= a.y2;
   if (DashPattern == 0x7070) {
     plat::SetCursorShape(plat::kCursorArrow);
   } else {
@@ -204,13 +209,15 @@ void DrawCrossHair(int x, int y) {
       SetPenStyle(4, DashPattern, 1);
     }
     SetDrawColorAndMode(plat::kRopXor, 12);
-    int clientWidth = 0, clientHeight = 0;
-    plat::GetClientSize(clientWidth, clientHeight);
-    DrawScreenLine(DrawingArea.x1 - 14, y, DrawingArea.x2, y);
-    DrawScreenLine(x, DrawingArea.y1 - 14, x, clientHeight);
+    if (inside) {
+      const int left = LeftRuler.used ? LeftRuler.x1 : a.x1;
+      const int top = TopRuler.used ? TopRuler.y1 : a.y1;
+      DrawScreenLine(left, y, a.x2 + 1, y);
+      DrawScreenLine(x, top, x, a.y2 + 1);
+    }
   }
   SetDrawColorAndMode(plat::kRopXor, 12);
-  DrawCatchMarks(x, y);
+  if (inside) DrawCatchMarks(x, y);
 }
 
 }  // namespace
@@ -504,6 +511,18 @@ void DrawTextOnPanel(int x, int y, const std::string& text) {
   TextAt(x, y, WinTextOf(text));
   plat::DcSelectFont(dc, DefaultFont);
   plat::DcSetBkMode(dc, plat::kBkTransparent);
+}
+
+void DrawTextCentredOnRow(const plat::TFontSpec& font, int x, int middleY, const std::string& text) {
+  if (!Active()) return;
+  plat::TDc& dc = Dc();
+  const int keptAlign = dc.textAlign;
+  plat::DcSelectFont(dc, font);
+  plat::DcSetTextAlign(dc, plat::kAlignLeft | plat::kAlignTop);
+  const int cellTop = middleY - plat::DcFontHeight(dc) / 2;
+  TextAt(x, cellTop + 3, WinTextOf(text));
+  plat::DcSetTextAlign(dc, keptAlign);
+  plat::DcSelectFont(dc, DefaultFont);
 }
 
 int MeasureTextWidth(const std::string& text) { return MeasureIn(TextFont, text); }

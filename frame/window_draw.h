@@ -152,6 +152,10 @@ void DrawMenuFontText(int x, int y, const std::string& text);
 void DrawTextAltFont(int x, int y, const std::string& text);
 void DrawTextSized(int x, int y, const std::string& text, int height, int width);
 void DrawTextOnPanel(int x, int y, const std::string& text);
+// Left-aligned text in the font whose cell (ascent and descent of the real
+// font) is centred on the row middle y, whatever the current text alignment;
+// the alignment is kept. For list rows that must hold their whole caption.
+void DrawTextCentredOnRow(const plat::TFontSpec& font, int x, int middleY, const std::string& text);
 int MeasureTextWidth(const std::string& text);
 // Width of the text as DrawScreenText draws it (the character-cell font).
 int MeasureScreenTextWidth(const std::string& text);

@@ -93,12 +93,10 @@ int MeasureIn(int font, const std::string& text) {
   return font == 4 ? MeasureMenuTextWidth(text) : MeasureTextWidth(text);
 }
 
-void DrawIn(int font, int x, int y, const std::string& text) {
-  if (font == 4) {
-    DrawMenuFontText(x, y, text);
-  } else {
-    DrawTextAltFont(x, y, text);
-  }
+// The caption's cell centred on the row middle, so it sits beside the icon
+// and stays inside its row.
+void DrawIn(int font, int x, int middleY, const std::string& text) {
+  DrawTextCentredOnRow(font == 4 ? MenuFont : ButtonFont, x, middleY, text);
 }
 
 bool HasPicture(const TPopupList& list) {
@@ -159,12 +157,12 @@ void DrawEntry(const TRun& run, int i) {
   const int tx = b.x1 + run.layout.indent + 6;
   const size_t colon = split ? caption.find(':') : std::string::npos;
   if (colon == std::string::npos) {
-    DrawIn(run.font, tx, m + 4, caption);
+    DrawIn(run.font, tx, m, caption);
   } else {
     const std::string label = caption.substr(0, colon + 1);
     const std::string value = caption.substr(colon + 1);
-    DrawIn(run.font, tx, m + 4, label);
-    DrawIn(run.font, run.layout.right - 10 - MeasureIn(run.font, value), m + 4, value);
+    DrawIn(run.font, tx, m, label);
+    DrawIn(run.font, run.layout.right - 10 - MeasureIn(run.font, value), m, value);
   }
 }
 
@@ -303,6 +301,9 @@ void RunPopupMenu(TPopupList& list, int rowHeight, int mode, int font) {
   run.frame.top = run.layout.top;
   run.frame.bottom = run.layout.bottom;
   run.frame.lines = int16_t((run.layout.bottom - run.layout.top) / 16 + 1);
+  // The cursor goes before the screen is saved: saved with it, it would come
+  // back as a remnant when the panel closes.
+  if (CursorShown) EraseMouseCursor();
   {
     uint32_t handle = 0;
     SaveScreenBlock(run.frame.left, run.frame.right, run.frame.top, handle, run.frame.lines);
@@ -310,7 +311,6 @@ void RunPopupMenu(TPopupList& list, int rowHeight, int mode, int font) {
   }
   PlaceBoxes(run);
 
-  if (CursorShown) EraseMouseCursor();
   const uint8_t savedCursorMode = CursorMode;
   CursorMode = 132;
   DrawPanel(run);

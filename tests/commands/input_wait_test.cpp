@@ -142,6 +142,25 @@ TEST_F(InputWait, HotKeysClickTheSideItemAndAltOpensTheTitle) {
   EXPECT_EQ(Wait("key q\n"), 0) << "a letter without an item is dropped";
 }
 
+TEST_F(InputWait, EscWithTheMouseOnAnIconStartsNothing) {
+  struct TCase {
+    const char* name;
+    const TButtonRect* button;
+  } const kCases[] = {
+      {"save", &SaveIconButton},         {"undo", &UndoIconButton},         {"zoom all", &ZoomAllIconButton},
+      {"new graphic", &NewGraphicIconButton}, {"normal view", &ViewBarButtons[2]}, {"parameters", &ParameterIconButton},
+  };
+  for (const TCase& c : kCases) {
+    SCOPED_TRACE(c.name);
+    const TButtonRect b = *c.button;  // a packed record: read it whole
+    ASSERT_GT(int(b.x2), int(b.x1));
+    const std::string on = "move " + std::to_string(Centre(b)) + " " + std::to_string((b.y1 + b.y2) / 2) + "\n";
+    CommandWord = 0;
+    EXPECT_EQ(Wait(on + "key Esc\n"), 0);
+    EXPECT_EQ(CommandGiven, 0);
+  }
+}
+
 TEST_F(InputWait, F9ShowsTheHelpOfTheNextCommandInsteadOfRunningIt) {
   const std::string script =
       "key F9\n" + Click(Centre(UndoIconButton), 38) + "key Enter\n" + Click(Centre(SaveIconButton), 38);

@@ -5,10 +5,12 @@
 #include <cmath>
 #include <cstdlib>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "frame/codepage.h"
 #include "frame/main_window.h"
+#include "frame/program_state.h"
 #include "frame/window_draw.h"
 #include "platform/window.h"
 
@@ -273,21 +275,64 @@ TEST_F(WindowDraw, CursorShapesDrawnTwiceLeaveTheScreenAsBefore) {
   }
 }
 
-TEST_F(WindowDraw, CrossHairSpansTheDrawingAreaAndTheClientHeight) {
+TEST_F(WindowDraw, CrossHairStaysInsideTheDrawingArea) {
   DrawingArea = TLayoutRect{1, 21, 65, 800, 760};
+  TopRuler = TLayoutRect{};
+  LeftRuler = TLayoutRect{};
   CursorMode = 1;
   std::vector<uint32_t> before = Snapshot();
+  CursorX = 300;
+  CursorY = 200;
   DrawMouseCursor(300, 200);
   auto changed = Changed(before);
-  // Horizontal 7 .. 799 and vertical 51 .. the last row; their crossing is xored twice.
-  size_t expected = size_t(800 - 7) + size_t(MaxY + 1 - 51) - 2;
-  EXPECT_EQ(changed.size(), expected);
-  EXPECT_NE(Pixel(7, 200), plat::PixelFromColorRef(kWhite));
-  EXPECT_EQ(Pixel(6, 200), plat::PixelFromColorRef(kWhite));
-  EXPECT_EQ(Pixel(800, 200), plat::PixelFromColorRef(kWhite));
-  EXPECT_NE(Pixel(300, 51), plat::PixelFromColorRef(kWhite));
-  EXPECT_NE(Pixel(300, MaxY), plat::PixelFromColorRef(kWhite));
-  EXPECT_EQ(Pixel(300, 50), plat::PixelFromColorRef(kWhite));
+  // Horizontal 21 .. 800 and vertical 65 .. 760; their crossing is xored twice.
+  EXPECT_EQ(changed.size(), size_t(800 - 21 + 1) + size_t(760 - 65 + 1) - 2);
+  const uint32_t white = plat::PixelFromColorRef(kWhite);
+  EXPECT_NE(Pixel(21, 200), white);
+  EXPECT_EQ(Pixel(20, 200), white) << "not over the layer bar";
+  EXPECT_NE(Pixel(800, 200), white);
+  EXPECT_EQ(Pixel(801, 200), white) << "not over the side menu";
+  EXPECT_NE(Pixel(300, 65), white);
+  EXPECT_EQ(Pixel(300, 64), white) << "not over the bars at the top";
+  EXPECT_NE(Pixel(300, 760), white);
+  EXPECT_EQ(Pixel(300, 761), white);
+  EraseMouseCursor();
+  EXPECT_TRUE(Changed(before).empty());
+}
+
+TEST_F(WindowDraw, CrossHairCrossesTheRulersWhenTheyAreShown) {
+  DrawingArea = TLayoutRect{1, 35, 65, 800, 760};
+  TopRuler = TLayoutRect{1, 35, 51, 800, 65};
+  LeftRuler = TLayoutRect{1, 21, 65, 35, 760};
+  CursorMode = 1;
+  std::vector<uint32_t> before = Snapshot();
+  CursorX = 300;
+  CursorY = 200;
+  DrawMouseCursor(300, 200);
+  const uint32_t white = plat::PixelFromColorRef(kWhite);
+  EXPECT_NE(Pixel(21, 200), white);
+  EXPECT_EQ(Pixel(20, 200), white);
+  EXPECT_NE(Pixel(300, 51), white);
+  EXPECT_EQ(Pixel(300, 50), white) << "not over the menu bar's bottom line";
+  EraseMouseCursor();
+  EXPECT_TRUE(Changed(before).empty());
+  TopRuler = TLayoutRect{};
+  LeftRuler = TLayoutRect{};
+}
+
+TEST_F(WindowDraw, CrossHairOutsideTheDrawingAreaDrawsNothing) {
+  DrawingArea = TLayoutRect{1, 21, 65, 800, 760};
+  CursorMode = 1;
+  // On the menu bar, on the icon bar and on the side menu.
+  for (const auto& [x, y] : std::vector<std::pair<int, int>>{{40, 8}, {300, 40}, {900, 300}, {10, 300}}) {
+    SCOPED_TRACE(std::to_string(x) + "," + std::to_string(y));
+    std::vector<uint32_t> before = Snapshot();
+    CursorX = int16_t(x);
+    CursorY = int16_t(y);
+    DrawMouseCursor(x, y);
+    EXPECT_TRUE(Changed(before).empty());
+    EraseMouseCursor();
+  }
 }
 
 TEST_F(WindowDraw, SmallArrowCursorCoversItsRuns) {

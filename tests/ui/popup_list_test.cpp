@@ -2,11 +2,16 @@
 // icons from the resource pictures, and the screen given back.
 #include "ui/popup_list.h"
 
+#include <algorithm>
+#include <cstdlib>
+
 #include "platform/picture_codecs.h"
 #include "support/program_runner.h"
 #include "platform/script.h"
 #include "ui_screen.h"
 #include "view/cursor_tracking.h"
+#include "frame/program_state.h"
+#include "frame/window_draw.h"
 
 namespace {
 
@@ -167,6 +172,101 @@ TEST(PopupList, IconsComeFromTheResourcePictures) {
   };
   EXPECT_EQ(iconDiffers(1), 0) << "the picture Abbruch stands at entry 1";
   EXPECT_GT(iconDiffers(2), 100) << "a missing picture draws nothing";
+}
+
+// The caption's ink lies wholly inside its row and beside its icon, in the
+// menu font of the dropdowns (17-pixel rows) and the caption font of the
+// other popups (21-pixel rows). Entry 2 carries the caption under test in
+// black; entry 3 below it is drawn in another colour, so ink that spills out
+// of row 2 is found.
+TEST(PopupList, CaptionsSitOnTheirIconRowsAndAreNotCut) {
+  struct TCase {
+    int rowHeight, font;
+    uint16_t panelStyle;
+    const char* caption;
+  } const kCases[] = {
+      {17, 4, 5, "Speichern unter"}, {17, 4, 5, "Zeichnungsnotiz"}, {17, 4, 5, "\xC4gypten jpqy (g)"},
+      {21, 2, 8, "Hilfslinie l\xF6" "schen"}, {21, 2, 8, "Programmoptionen gjpqy"}, {21, 1, 8, "Projekt \xD6" "ffnen"},
+  };
+  for (const TCase& c : kCases) {
+    SCOPED_TRACE(std::string(c.caption) + " row " + std::to_string(c.rowHeight));
+    TScreen screen;
+    screen.UseScript("shot " + (screen.Dir() / "row.png").string() + "\nkey Esc\n");
+    TPopupList list;
+    InitPopupList(list);
+    list.x = 100;
+    list.y = 100;
+    list.panelStyle = c.panelStyle;
+    list.dragFlags = 0;
+    list.captions[1] = c.caption;
+    list.captions[2] = "Weiter";
+    list.states[2] = 0x00;  // grey text
+    for (int i = 0; i < 3; ++i) list.names[i] = "Abbruch";
+    TPopupList copy = list;
+    const TPopupLayout layout = LayOutPopupList(copy, c.rowHeight, c.font);
+    RunPopupMenu(list, c.rowHeight, 0, c.font);
+    const torvtest::TPicture shot = torvtest::ReadPng(screen.Dir() / "row.png");
+    ASSERT_TRUE(shot.error.empty()) << shot.error;
+
+    const int x1 = layout.right - 5 - (layout.columns + 1) * 8, x2 = layout.right - 5;
+    const int rowTop = layout.top + 4 + c.rowHeight, rowBottom = rowTop + c.rowHeight;
+    const int m = (rowTop + rowBottom) / 2;
+    int inkTop = 100000, inkBottom = -1, ink = 0;
+    for (int y = layout.top + 4; y <= rowBottom + c.rowHeight; ++y)
+      for (int x = x1 + layout.indent + 6; x < x2; ++x)
+        if (shot.At(x, y) == 0x000000) {
+          ++ink;
+          inkTop = std::min(inkTop, y);
+          inkBottom = std::max(inkBottom, y);
+        }
+    ASSERT_GT(ink, 20) << "the caption is drawn";
+    EXPECT_GT(inkTop, rowTop) << "not over the row above";
+    EXPECT_LE(inkBottom, rowBottom) << "the caption's lower part stays in its row";
+    EXPECT_LE(inkTop, m + 7) << "beside the icon (rows m - 8 .. m + 7)";
+    EXPECT_GE(inkBottom, m - 8);
+    // Centred with the icon: the ink's middle lies within a few rows of it.
+    EXPECT_LE(std::abs((inkTop + inkBottom) / 2 - m), 3);
+  }
+}
+
+// A cross-hair on screen when the popup opens is erased before the screen
+// under the panel is saved: closing the panel leaves no piece of it behind.
+TEST(PopupList, ClosingLeavesNoRemnantOfTheCrossHair) {
+  TScreen screen("key Esc\n");
+  plat::ResetScript();
+  const TLayoutRect keptArea = DrawingArea;
+  DrawingArea = TLayoutRect{1, 0, 51, 800, 767};
+  TopRuler = TLayoutRect{};
+  LeftRuler = TLayoutRect{};
+  const auto before = TScreen::Pixels();
+  const uint8_t keptMode = CursorMode;
+  const int16_t keptHighlight = HighlightColor;
+  HighlightColor = 261;  // xor with white: every pixel of the cross changes
+  CursorMode = 1;
+  CursorX = 130;
+  CursorY = 140;
+  DrawMouseCursor(CursorX, CursorY);
+  ASSERT_TRUE(CursorShown);
+  ASSERT_FALSE(TScreen::Pixels() == before);
+  TPopupList list;
+  FillEntries(list, 4);
+  list.x = 100;
+  list.y = 100;
+  ShowPopupMenu(list);
+  if (CursorShown) EraseMouseCursor();
+  CursorMode = keptMode;
+  HighlightColor = keptHighlight;
+  DrawingArea = keptArea;
+  const auto after = TScreen::Pixels();
+  int changed = 0, fx = -1, fy = -1;
+  for (size_t i = 0; i < after.size(); ++i) {
+    if (after[i] == before[i]) continue;
+    if (changed++ == 0) {
+      fx = int(i % 1024);
+      fy = int(i / 1024);
+    }
+  }
+  EXPECT_EQ(changed, 0) << "no dashed remnant where the panel stood; first at " << fx << "," << fy;
 }
 
 }  // namespace
