@@ -9,6 +9,7 @@
 #include "cad/transform_dialog.h"
 #include "commands/command_hooks.h"
 #include "commands/input_wait.h"
+#include "commands/menu_pages.h"
 #include "frame/not_yet_available.h"
 #include "frame/param_file.h"
 #include "machine/nc_settings.h"
@@ -51,7 +52,14 @@ void InstallCommandHooks() {
   TransformSelectionHook = [] { RunTransformCommand(SelectionHandles, SelectionHandleExtent, true); };
   CursorNearGuideLineHook = TestCursorNearGuideLine;
   LayoutLimitsDialogHook = ShowLayoutLimitsDialog;
-  CommandTitleHook = [](uint16_t code) { std::string name; CommandJournalName(code, name); return name; };
+  // The caption of the menu entry; a code only icons or keys give is
+  // titled by its journal name.
+  CommandTitleHook = [](uint16_t code) {
+    std::string name;
+    FindMenuEntryCaption(code, name);
+    if (name.empty()) CommandJournalName(code, name);
+    return name;
+  };
 }
 
 void InstallCadHooks() {

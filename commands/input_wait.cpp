@@ -42,6 +42,7 @@ uint8_t LeaveWaitFlag = 0;
 uint8_t ClickTracking = 0;
 int16_t TooltipIndex = -1;
 uint8_t SelectionHandlesRebuild = 0;
+uint8_t GivenByDrawingClick = 0;
 
 namespace {
 
@@ -251,7 +252,10 @@ void HandleGraphicWindow(bool& leftHeld) {
   const uint8_t state = passButtons;
   leftHeld = state == 2;
   if (!helpMode) RestoreCommandCursor();
-  if (!SelectionHandleClickHook()) CommandGiven = state == 2 ? 1 : 0;
+  if (!SelectionHandleClickHook()) {
+    CommandGiven = state == 2 ? 1 : 0;
+    GivenByDrawingClick = CommandGiven;
+  }
   if (CommandWord == 0 || CommandWord >= 9900) {
     WaitForMouseRelease();
     EnterMarkMode();
@@ -611,6 +615,7 @@ void WaitForMenuCommand() {
   F9Procedure = SwitchHelpModeOn;
   CommandGiven = 0;
   do {
+    GivenByDrawingClick = 0;
     AdvanceLogoAnimation();
     if (SelectionHandlesRebuild) ShowSelectionHandlesHook();
     CommandGiven = 0;

@@ -25,6 +25,9 @@ extern int16_t TooltipIndex;
 // The selection handles' rebuild request: set by the wait and by commands
 // that change the store, cleared when the handles are shown.
 extern uint8_t SelectionHandlesRebuild;
+// 1 when the command just returned was given by a left click in the graphic
+// window (the running command's click, not a menu, icon or key), else 0.
+extern uint8_t GivenByDrawingClick;
 
 // Polls until a command is given (CommandGiven 1, the code in CommandWord)
 // or LeaveWaitFlag is set (CommandWord 0). A close request of the window

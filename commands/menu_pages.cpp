@@ -153,3 +153,18 @@ void FindMenuTextOfCommand(uint16_t code, std::string& text) {
     }
   }
 }
+
+void FindMenuEntryCaption(uint16_t code, std::string& text) {
+  text.clear();
+  const int64_t size = MenuFileSize();
+  TMenuLine line;
+  for (int64_t position = 0; position < size; position += kMenuLineSize) {
+    const int64_t page = position / kMenuPageSize;
+    if (page == 0 || page == 44) continue;
+    ReadLineAt(position, size, line);
+    if (DecodeMenuLineNumber(line) == int32_t(code)) {
+      text = MenuLineCaption(line);
+      return;
+    }
+  }
+}

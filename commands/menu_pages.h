@@ -76,3 +76,7 @@ void RunMenuPagePopup(int16_t x, int32_t page);
 // Columns 1-19 (blanks kept) of the first line of the whole file whose
 // number equals code; empty when none has it.
 void FindMenuTextOfCommand(uint16_t code, std::string& text);
+// The caption (columns 1-18, trailing blanks dropped) of the first line off
+// the menu bars (pages 0 and 44) whose number equals code: the entry the
+// user chose rather than a bar title sharing its number; empty when none.
+void FindMenuEntryCaption(uint16_t code, std::string& text);

@@ -1,6 +1,7 @@
 // TEMPORARY STAND-IN: see text_services_standin.h.
 #include "text/text_services_standin.h"
 
+#include "commands/input_wait.h"
 #include "frame/not_yet_available.h"
 
 void RebuildFontIndexFile(uint8_t) {}
@@ -17,7 +18,11 @@ void DispatchTextSignCommand() { ShowNotYetAvailable(); }
 void RunLayoutFunctionsWindow() { ShowNotYetAvailable(); }
 void RunNewSerialPlateCommand() { ShowNotYetAvailable(); }
 void RunNewSignCommand(int) { ShowNotYetAvailable(); }
-void MarkInCurrentLayer(int) { ShowNotYetAvailable(); }
+// A click in the drawing arrives as this command after every other one: only
+// the menu entry and the icon answer, so that clicks stay quiet.
+void MarkInCurrentLayer(int) {
+  if (GivenByDrawingClick == 0) ShowNotYetAvailable();
+}
 void RunLayerContourPass() { ShowNotYetAvailable(); }
 void RunGraphicTextCommand() { ShowNotYetAvailable(); }
 void RunInsertTextCommand() { ShowNotYetAvailable(); }

@@ -322,4 +322,18 @@ TEST(NotYetAvailableModules, TheMainScreenComesBackWhole) {
   }
 }
 
+// A left click in the drawing arrives as the marking command after every
+// other one: it stays quiet, while the same command chosen from the
+// "Markieren" dropdown says it is not yet available.
+TEST(NotYetAvailableModules, ClicksInTheDrawingStayQuietTheMenuEntryAnswers) {
+  torvtest::TempFolder home;
+  std::string script = torvtest::StartScript() + "wait 10\n";
+  script += "click 400 400\nwait 10\nclick 500 300\nwait 10\n";
+  script += "click 62 8\nwait 10\nclick 80 34\nkey Enter\nwait 10\n";  // "Markieren" -> "Markieren"
+  const torvtest::TRunResult run = torvtest::RunHeadless(home, script);
+  ASSERT_TRUE(run.finished);
+  const std::vector<std::string> boxes = BoxLines(torvtest::ReadFile(home.Path() / "transcript.txt"));
+  EXPECT_EQ(boxes, std::vector<std::string>{std::string("msgbox|Markieren|") + kBoxText + "|OK"});
+}
+
 }  // namespace
