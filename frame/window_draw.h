@@ -155,6 +155,8 @@ void DrawTextOnPanel(int x, int y, const std::string& text);
 int MeasureTextWidth(const std::string& text);
 // Width of the text as DrawScreenText draws it (the character-cell font).
 int MeasureScreenTextWidth(const std::string& text);
+// Width of the text as DrawTextAltFont draws it (the button captions).
+int MeasureButtonTextWidth(const std::string& text);
 int MeasureMenuTextWidth(const std::string& text);
 int MeasureTextWidthSized(const std::string& text, int width, int height);
 
