@@ -297,6 +297,11 @@ constexpr int16_t kGreyText = 7;
 constexpr int16_t kBlackText = 274;
 constexpr int16_t kFaceColour = 260;
 constexpr plat::TColorRef kFieldGrey = plat::Rgb(235, 235, 235);
+// The action buttons start this far right of the panel's left edge and end
+// 8 pixels before its right edge; a caption keeps 8 pixels each side.
+constexpr int kActionLeft = 328, kActionMargin = 8 + 16;
+
+std::string ActionCaption(int k) { return GetMessageText(int16_t(774 + k), -39); }
 
 struct TLayoutDialog {
   int mode = 0;
@@ -403,7 +408,7 @@ void DrawLayoutPanel(const TLayoutDialog& d) {
   PlaceOkButton(ok.x1, ok.y1, ok);
   const bool actions = !(d.mode & kLayoutNoActions);
   for (int k = 0; k < 4; ++k)
-    DrawCaptionButton(GetMessageText(int16_t(774 + k), -39), L.boxes[kFirstActionField - 1 + k], kFaceColour, 0,
+    DrawCaptionButton(ActionCaption(k), L.boxes[kFirstActionField - 1 + k], kFaceColour, 0,
                       actions ? kBlackText : kGreyText);
   WriteCellText(L.labelColumn, L.firstRowLine - 1,
                 GetMessageText(1056, -39) + " " + GetMessageText(757, -39), false, kBlackText, kBlackText);
@@ -500,7 +505,11 @@ void ChooseOrigin(TLayoutDialog& d, int position) {
 
 void LayOutLayoutLimitsPanel(TLayoutPanelLayout& L, int mode) {
   L.left = kPanelLeft;
-  L.right = kPanelRight;
+  // The panel widens until the action buttons hold their captions whole.
+  int widest = 0;
+  if (!(mode & kLayoutNoActions))
+    for (int k = 0; k < 4; ++k) widest = std::max(widest, MeasureButtonTextWidth(ActionCaption(k)));
+  L.right = std::max(kPanelRight, L.left + kActionLeft + widest + kActionMargin);
   L.top = kPanelTop;
   L.bottom = kPanelBottom;
   L.labelColumn = L.left / 8 + 1;
@@ -514,7 +523,7 @@ void LayOutLayoutLimitsPanel(TLayoutPanelLayout& L, int mode) {
   set(kFieldOk, L.right - 50, L.top + 4, L.right - 28, L.top + 26);
   if (!(mode & kLayoutNoActions))
     for (int k = 0; k < 4; ++k)
-      set(kFirstActionField + k, L.left + 328, L.top + 128 + 32 * k, L.right - 8, L.top + 150 + 32 * k);
+      set(kFirstActionField + k, L.left + kActionLeft, L.top + 128 + 32 * k, L.right - 8, L.top + 150 + 32 * k);
   for (int f = kFirstValueField; f <= LastEditableField(mode); ++f) {
     const int row = L.firstRowLine + f - kFirstValueField;
     set(f, L.left + 5, 16 * row, L.left + 319, 16 * row + 15);

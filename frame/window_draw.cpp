@@ -529,6 +529,8 @@ int MeasureTextWidth(const std::string& text) { return MeasureIn(TextFont, text)
 
 int MeasureScreenTextWidth(const std::string& text) { return MeasureIn(DefaultFont, text); }
 
+int MeasureButtonTextWidth(const std::string& text) { return MeasureIn(ButtonFont, text); }
+
 int MeasureMenuTextWidth(const std::string& text) { return MeasureIn(MenuFont, text); }
 
 int MeasureTextWidthSized(const std::string& text, int width, int height) {

@@ -159,6 +159,8 @@ void DrawTextCentredOnRow(const plat::TFontSpec& font, int x, int middleY, const
 int MeasureTextWidth(const std::string& text);
 // Width of the text as DrawScreenText draws it (the character-cell font).
 int MeasureScreenTextWidth(const std::string& text);
+// Width of the text as DrawTextAltFont draws it (the button captions).
+int MeasureButtonTextWidth(const std::string& text);
 int MeasureMenuTextWidth(const std::string& text);
 int MeasureTextWidthSized(const std::string& text, int width, int height);
 

@@ -37,6 +37,9 @@ constexpr int kNameWidth = kToolNameMax;  // the whole name is editable: nothing
 constexpr int16_t kInk = 274;
 constexpr int16_t kPaper = 261;
 constexpr int kHelpTopic = 944;
+// The editor needs this many pixels across: the list line from column 1 and
+// the paging buttons right of it (column 82 plus two 44-pixel buttons).
+constexpr int kEditorWidth = 8 * 82 + 52 + 44 + 8;
 
 // --- formatting ---------------------------------------------------------------------------
 
@@ -184,6 +187,7 @@ struct TEditor {
   int field = kToolFieldName;
   TBox ok{}, cancel{}, help{}, open{}, save{};
   TBox previous{}, next{}, pageUp{}, pageDown{}, preset{};
+  TToolEditorLayout layout;
   TToolRecord buffer{};
   int bufferCode = 0;
   bool bufferFull = false;
@@ -304,20 +308,23 @@ void DrawLabels(TEditor& e) {
 }
 
 void DrawButtons(TEditor& e) {
-  PlaceCancelButton(e.frame.right - 26, e.frame.top + 4, e.cancel);
-  PlaceOkButton(e.frame.right - 48, e.frame.top + 4, e.ok);
+  const TBox* b = e.layout.buttons;
+  PlaceCancelButton(b[kToolButtonCancel].x1, b[kToolButtonCancel].y1, e.cancel);
+  PlaceOkButton(b[kToolButtonOk].x1, b[kToolButtonOk].y1, e.ok);
   if (e.table) {
     e.help.flag = e.open.flag = e.save.flag = 1;
-    PlacePictureButton(e.help, e.frame.right - 74, e.frame.top + 4, "KHilfe");
-    PlacePictureButton(e.open, e.frame.right - 96, e.frame.top + 4, "OEFFNEN");
-    PlacePictureButton(e.save, e.frame.right - 118, e.frame.top + 4, "SpeichUnter");
+    PlacePictureButton(e.help, b[kToolButtonHelp].x1, b[kToolButtonHelp].y1, "KHilfe");
+    PlacePictureButton(e.open, b[kToolButtonOpen].x1, b[kToolButtonOpen].y1, "OEFFNEN");
+    PlacePictureButton(e.save, b[kToolButtonSave].x1, b[kToolButtonSave].y1, "SpeichUnter");
   }
-  const int x = e.frame.left + 8 * 82;
-  PlaceCaptionButton(e.previous, x, LineY(e, kFirstListLine), 44, "-", "PfeilAuf");
-  PlaceCaptionButton(e.next, x, LineY(e, kFirstListLine + 3) - 4, 44, "+", "PfeilAb");
-  PlaceCaptionButton(e.pageUp, x + 52, LineY(e, kFirstListLine), 44, "-", "DPfeilAuf");
-  PlaceCaptionButton(e.pageDown, x + 52, LineY(e, kFirstListLine + 3) - 4, 44, "+", "DPfeilAb");
-  PlaceCaptionButton(e.preset, e.frame.left + 500, e.frame.top + 317, 52, "Typ", "_WZTYPAUSW");
+  auto place = [&](TBox& box, int n, const char* caption, const char* picture) {
+    PlaceCaptionButton(box, b[n].x1, b[n].y1, b[n].x2 - b[n].x1, caption, picture);
+  };
+  place(e.previous, kToolButtonPrevious, "-", "PfeilAuf");
+  place(e.next, kToolButtonNext, "+", "PfeilAb");
+  place(e.pageUp, kToolButtonPageUp, "-", "DPfeilAuf");
+  place(e.pageDown, kToolButtonPageDown, "+", "DPfeilAb");
+  place(e.preset, kToolButtonPreset, "Typ", "_WZTYPAUSW");
 }
 
 void DrawEditor(TEditor& e) {
@@ -338,15 +345,49 @@ void DrawEditor(TEditor& e) {
 }
 
 void LayOutEditor(TEditor& e) {
-  e.frame = TPopupFrame{};
-  e.frame.lines = int16_t(e.passGroup ? 28 : 24);
-  e.frame.left = DrawingArea.x1;
-  e.frame.right = int16_t(MaxX);
-  e.frame.top = int16_t(DrawingArea.y1 + 16);
-  e.frame.bottom = int16_t(e.frame.top + 16 * e.frame.lines - 1);
+  LayOutToolTableEditor(e.passGroup, e.table, e.layout);
+  e.frame = e.layout.frame;
   e.baseRow = e.frame.top / 16;
   e.baseCol = e.frame.left / 8;
 }
+
+}  // namespace
+
+void LayOutToolTableEditor(bool passGroup, bool table, TToolEditorLayout& layout) {
+  TPopupFrame& f = layout.frame;
+  f = TPopupFrame{};
+  f.lines = int16_t(passGroup ? 28 : 24);
+  // Cell columns and rows count from the frame's corner: it moves in whole cells.
+  const int height = 16 * f.lines;
+  int left = std::min<int>(DrawingArea.x1, MaxX + 1 - kEditorWidth);
+  int top = DrawingArea.y1 + 16;
+  if (top + height > MaxY + 1) top = (MaxY + 1 - height) / 16 * 16;
+  if (left < DrawingArea.x1) left = left / 8 * 8;
+  f.left = int16_t(std::max(0, left));
+  f.right = int16_t(MaxX);
+  f.top = int16_t(std::max(0, top));
+  f.bottom = int16_t(f.top + height - 1);
+  const int baseRow = f.top / 16;
+  auto lineY = [&](int line) { return (baseRow + line) * 16; };
+  auto at = [&](int x, int y, int width) {
+    return TBox{1, int16_t(x), int16_t(y), int16_t(x + width), int16_t(y + 22)};
+  };
+  TBox* b = layout.buttons;
+  b[kToolButtonCancel] = at(f.right - 26, f.top + 4, 22);
+  b[kToolButtonOk] = at(f.right - 48, f.top + 4, 22);
+  b[kToolButtonHelp] = at(f.right - 74, f.top + 4, 22);
+  b[kToolButtonOpen] = at(f.right - 96, f.top + 4, 22);
+  b[kToolButtonSave] = at(f.right - 118, f.top + 4, 22);
+  if (!table) b[kToolButtonHelp].flag = b[kToolButtonOpen].flag = b[kToolButtonSave].flag = 0;
+  const int x = f.left + 8 * 82;
+  b[kToolButtonPrevious] = at(x, lineY(kFirstListLine), 44);
+  b[kToolButtonNext] = at(x, lineY(kFirstListLine + 3) - 4, 44);
+  b[kToolButtonPageUp] = at(x + 52, lineY(kFirstListLine), 44);
+  b[kToolButtonPageDown] = at(x + 52, lineY(kFirstListLine + 3) - 4, 44);
+  b[kToolButtonPreset] = at(f.left + 500, f.top + 317, 52);
+}
+
+namespace {
 
 // --- list and tool moves ---------------------------------------------------------------------
 

@@ -21,6 +21,7 @@
 #include <string>
 
 #include "frame/defaults.h"
+#include "ui/panels.h"
 
 // The group byte: bit 7 starts the editing at the plunge depth; the low bits
 // choose the extra field group (0 none, 2 the pass-depth group).
@@ -39,6 +40,18 @@ constexpr int kToolFieldLastWithGroup = 23;
 // With tableFlag 1 the help, load and save buttons are offered.
 bool RunToolTableEditor(const std::string& title, TToolRecord* tools, int16_t& index, int16_t highest,
                         TToolEditorGroup group, uint8_t tableFlag);
+
+// The editor's frame on the current screen and its buttons. The frame
+// starts at the graphic area's top left and moves left and up as far as
+// the screen needs to hold it whole.
+enum TToolEditorButton { kToolButtonCancel, kToolButtonOk, kToolButtonHelp, kToolButtonOpen, kToolButtonSave,
+                         kToolButtonPrevious, kToolButtonNext, kToolButtonPageUp, kToolButtonPageDown,
+                         kToolButtonPreset, kToolEditorButtons };
+struct TToolEditorLayout {
+  TPopupFrame frame{};
+  TBox buttons[kToolEditorButtons]{};  // flag 0: not offered
+};
+void LayOutToolTableEditor(bool passGroup, bool table, TToolEditorLayout& layout);
 
 // Copies one field (code 9-23) of source into target, or with code 0 the
 // whole record with the target's colour number kept.

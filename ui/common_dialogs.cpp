@@ -295,6 +295,36 @@ namespace {
 int CeilDiv8(int v) { return (v + 7) / 8; }
 }  // namespace
 
+int PictureButtonContentWidth(const std::string& caption, const std::string& picture) {
+  const int text = caption.empty() ? 0 : MeasureButtonTextWidth(caption) + 4;
+  return text + (picture.empty() ? 0 : 16) + 16;
+}
+
+void LayOutPictureQuestion(const std::string& heading, const std::string* lines, int n,
+                           const std::string (&captions)[3], const std::string (&pictures)[3],
+                           TPictureQuestionLayout& layout) {
+  int widest = 0;
+  for (int i = 0; i < 3; ++i) widest = std::max(widest, PictureButtonContentWidth(captions[i], pictures[i]));
+  const int bw = CeilDiv8(widest);
+  // The heading and the lines are drawn in the character-cell font.
+  int textWidth = MeasureScreenTextWidth(heading) + 24 + 48;  // room for the cancel button
+  for (int i = 0; i < n; ++i) textWidth = std::max(textWidth, MeasureScreenTextWidth(lines[i]) + 16);
+  const int W = std::max(CeilDiv8(textWidth), 3 * bw + 4);
+
+  const int cx = (DrawingArea.x1 + DrawingArea.x2) / 2;
+  const int cy = (DrawingArea.y1 + DrawingArea.y2) / 2;
+  const int height = 16 * n + 94;
+  layout.left = cx - 4 * W;
+  layout.right = cx + 4 * W;
+  layout.top = cy - height / 2;
+  layout.bottom = cy + height / 2 - 1;
+  const int x1 = layout.left, x2 = layout.right, y2 = layout.bottom;
+  layout.boxes[0] = TBox{1, int16_t(x2 - 26), int16_t(layout.top + 4), int16_t(x2 - 4), int16_t(layout.top + 26)};
+  const int lefts[3] = {x1 + 8, cx - 4 * bw, x2 - 8 - 8 * bw};
+  for (int i = 0; i < 3; ++i)
+    layout.boxes[i + 1] = TBox{1, int16_t(lefts[i]), int16_t(y2 - 32), int16_t(lefts[i] + 8 * bw), int16_t(y2 - 8)};
+}
+
 void AskWithPictureButtons(const std::string& title, const std::string& message, const std::string& caption1,
                            const std::string& picture1, const std::string& caption2, const std::string& picture2,
                            const std::string& caption3, const std::string& picture3, int16_t f1Result,
@@ -306,22 +336,14 @@ void AskWithPictureButtons(const std::string& title, const std::string& message,
   if (n == 0) return;  // nothing to ask: the result stays as it was
   const std::string captions[3] = {caption1.substr(0, 16), caption2.substr(0, 16), caption3.substr(0, 16)};
   const std::string pictures[3] = {picture1, picture2, picture3};
-  int widest = 0;
-  for (int i = 0; i < 3; ++i)
-    widest = std::max(widest, MeasureTextWidth(captions[i]) + (pictures[i].empty() ? 0 : 16));
-  const int bw = CeilDiv8(widest + 16);
-  int textWidth = MeasureTextWidth(heading) + 24;
-  for (int i = 0; i < n; ++i) textWidth = std::max(textWidth, MeasureTextWidth(lines[i]) + 16);
-  const int W = std::max(CeilDiv8(textWidth), 3 * bw + 4);
+  TPictureQuestionLayout layout;
+  LayOutPictureQuestion(heading, lines, n, captions, pictures, layout);
 
-  const int cx = (DrawingArea.x1 + DrawingArea.x2) / 2;
-  const int cy = (DrawingArea.y1 + DrawingArea.y2) / 2;
-  const int height = 16 * n + 94;
   TPopupFrame frame{};
-  frame.left = int16_t(cx - 4 * W);
-  frame.right = int16_t(cx + 4 * W);
-  frame.top = int16_t(cy - height / 2);
-  frame.bottom = int16_t(cy + height / 2 - 1);
+  frame.left = int16_t(layout.left);
+  frame.right = int16_t(layout.right);
+  frame.top = int16_t(layout.top);
+  frame.bottom = int16_t(layout.bottom);
   frame.lines = int16_t(LinesForHeight(frame.bottom - frame.top + 2));
   OpenPopupFrame(frame);
   const int x1 = frame.left, y1 = frame.top, x2 = frame.right, y2 = frame.bottom;
@@ -330,16 +352,15 @@ void AskWithPictureButtons(const std::string& title, const std::string& message,
   for (int i = 0; i < n; ++i) DrawScreenText(x1 + 8, y1 + 46 + 16 * i, lines[i]);
 
   TBox boxes[4]{};
-  PlaceCancelButton(x2 - 26, y1 + 4, boxes[0]);
-  const int lefts[3] = {x1 + 8, cx - 4 * bw, x2 - 8 - 8 * bw};
+  PlaceCancelButton(layout.boxes[0].x1, layout.boxes[0].y1, boxes[0]);
   for (int i = 0; i < 3; ++i) {
     TBox& box = boxes[i + 1];
-    box = TBox{1, int16_t(lefts[i]), int16_t(y2 - 32), int16_t(lefts[i] + 8 * bw), int16_t(y2 - 8)};
+    box = layout.boxes[i + 1];
     if (pictures[i].empty()) {
       DrawCaptionButton(captions[i], box, 260, 0, 274);
     } else {
       DrawIconButton("", "", box, 0, 274, 260);
-      const int textW = captions[i].empty() ? 0 : MeasureTextWidth(captions[i]) + 4;
+      const int textW = captions[i].empty() ? 0 : MeasureButtonTextWidth(captions[i]) + 4;
       const int px = (box.x1 + box.x2 - 16 - textW) / 2;
       DrawResourceBitmap(px, (box.y1 + box.y2) / 2 - 8, 16, 16, kRopSrcCopy, pictures[i]);
       if (textW > 0) {

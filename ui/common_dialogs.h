@@ -70,6 +70,18 @@ void AskWithPictureButtons(const std::string& title, const std::string& message,
                            int16_t f2Result, int16_t& result);
 // The message split into at most 6 lines of at most 80 characters.
 int SplitMessageLines(const std::string& message, std::string (&lines)[6]);
+// Where the question puts itself: its frame, and boxes[0] the cancel button,
+// boxes[1..3] the captioned buttons, wide enough for the widest caption (in
+// the button font) beside its picture.
+struct TPictureQuestionLayout {
+  int left = 0, top = 0, right = 0, bottom = 0;
+  TBox boxes[4]{};
+};
+void LayOutPictureQuestion(const std::string& heading, const std::string* lines, int n,
+                           const std::string (&captions)[3], const std::string (&pictures)[3],
+                           TPictureQuestionLayout& layout);
+// Width a captioned button needs around its caption and picture.
+int PictureButtonContentWidth(const std::string& caption, const std::string& picture);
 
 // --- information boxes ----------------------------------------------------------------------
 // Seven pairs of texts at the top-left of the graphic area; pairs with both

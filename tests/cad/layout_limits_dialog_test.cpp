@@ -101,7 +101,7 @@ TEST(LayoutLimits, PanelBoxes) {
   LayOutLayoutLimitsPanel(L, kGridMode);
   EXPECT_EQ(L.fieldColumn, 31);
   // Origin boxes: centres 125, 69, 13 left of the right edge, 51, 81, 111 below the top.
-  EXPECT_EQ((L.boxes[18].x1 + L.boxes[18].x2 + 1) / 2, 480 - 125);
+  EXPECT_EQ((L.boxes[18].x1 + L.boxes[18].x2 + 1) / 2, L.right - 125);
   EXPECT_EQ((L.boxes[26].y1 + L.boxes[26].y2 + 1) / 2, 48 + 111);
   EXPECT_EQ(L.boxes[20].x1 - L.boxes[19].x1, 56);
   EXPECT_EQ(L.boxes[22].y1 - L.boxes[19].y1, 30);
@@ -112,6 +112,25 @@ TEST(LayoutLimits, PanelBoxes) {
   EXPECT_EQ(plain.boxes[2].flag, 0) << "no actions with bit 2";
   EXPECT_EQ(plain.boxes[17].flag, 0) << "no frame switch row in mode 1";
   EXPECT_EQ(plain.boxes[16].flag, 1);
+}
+
+// The four action buttons hold their captions whole in the button font
+// ("Layout auf Nullpunkt zentrieren" the longest), and the widened panel
+// still fits the smallest screen.
+TEST(LayoutLimits, ActionButtonsHoldTheirCaptions) {
+  TLayoutScreen screen;
+  for (const int mode : {0, kGridMode}) {
+    TLayoutPanelLayout L;
+    LayOutLayoutLimitsPanel(L, mode);
+    for (int k = 0; k < 4; ++k) {
+      const std::string caption = GetMessageText(int16_t(774 + k), -39);
+      const TBox& b = L.boxes[2 + k];
+      ASSERT_EQ(int(b.flag), 1);
+      EXPECT_LE(MeasureButtonTextWidth(caption) + 8, int(b.x2) - int(b.x1) - 1) << caption;
+      EXPECT_LE(int(b.x2), int(L.right) - 4) << caption;
+    }
+    EXPECT_LT(int(L.right), 800);
+  }
 }
 
 TEST(LayoutLimits, DialogSetsTheCornersOfTheOriginChoice) {

@@ -292,3 +292,50 @@ TEST_F(ToolEditorTest, AVectorFileWithoutToolsShowsMessage42) {
 }
 
 }  // namespace
+
+namespace {
+
+// The editor on small and usual screens, with and without the layer bar
+// and rulers left of the graphic area: the frame and every button lie in
+// the client area, the paging buttons right of the list line.
+TEST(ToolEditorLayout, FrameAndButtonsLieInsideTheClientArea) {
+  struct TCase {
+    const char* size;
+    int16_t areaLeft, areaTop;
+  };
+  const TCase cases[] = {
+      {"1024x768", 0, 51}, {"1024x768", 35, 65}, {"800x600", 0, 51},
+      {"800x600", 35, 65}, {"768x596", 35, 65},  {"768x596", 0, 51},
+  };
+  for (const TCase& c : cases) {
+    uitest::TScreen screen("", c.size);
+    DrawingArea = TLayoutRect{1, c.areaLeft, c.areaTop, int16_t(MaxX - 169), MaxY};
+    for (const bool passGroup : {false, true}) {
+      for (const bool table : {false, true}) {
+        TToolEditorLayout layout;
+        LayOutToolTableEditor(passGroup, table, layout);
+        const TPopupFrame& f = layout.frame;
+        SCOPED_TRACE(std::string(c.size) + " left " + std::to_string(c.areaLeft) + (passGroup ? " passes" : "") +
+                     (table ? " table" : ""));
+        EXPECT_GE(int(f.left), 0);
+        EXPECT_GE(int(f.top), 0);
+        EXPECT_LE(int(f.right), MaxX);
+        EXPECT_LE(int(f.bottom), MaxY);
+        int shown = 0;
+        for (const TBox& b : layout.buttons) {
+          if (b.flag == 0) continue;
+          ++shown;
+          EXPECT_GE(int(b.x1), int(f.left));
+          EXPECT_LE(int(b.x2), int(f.right));
+          EXPECT_GE(int(b.y1), int(f.top));
+          EXPECT_LE(int(b.y2), int(f.bottom));
+        }
+        EXPECT_EQ(shown, table ? kToolEditorButtons : kToolEditorButtons - 3);
+        // Nothing of the list line (79 cells from column 1) runs under the paging buttons.
+        EXPECT_GT(int(layout.buttons[kToolButtonPrevious].x1), int(f.left) + 8 * 80);
+      }
+    }
+  }
+}
+
+}  // namespace

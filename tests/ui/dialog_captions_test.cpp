@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "frame/window_draw.h"
+#include "ui/common_dialogs.h"
 #include "ui/file_dialogs.h"
 #include "ui_screen.h"
 
@@ -58,6 +59,42 @@ TEST(DialogCaptions, FileDialogButtonsAndLabelsHoldTheirTexts) {
       {"preview label", request.previewText, previewLabel},
       {"note label", request.captionText, noteLabel},
   });
+}
+
+// The save-or-discard question of a new drawing: each captioned button
+// holds its picture and its caption in the button font, the buttons do not
+// overlap, and the box holds its heading and lines in the cell font.
+TEST(DialogCaptions, PictureQuestionButtonsHoldTheirCaptions) {
+  TScreen screen;
+  struct TCase {
+    std::string heading, line;
+    std::string captions[3], pictures[3];
+  };
+  const TCase cases[] = {
+      {"TORV", "Zeichnung", {GetMessageText(4002, -16), GetMessageText(4003, -16), GetMessageText(4004, -16)},
+       {"Speichern", "Loeschen", "Abbruch"}},
+      {"TORV", "x", {"Speichern unter", "WWWWWWWWWWWWWWWW", "Abbrechen"}, {"", "Loeschen", ""}},
+      {"Eine lange Ueberschrift hier", "Eine Zeile, die laenger ist als alle Knoepfe zusammen",
+       {"Ja", "Nein", "Abbrechen"}, {"Speichern", "", "Abbruch"}},
+  };
+  for (const TCase& c : cases) {
+    TPictureQuestionLayout L;
+    LayOutPictureQuestion(c.heading, &c.line, 1, c.captions, c.pictures, L);
+    for (int i = 0; i < 3; ++i) {
+      const TBox& b = L.boxes[i + 1];
+      SCOPED_TRACE(c.captions[i]);
+      ASSERT_FALSE(c.captions[i].empty());
+      const int content = MeasureButtonTextWidth(c.captions[i]) + 4 + (c.pictures[i].empty() ? 0 : 16);
+      EXPECT_LE(content + 8, int(b.x2) - int(b.x1));
+      EXPECT_GE(int(b.x1), int(L.left) + 4);
+      EXPECT_LE(int(b.x2), int(L.right) - 4);
+      if (i > 0) {
+        EXPECT_LT(int(L.boxes[i].x2), int(b.x1)) << "buttons overlap";
+      }
+    }
+    EXPECT_LE(MeasureScreenTextWidth(c.line) + 8, int(L.right) - int(L.left) - 8) << c.line;
+    EXPECT_LE(MeasureScreenTextWidth(c.heading) + 8, int(L.boxes[0].x1) - int(L.left)) << c.heading;
+  }
 }
 
 }  // namespace
