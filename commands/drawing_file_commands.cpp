@@ -73,6 +73,11 @@ bool SaveDrawing(int mode) {
     DrawPanelBackground();
     ShowPromptLine(1, GetMessageText(606, -39), 260, 274);
     std::string chosen = ReplaceFileExtension(name, ".SLD");
+    // An unnamed drawing is offered its folder and an empty name, never the
+    // bare extension, which Enter would save as a nameless hidden file.
+    const size_t slash = chosen.find_last_of('\\');
+    if (chosen.compare(slash == std::string::npos ? 0 : slash + 1, std::string::npos, ".SLD") == 0)
+      chosen.erase(slash == std::string::npos ? 0 : slash + 1);
     RunFileDialog(ReadParamNameBlock(9), ".SLD", 0, chosen, 1);
     name = chosen;
     if (!name.empty()) {

@@ -127,6 +127,17 @@ TEST_F(DrawingCommands, SaveAsAsksTheNameAndKeepsTheNote) {
   EXPECT_EQ(GetRecentDrawing(0), plat::CurrentFolder() + "Neu.SLD");
 }
 
+// An unnamed drawing is offered no name: Enter alone saves nothing, in
+// particular no nameless ".SLD".
+TEST_F(DrawingCommands, SaveAsOfAnUnnamedDrawingOffersNoBareExtension) {
+  MakeContent();
+  RecountAllLayerRecords();
+  UseScript("key Enter\nkey Esc\n");
+  EXPECT_FALSE(SaveDrawing(1));
+  EXPECT_FALSE(Exists(".SLD"));
+  EXPECT_FALSE(Exists(".sld"));
+}
+
 // After a save nothing offers to save again until the drawing changes.
 TEST_F(DrawingCommands, ASavedDrawingIsNotOfferedForSavingAgain) {
   MakeContent();

@@ -119,25 +119,24 @@ using TShot = std::function<std::string(const std::string& name)>;
 std::string FirstRunScript(const TScreenSpots& at, const TShot& shot) {
   std::string s = Pause(300) + shot("01-font-notice") + Key("Enter") + Pause(1200) + shot("02-start-panel");
   s += Click(at.newDrawingX, at.newDrawingY) + shot("03-layout-dialog");
-  s += Click(438, 62) + shot("04-empty-drawing");  // OK of the layout dialog
+  s += Click(467, 62) + shot("04-empty-drawing");  // OK of the layout dialog
   s += Click(115, 8) + shot("05-draw-menu");       // "Zeichnen"
-  s += Click(140, 51);                             // "Linienzug"
+  s += Click(140, 44);                             // "Linienzug"
   s += Click(150, 200) + Click(450, 200) + Click(450, 500) + Click(170, 480) + shot("06-three-sides");
   s += Click(151, 201) + shot("07-closed-on-its-start");
   s += Click(600, 560, "right") + shot("08-selected");
   s += Click(20, 8) + shot("09-file-menu");                    // "Datei"
-  s += Click(70, 102) + shot("10-save-dialog");                // "Speichern unter"
+  s += Click(70, 95) + shot("10-save-dialog");                 // "Speichern unter"
   s += "text ERSTE\n" + Pause(50) + shot("11-name-typed");
   s += Key("Enter") + shot("12-saved");
-  s += Click(20, 8) + Click(70, 341) + shot("13-quit-question");  // "Programmende"
+  s += Click(20, 8) + Click(70, 333) + shot("13-quit-question");  // "Programmende"
   s += Key("Enter");
   return s;
 }
 
 std::string SecondRunScript(const TScreenSpots& at, const TShot& shot) {
   std::string s = Pause(300) + Key("Enter") + Pause(1200) + shot("21-start-panel-again");
-  s += Click(at.openDrawingX, at.openDrawingY) + shot("22-unsaved-question");
-  s += Key("n") + shot("23-open-dialog");
+  s += Click(at.openDrawingX, at.openDrawingY) + shot("23-open-dialog");
   s += Click(at.thirdFileX, at.thirdFileY) + shot("24-drawing-chosen");
   s += Key("Enter") + shot("25-opened");
   s += Click(at.undoX, 37) + shot("26-undo");
@@ -145,7 +144,7 @@ std::string SecondRunScript(const TScreenSpots& at, const TShot& shot) {
   int n = 30;
   for (const TMenuTitle& title : kMenuTitles)
     s += Click(title.x, 8) + shot(std::to_string(n++) + "-menu-" + title.name) + Key("Esc");
-  s += Click(414, 8) + Click(440, 34) + shot("40-relief");  // "Module" -> "Relief"
+  s += Click(414, 8) + Click(440, 27) + shot("40-relief");  // "Module" -> "Relief"
   s += "close\n" + Pause(300);
   return s;
 }
