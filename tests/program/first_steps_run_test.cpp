@@ -145,6 +145,9 @@ std::string SecondRunScript(const TScreenSpots& at, const TShot& shot) {
   for (const TMenuTitle& title : kMenuTitles)
     s += Click(title.x, 8) + shot(std::to_string(n++) + "-menu-" + title.name) + Key("Esc");
   s += Click(414, 8) + Click(440, 27) + shot("40-relief");  // "Module" -> "Relief"
+  s += Key("Enter") + shot("41-back-from-relief");
+  // The keyboard: Alt+D opens "Datei", the very next key closes it again.
+  s += Key("alt+d") + shot("42-alt-d") + Key("Esc") + shot("43-alt-d-esc");
   s += "close\n" + Pause(300);
   return s;
 }
@@ -173,6 +176,15 @@ int CountInked(const TPicture& pic, int x1, int y1, int x2, int y2) {
   int n = 0;
   for (int y = y1; y <= y2; ++y)
     for (int x = x1; x <= x2; ++x) n += pic.At(x, y) != 0xFFFFFFu;
+  return n;
+}
+
+// Pixels in the rectangle that differ between two pictures of one size.
+int CountChanged(const TPicture& a, const TPicture& b, int x1, int y1, int x2, int y2) {
+  if (a.width != b.width || a.height != b.height || x2 >= a.width || y2 >= a.height) return -1;
+  int n = 0;
+  for (int y = y1; y <= y2; ++y)
+    for (int x = x1; x <= x2; ++x) n += a.At(x, y) != b.At(x, y);
   return n;
 }
 
@@ -248,6 +260,14 @@ TEST(FirstStepsRun, HeadlessScreensMatchTheirGoldens) {
       << transcript;
   EXPECT_NE(transcript.find("msgbox|TORV|Programm beenden?|Yes"), std::string::npos) << transcript;
 
+  // Alt+D opened the dropdown and the first key after it, Esc, closed it.
+  const TPicture back = ReadPng(shots.Path() / "41-back-from-relief.png");
+  const TPicture open = ReadPng(shots.Path() / "42-alt-d.png");
+  const TPicture closedAgain = ReadPng(shots.Path() / "43-alt-d-esc.png");
+  ASSERT_TRUE(back.error.empty() && open.error.empty() && closedAgain.error.empty());
+  EXPECT_GT(CountChanged(back, open, 0, 20, 200, 340), 1000) << "Alt+D shows the dropdown";
+  EXPECT_EQ(CountChanged(back, closedAgain, 0, 20, 200, 340), 0) << "Esc closed it";
+
   TGoldenShots goldens(fs::path(TORV_FIXTURES_DIR) / "program" / "first_steps");
   for (const fs::path& p : taken) {
     const std::string fault = goldens.Check(p);
@@ -283,6 +303,11 @@ TEST(FirstStepsRun, UnderXvfbTheDrawingIsSavedAndTheScreensShowEachStep) {
   const TPicture closed = read("07-closed-on-its-start");
   if (closed.width == 768) {
     EXPECT_GT(CountInked(closed, 160, 198, 440, 202), 250) << "the polyline's top side";
+  }
+  // Opened again, the drawing is on the screen.
+  const TPicture opened = read("25-opened");
+  if (opened.width == 768) {
+    EXPECT_GT(CountInked(opened, 160, 198, 440, 202), 250) << "the reopened polyline's top side";
   }
   // The file dialog's list names the saved drawing in its third row.
   const TPicture chosen = read("24-drawing-chosen");
