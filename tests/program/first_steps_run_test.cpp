@@ -138,7 +138,9 @@ std::string SecondRunScript(const TScreenSpots& at, const TShot& shot) {
   std::string s = Pause(300) + Key("Enter") + Pause(1200) + shot("21-start-panel-again");
   s += Click(at.openDrawingX, at.openDrawingY) + shot("23-open-dialog");
   s += Click(at.thirdFileX, at.thirdFileY) + shot("24-drawing-chosen");
-  s += Key("Enter") + shot("25-opened");
+  // The open redraws the whole drawing, which polls for Esc as it goes: a
+  // longer pause lets a loaded machine finish it before the shot.
+  s += Key("Enter") + Pause(1500) + shot("25-opened");
   s += Click(at.undoX, 37) + shot("26-undo");
   s += Key("Enter") + Click(at.zoomAllX, 37) + shot("27-zoom-all");
   int n = 30;
