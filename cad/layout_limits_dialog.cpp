@@ -300,6 +300,9 @@ constexpr plat::TColorRef kFieldGrey = plat::Rgb(235, 235, 235);
 // The action buttons start this far right of the panel's left edge and end
 // 8 pixels before its right edge; a caption keeps 8 pixels each side.
 constexpr int kActionLeft = 328, kActionMargin = 8 + 16;
+// The origin frame runs this far left of the panel's right edge; the heading
+// keeps this gap before it.
+constexpr int kOriginFrameWidth = 136, kHeadingGap = 8;
 
 std::string ActionCaption(int k) { return GetMessageText(int16_t(774 + k), -39); }
 
@@ -410,13 +413,11 @@ void DrawLayoutPanel(const TLayoutDialog& d) {
   for (int k = 0; k < 4; ++k)
     DrawCaptionButton(ActionCaption(k), L.boxes[kFirstActionField - 1 + k], kFaceColour, 0,
                       actions ? kBlackText : kGreyText);
-  WriteCellText(L.labelColumn, L.firstRowLine - 1,
-                GetMessageText(1056, -39) + " " + GetMessageText(757, -39), false, kBlackText, kBlackText);
+  WriteCellText(L.heading.x1 / 8, L.firstRowLine - 1, LayoutLimitsHeading(), false, kBlackText, kBlackText);
   if (d.mode & kLayoutOriginGrid) {
-    const TBox& top = L.boxes[kFirstOriginField - 1];
-    const TBox& bottom = L.boxes[kFirstOriginField + 7];
+    const TBox& f = L.originFrame;
     SetDrawColorAndMode(13, kBlackText);
-    DrawFrameRect(top.x1 - 6, top.y1 - 6, L.right - 2, bottom.y2 + 6);
+    DrawFrameRect(f.x1, f.y1, f.x2, f.y2);
     DrawOriginGrid(d);
   } else {
     DrawNamedPicture("LayoutGrenzen", L.right - 150, L.top + 40, 142, 80, 0);
@@ -503,19 +504,26 @@ void ChooseOrigin(TLayoutDialog& d, int position) {
 
 }  // namespace
 
+std::string LayoutLimitsHeading() { return GetMessageText(1056, -39) + " " + GetMessageText(757, -39); }
+
 void LayOutLayoutLimitsPanel(TLayoutPanelLayout& L, int mode) {
   L.left = kPanelLeft;
-  // The panel widens until the action buttons hold their captions whole.
+  // The panel widens until the action buttons hold their captions whole and
+  // the origin frame stands clear right of the heading.
   int widest = 0;
   if (!(mode & kLayoutNoActions))
     for (int k = 0; k < 4; ++k) widest = std::max(widest, MeasureButtonTextWidth(ActionCaption(k)));
   L.right = std::max(kPanelRight, L.left + kActionLeft + widest + kActionMargin);
+  const int headingLeft = (L.left / 8 + 1) * 8;
+  const int headingRight = headingLeft + MeasureScreenTextWidth(LayoutLimitsHeading()) - 1;
+  if (mode & kLayoutOriginGrid) L.right = std::max(L.right, headingRight + kHeadingGap + kOriginFrameWidth);
   L.top = kPanelTop;
   L.bottom = kPanelBottom;
   L.labelColumn = L.left / 8 + 1;
   L.fieldColumn = L.left / 8 + 31;
   L.firstRowLine = (L.top + 47) / 16 + 1;
   for (TBox& b : L.boxes) b = TBox{};
+  L.originFrame = TBox{};
   auto set = [&](int n, int x1, int y1, int x2, int y2) {
     L.boxes[n - 1] = TBox{1, int16_t(x1), int16_t(y1), int16_t(x2), int16_t(y2)};
   };
@@ -535,7 +543,12 @@ void LayOutLayoutLimitsPanel(TLayoutPanelLayout& L, int mode) {
       set(kFirstOriginField + n, cx - 5, cy - 5, cx + 4, cy + 4);
     }
     set(kFreeField, L.right - 147 - 5, L.top + 96 - 5, L.right - 147 + 4, L.top + 96 + 4);
+    L.originFrame = TBox{1, int16_t(L.right - kOriginFrameWidth), int16_t(L.top + 40), int16_t(L.right - 2),
+                         int16_t(L.top + 121)};
   }
+  const int headingLine = L.firstRowLine - 1;
+  L.heading = TBox{1, int16_t(headingLeft), int16_t(16 * headingLine), int16_t(headingRight),
+                   int16_t(16 * headingLine + 15)};
 }
 
 void RunLayoutLimitsDialog(int mode) {

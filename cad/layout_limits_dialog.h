@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "model/vector_records.h"
 #include "ui/panels.h"
@@ -48,7 +49,11 @@ struct TLayoutPanelLayout {
   int labelColumn = 0, fieldColumn = 0;
   int firstRowLine = 0;  // 16-pixel line of row 7; row n stands n - 7 lines below
   TBox boxes[kLayoutPanelBoxes];
+  TBox heading;      // the line above the value rows, in the cell font
+  TBox originFrame;  // the frame around the origin boxes (flag 0 without the grid)
 };
+// "Grenzen des Layoutbereichs (Werte in mm)": the heading above the value rows.
+std::string LayoutLimitsHeading();
 void LayOutLayoutLimitsPanel(TLayoutPanelLayout& layout, int mode);
 
 // The dialog: fields run one after the other (Enter, Tab and the arrows

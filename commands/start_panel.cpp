@@ -217,35 +217,39 @@ bool ResetParameterFile() {
   return true;
 }
 
+void SetProgramOptionsTexts(TPopupList& list, std::string (&helpLines)[kPopupHelpLines]) {
+  helpLines[0] = GetMessageText(2188, -kPopupHelpLineMax);
+  helpLines[1] = GetMessageText(2189, -kPopupHelpLineMax);
+  list.pictureName = "ProgrammHilfe1";
+  list.pictureWidth = 60;
+  list.pictureHeight = 40;
+  list.helpLines = helpLines;
+  list.title = GetMessageText(1251, 29);
+  const bool on = IsStartPanelSwitchOn();
+  list.captions[0] = (GetMessageText(1155, 29) + GetOnOffText(on)).substr(0, kPopupCaptionMax);
+  list.names[0] = on ? "AUSWAHL" : "NOTAUSW";
+  list.captions[1] = GetMessageText(2636, 20);
+  list.names[1] = "Parameter";
+  list.captions[2] = GetMessageText(2837, 20);
+  list.names[2] = "HILFE_W";
+  list.captions[3] = GetMessageText(1008, 20);
+  list.names[3] = "MenueRec";
+  list.captions[4] = GetMessageText(1716, 20);
+  list.names[4] = "FlaggeDeut";
+  list.captions[5] = GetMessageText(3530, 39);
+  list.names[5] = "FlaggeDeut";
+}
+
 uint8_t RunProgramOptionsMenu() {
   uint8_t result = 0;
   std::string helpLines[kPopupHelpLines];
-  helpLines[0] = GetMessageText(2188, 20);
-  helpLines[1] = GetMessageText(2189, 20);
   TPopupList list;
   const int16_t x = MouseX, y = int16_t(MouseY - 32);
   for (;;) {
     InitPopupList(list);
     list.x = x;
     list.y = y;
-    list.pictureName = "ProgrammHilfe1";
-    list.pictureWidth = 60;
-    list.pictureHeight = 40;
-    list.helpLines = helpLines;
-    list.title = GetMessageText(1251, 29);
-    const bool on = IsStartPanelSwitchOn();
-    list.captions[0] = (GetMessageText(1155, 29) + GetOnOffText(on)).substr(0, kPopupCaptionMax);
-    list.names[0] = on ? "AUSWAHL" : "NOTAUSW";
-    list.captions[1] = GetMessageText(2636, 20);
-    list.names[1] = "Parameter";
-    list.captions[2] = GetMessageText(2837, 20);
-    list.names[2] = "HILFE_W";
-    list.captions[3] = GetMessageText(1008, 20);
-    list.names[3] = "MenueRec";
-    list.captions[4] = GetMessageText(1716, 20);
-    list.names[4] = "FlaggeDeut";
-    list.captions[5] = GetMessageText(3530, 39);
-    list.names[5] = "FlaggeDeut";
+    SetProgramOptionsTexts(list, helpLines);
     ShowPopupMenu(list);
     switch (list.result) {
       case 1: ToggleStartFlags(kShowStartPanel); break;

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "ui/buttons_controls.h"
+#include "ui/popup_list.h"
 
 constexpr int kStartFlagsByte = 103;
 constexpr uint8_t kShowStartPanel = 2;
@@ -39,6 +40,9 @@ void DrawStartScreen();
 void DrawStartButton(int k, bool pressed);
 void DrawInsetFrame(int x1, int y1, int x2, int d, int y2);
 
+// The options popup's title, entries, picture and help lines (kept in
+// helpLines, which the list points to).
+void SetProgramOptionsTexts(TPopupList& list, std::string (&helpLines)[kPopupHelpLines]);
 // Runs the options popup until it is left; 1 when the parameter file was
 // reset or the language changed by entry 5 (the caller then redraws the
 // menu bar and side page 2).

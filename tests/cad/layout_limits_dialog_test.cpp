@@ -270,4 +270,32 @@ TEST(LayoutLimits, CentreDrawingInLayoutArea) {
   ExpectArea(LayoutArea, 0, 0, 300, 200);
 }
 
+// The heading stands whole in the cell font left of the origin frame, and
+// the panel stays left of the side menu, in the large and the small window.
+TEST(LayoutLimits, HeadingClearsTheOriginFrameAndThePanelTheSideMenu) {
+  for (const char* size : {"1024x768", "768x596"}) {
+    SCOPED_TRACE(size);
+    uitest::TScreen screen("", size);
+    for (const int mode : {0, kGridMode, kGridMode | kLayoutNoActions, 1 | kLayoutNoActions}) {
+      SCOPED_TRACE(mode);
+      TLayoutPanelLayout L;
+      LayOutLayoutLimitsPanel(L, mode);
+      const TBox& h = L.heading;
+      EXPECT_EQ(int(h.x2) - int(h.x1) + 1, MeasureScreenTextWidth(LayoutLimitsHeading()));
+      EXPECT_GE(int(h.x1), L.left + 4);
+      EXPECT_LT(int(h.y2), L.top + 47 + 1) << "the heading stands above the value field";
+      if (mode & kLayoutOriginGrid) {
+        ASSERT_EQ(int(L.originFrame.flag), 1);
+        EXPECT_LT(int(h.x2) + 4, int(L.originFrame.x1)) << "the heading runs into the origin frame";
+        for (int n = 19; n <= 28; ++n) {
+          const TBox& b = L.boxes[n - 1];
+          EXPECT_TRUE(b.y1 > h.y2 || b.y2 < h.y1 || b.x1 > h.x2 + 4) << "the heading runs into origin box " << n;
+        }
+      }
+      // The side menu begins right of the graphic area (x 855 and 600).
+      EXPECT_LE(L.right, int(DrawingArea.x2)) << "the panel covers the side menu";
+    }
+  }
+}
+
 }  // namespace

@@ -236,4 +236,41 @@ TEST_F(StartPanel, OptionsLanguageEntryReportsAChange) {
   EXPECT_EQ(RunProgramOptionsMenu(), 0);
 }
 
+// The captions of the start panel and the options popup, each measured in
+// the font it is drawn in, stand whole inside their boxes: the panel's labels
+// (menu font) between the buttons and the inset frame, the popup's entries
+// (button font) in their rows and its help lines (text font) whole in the
+// column left of the entries.
+TEST_F(StartPanel, CaptionsFitTheirBoxes) {
+  const int labels[] = {1148, 1149, 1150, 1152, 3530};
+  const TStartPanelLayout p = LayOutStartPanel();
+  for (int k = 1; k <= kStartButtons; ++k) {
+    const std::string label = GetMessageText(int16_t(labels[k - 1]), 39);
+    EXPECT_LE(p.x1 + 48 + MeasureMenuTextWidth(label), p.x2 - 8 - 4) << label;
+  }
+  for (const bool on : {false, true}) {
+    SetSwitch(on);
+    TPopupList list;
+    InitPopupList(list);
+    list.x = 300;
+    list.y = 68;
+    std::string helpLines[kPopupHelpLines];
+    SetProgramOptionsTexts(list, helpLines);
+    const TPopupLayout l = LayOutPopupList(list, 21, 2);
+    EXPECT_EQ(helpLines[0], GetMessageText(2188, -39));
+    EXPECT_EQ(helpLines[1], GetMessageText(2189, -39));
+    for (int i = 0; i < 2; ++i) {
+      ASSERT_FALSE(helpLines[i].empty());
+      EXPECT_LE(12 + MeasureTextWidth(helpLines[i]) + 2, l.sideWidth - 2) << helpLines[i];
+    }
+    const int boxRight = l.right - 5, boxLeft = boxRight - (l.columns + 1) * 8;
+    for (int i = 0; i < l.count; ++i) {
+      const std::string& caption = list.captions[i];
+      ASSERT_FALSE(caption.empty()) << i;
+      EXPECT_LE(boxLeft + l.indent + 6 + MeasureButtonTextWidth(caption), boxRight - 2) << caption;
+    }
+    EXPECT_LE(MeasureButtonTextWidth(list.title) + 8 + 26, l.right - l.left) << list.title;
+  }
+}
+
 }  // namespace
