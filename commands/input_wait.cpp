@@ -442,6 +442,13 @@ void CloseIconBarTooltip() {
   TooltipIndex = -1;
 }
 
+void CloseTooltipBeforeDrawing() {
+  if (!tooltipOpen) return;
+  TButtonRect box{};
+  const bool stays = TooltipHit(MouseX, MouseY, box) == TooltipIndex && WheelDelta == 0 && !PollKeyPressed();
+  if (!stays) CloseIconBarTooltip();
+}
+
 void ShowIconBarTooltip(bool inHelpMode) {
   TButtonRect box{};
   const int index = inHelpMode ? -1 : TooltipHit(MouseX, MouseY, box);
@@ -451,11 +458,15 @@ void ShowIconBarTooltip(bool inHelpMode) {
   }
   if (index == TooltipIndex && tooltipOpen) return;
   CloseIconBarTooltip();
+  // A delayed menu hint still open here would be put back over the tooltip.
+  CloseHint();
   const std::string text = TooltipText(index);
+  // Measured in the font it is drawn in, so that the saved block holds every
+  // pixel the text covers.
   const int width = MeasureTextWidth(text) + 10;
   int x = box.x2 + 2;
   const int y = box.y2 + 2;
-  if (x + width > MaxX) x = MaxX - width;
+  if (x + width > MaxX) x = std::max(MaxX - width, 0);
   tooltipFrame = TPopupFrame{};
   tooltipFrame.left = int16_t(x);
   tooltipFrame.top = int16_t(y);
@@ -468,7 +479,7 @@ void ShowIconBarTooltip(bool inHelpMode) {
                 plat::Rgb(255, 255, 225));
   SetPenColor(274);
   DrawFrameRect(tooltipFrame.left, tooltipFrame.top, tooltipFrame.right, tooltipFrame.bottom);
-  DrawScreenText(tooltipFrame.left + 5, tooltipFrame.top + 7 - 3, text);
+  DrawTextInSetFont(tooltipFrame.left + 5, tooltipFrame.top + 7 - 3, text);
   SetRopCopy();
   tooltipOpen = true;
   TooltipIndex = int16_t(index);
@@ -622,6 +633,7 @@ void WaitForMenuCommand() {
     if (ViewKind != 254) LeaveWaitFlag = 0;
     if (AnimationsOn != 1) WaitForWindowMessage();
     ButtonResult = 0;
+    CloseTooltipBeforeDrawing();
     PollGraphicCursor();
     // A close request reads as the right button; here it only ends the wait
     // once this pass has found no command.

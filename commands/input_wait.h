@@ -63,6 +63,11 @@ void ResetBarButtons();
 // and in help mode).
 void ShowIconBarTooltip(bool helpMode);
 void CloseIconBarTooltip();
+// Closes the tooltip unless the mouse still rests on its button with no key
+// or wheel turn waiting: the cursor poll and the keys that follow may draw
+// under it (the coordinate readout, a redraw), and the tooltip gives back the
+// screen it saved.
+void CloseTooltipBeforeDrawing();
 // Back to the cursor shape of the running command (SavedCursorMode, set by
 // the command loop) after the menus showed the arrow or help cursor.
 void RestoreCommandCursor();
