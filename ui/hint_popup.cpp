@@ -92,10 +92,10 @@ bool ShowHintPopup(int n, TPopupFrame& frame) {
   SetPenColor(274);
   DrawFrameRect(frame.left, frame.top, frame.right, frame.bottom);
   int y = frame.top + 8;
-  DrawScreenText(frame.left + 8, y, title);
+  DrawTextInSetFont(frame.left + 8, y, title);
   for (const std::string& line : shown) {
     y += 14;
-    DrawScreenText(frame.left + 8, y, line);
+    DrawTextInSetFont(frame.left + 8, y, line);
   }
   frame.lines = int16_t(std::max<int>(frame.lines, 1));
   return true;
