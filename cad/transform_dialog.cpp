@@ -133,7 +133,8 @@ void ApplyTransformState(TTransformDialogState& s, TExtentsPair& extent) {
 
 namespace {
 
-constexpr int kPanelWidth = 160;
+constexpr int kPanelWidth = 184;
+constexpr int kLabelCells = 6;  // a row's label ("Winkel") before its minus button
 constexpr int kPanelHeight = 334;
 constexpr int kHighlightColour = 12;
 constexpr int16_t kGreyText = 7;
@@ -232,8 +233,7 @@ void FillSlots(TDialogRun& d, const TTransformDialogState& s) {
 }
 
 std::string RowLabel(uint8_t mode, int row) {
-  // Three cells stand before the minus button.
-  if (mode == kTransformRotate) return row == 0 ? GetMessageText(2872, -3) : row == 1 ? "X" : "Y";
+  if (mode == kTransformRotate) return row == 0 ? GetMessageText(2872, -kLabelCells) : row == 1 ? "X" : "Y";
   if (mode == kTransformShear) return row == 0 ? "H" : "V";
   return row == 0 ? "X" : "Y";
 }
@@ -365,28 +365,30 @@ void LayOutTransformPanel(TTransformPanelLayout& L, uint8_t mode, bool offerDupl
   const int x = 8 * L.textColumn;
   for (TBox& b : L.boxes) b = TBox{};
   SetPanelBox(L.boxes[kBoxCancel - 1], w - 26, y0 + 4, w - 4, y0 + 26);
+  const int x0 = w - (kPanelWidth - 3);  // left edge of the full-width buttons
   const int d = (kPanelWidth - 3) / 5;
   for (int k = 0; k < 5; ++k)
-    SetPanelBox(L.boxes[kBoxFirstMode - 1 + k], w - 157 + k * d, y0 + 26, w - 157 + (k + 1) * d - 1, y0 + 26 + d);
+    SetPanelBox(L.boxes[kBoxFirstMode - 1 + k], x0 + k * d, y0 + 26, x0 + (k + 1) * d - 1, y0 + 26 + d);
   L.titleLine = (y0 + 26 + d) / 16 + 1;
-  // The value field sits between the step buttons: minus X + 24 .. X + 47,
-  // the field from X + 48, plus from W - 27.
-  L.fieldColumn = L.textColumn + 6;
+  // The value field sits between the step buttons: the minus button after
+  // the label's cells, the field three cells further, plus from W - 27.
+  const int minusX = x + 8 * kLabelCells;
+  L.fieldColumn = L.textColumn + kLabelCells + 3;
   const int rows = RowCount(mode);
   for (int row = 0; row < rows; ++row) {
     const int top = 16 * (L.titleLine + 1 + 2 * row);
-    if (mode != kTransformPercent) SetPanelBox(L.boxes[kBoxFirstRow - 1 + 3 * row], x + 24, top - 4, x + 47, top + 20);
-    SetPanelBox(L.boxes[kBoxFirstRow + 3 * row], x + 48, top - 4, w - 28, top + 20);
+    if (mode != kTransformPercent) SetPanelBox(L.boxes[kBoxFirstRow - 1 + 3 * row], minusX, top - 4, minusX + 23, top + 20);
+    SetPanelBox(L.boxes[kBoxFirstRow + 3 * row], minusX + 24, top - 4, w - 28, top + 20);
     SetPanelBox(L.boxes[kBoxFirstRow + 1 + 3 * row], w - 27, top - 4, w - 3, top + 20);
   }
   const int line = 16 * L.titleLine;
-  SetPanelBox(L.boxes[kBoxToggle - 1], w - 157, line + 112, w - 2, line + 136);
+  SetPanelBox(L.boxes[kBoxToggle - 1], x0, line + 112, w - 2, line + 136);
   for (int n = 0; n < 9; ++n) {
     const int bx = x + 10 + 28 * (n % 3), by = line + 150 + 20 * (n / 3);
     SetPanelBox(L.boxes[kBoxFirstReference - 1 + n], bx, by, bx + 9, by + 9);
   }
-  if (offerDuplicate) SetPanelBox(L.boxes[kBoxDuplicate - 1], w - 157, line + 216, w - 2, line + 240);
-  SetPanelBox(L.boxes[kBoxApply - 1], w - 157, line + 242, w - 2, line + 266);
+  if (offerDuplicate) SetPanelBox(L.boxes[kBoxDuplicate - 1], x0, line + 216, w - 2, line + 240);
+  SetPanelBox(L.boxes[kBoxApply - 1], x0, line + 242, w - 2, line + 266);
 }
 
 bool RunTransformDialog(const TExtentsPair& extent, TTransformDialogState& s, bool offerDuplicate) {

@@ -199,6 +199,10 @@ void OpenPopupWithOkCancel(TPopupFrame& frame, int row, int column, int n, const
   DrawPanelWithOkCancel(frame.left, frame.top, frame.right, frame.bottom, caption, cancelBox, okBox);
 }
 
+TBox GetDialogTitleBox(const TPopupFrame& frame) {
+  return TBox{1, int16_t(frame.left + 8), int16_t(frame.top + 4), int16_t(frame.right - 52), int16_t(frame.top + 25)};
+}
+
 void DrawDialogFrameWithButtons(TPopupFrame& frame, const std::string& caption, bool white, TBox& cancelBox,
                                 TBox& okBox) {
   std::string text = caption;

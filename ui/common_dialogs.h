@@ -48,6 +48,8 @@ void OpenPopupWithOkCancel(TPopupFrame& frame, int row, int column, int n, const
                            TBox& cancelBox, TBox& okBox);
 void DrawDialogFrameWithButtons(TPopupFrame& frame, const std::string& caption, bool white, TBox& cancelBox,
                                 TBox& okBox);
+// The room of a framed dialog's title (button font) before its OK button.
+TBox GetDialogTitleBox(const TPopupFrame& frame);
 // boxes: cancel, OK, save as, open, help.
 void DrawFileDialogButtonRow(int x1, int y1, int x2, int y2, int style, const std::string& caption, TBox (&boxes)[5]);
 void SetPopupPicture(const std::string& name, int width, int height, TPopupList& list);

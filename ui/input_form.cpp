@@ -172,6 +172,18 @@ void LayOutForm(TFormLayout& L, const std::string& title, TInputField (&fields)[
   L.frame.grid = 1;
 }
 
+// The caption's room in line i: from its cell to the value's white field.
+TBox FieldCaptionBox(const TFormLayout& L, int i) {
+  const int row = FieldRow(L, i);
+  return TBox{1, int16_t((L.frame.left / 8 + 1) * 8), int16_t(16 * row), int16_t(ValueColumn(L) * 8 - 3),
+              int16_t(16 * row + 15)};
+}
+TBox FieldValueBox(const TFormLayout& L, int i) {
+  const int row = FieldRow(L, i);
+  return TBox{1, int16_t(ValueColumn(L) * 8 - 2), int16_t(16 * row + 2), int16_t(L.frame.right - 6),
+              int16_t(16 * row + 17)};
+}
+
 // --- drawing ------------------------------------------------------------------------------------
 
 void DrawFieldValue(const TFormLayout& L, const TInputField& f, int i, bool highlighted = false) {
@@ -192,7 +204,8 @@ void DrawFieldValue(const TFormLayout& L, const TInputField& f, int i, bool high
 void DrawFieldLine(const TFormLayout& L, const TInputField& f, int i) {
   const int row = FieldRow(L, i);
   WriteCellText(L.frame.left / 8 + 1, row, f.caption, false, 274, 274);
-  DrawWhiteField(ValueColumn(L) * 8 - 2, 16 * row + 2, L.frame.right - 6, 16 * row + 17, 0);
+  const TBox value = FieldValueBox(L, i);
+  DrawWhiteField(value.x1, value.y1, value.x2, value.y2, 0);
   DrawFieldValue(L, f, i);
 }
 
@@ -348,6 +361,21 @@ int FindEditable(const TInputField (&fields)[kInputFieldEntries], int n, int sta
 }
 
 }  // namespace
+
+void LayOutInputForm(const std::string& title, TInputField (&fields)[kInputFieldEntries], uint8_t count,
+                     int placement, TInputFormLayout& layout) {
+  TFormLayout L;
+  L.n = std::min(count & 0x3F, kInputFieldsMax);
+  L.placement = placement;
+  LayOutForm(L, title, fields);
+  layout = TInputFormLayout{};
+  layout.frame = L.frame;
+  layout.titleBox = GetDialogTitleBox(L.frame);
+  for (int i = 0; i < L.n; ++i) {
+    layout.captionBoxes[i] = FieldCaptionBox(L, i);
+    layout.valueBoxes[i] = FieldValueBox(L, i);
+  }
+}
 
 // --- the run ----------------------------------------------------------------------------------------
 

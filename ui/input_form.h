@@ -110,6 +110,20 @@ extern void (*ToolRecordReader)(TToolRecord& tool, int32_t n);
 // shown inside it end on a redraw request instead of drawing again).
 extern uint8_t SettingsWindowFlags;
 
+// Where the form puts its title and lines, as EditInputForm draws them:
+// the title's room in the strip before the buttons, each caption's room from
+// its cell to the value field, and each value's white field.
+struct TInputFormLayout {
+  TPopupFrame frame{};
+  TBox titleBox{};
+  TBox captionBoxes[kInputFieldsMax]{};
+  TBox valueBoxes[kInputFieldsMax]{};
+};
+// Lays the form out as EditInputForm would (captions and value texts cut to
+// their limits as the form cuts them).
+void LayOutInputForm(const std::string& title, TInputField (&fields)[kInputFieldEntries], uint8_t count,
+                     int placement, TInputFormLayout& layout);
+
 // Gives every field the same picture (name, size; tool field flags cleared)
 // and runs EditInputForm without arrow button; placement 1 centres.
 uint8_t ShowInputForm(const std::string& title, TInputField (&fields)[kInputFieldEntries], uint8_t count,

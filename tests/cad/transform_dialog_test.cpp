@@ -12,6 +12,8 @@
 
 #include "frame/data_slots.h"
 #include "frame/math_constants.h"
+#include "frame/messages.h"
+#include "frame/window_draw.h"
 #include "frame/param_file.h"
 #include "geometry_test_support.h"
 #include "model/layer_files.h"
@@ -224,7 +226,7 @@ TEST(TransformPanel, BoxesFollowTheMode) {
   LayOutTransformPanel(turn, kTransformRotate, true);
   LayOutTransformPanel(percent, kTransformPercent, true);
   EXPECT_EQ(move.right, DrawingArea.x2);
-  EXPECT_EQ(move.left, DrawingArea.x2 - 160);
+  EXPECT_EQ(move.left, DrawingArea.x2 - 184);
   EXPECT_EQ(move.boxes[12].flag, 0) << "a move has no third row";
   EXPECT_EQ(turn.boxes[12].flag, 1);
   EXPECT_EQ(move.boxes[25].flag, 0) << "duplicate only when offered";
@@ -350,6 +352,48 @@ TEST(TransformPanel, HandleLoopOpensThePanelWithTab) {
   RunSelectionHandleLoop();
   ExpectPoints(ReadRaw(kVectorStoreName), {{20.2, 20}, {30.2, 20}, {30.2, 30}, {20.2, 30}});
   EXPECT_TRUE(ReadRaw(BuildLayerBareName(0)).empty()) << "no copy left in the layer";
+}
+
+
+// Every caption of the panel, measured in the font it is drawn with, fits
+// its room: the title (button font) before the cancel button, the mode's
+// heading and the row labels (cell font) before the panel's edge and the
+// minus button, the toggle and the two wide buttons (button font, the last
+// two beside a 16-pixel picture) inside their boxes.
+TEST(TransformDialog, CaptionsFitTheirBoxes) {
+  TTransformScreen screen;
+  for (uint8_t mode = kTransformMove; mode <= kTransformShear; ++mode) {
+    SCOPED_TRACE(int(mode));
+    TTransformPanelLayout L;
+    LayOutTransformPanel(L, mode, true);
+    const TBox& cancel = L.boxes[0];
+    EXPECT_LE(L.left + 8 + MeasureButtonTextWidth(GetMessageText(1004, -19)) + 4, int(cancel.x1));
+    const int x = 8 * L.textColumn;
+    EXPECT_LE(x + MeasureScreenTextWidth(GetMessageText(int16_t(998 + mode), -19)), L.right - 3);
+    const TBox& firstMinus = L.boxes[6];
+    const std::string rowLabel = mode == kTransformRotate ? GetMessageText(2872, -19) : "X";
+    ASSERT_FALSE(rowLabel.empty());
+    const TBox& rowStart = mode == kTransformPercent ? L.boxes[7] : firstMinus;
+    EXPECT_LE(x + MeasureScreenTextWidth(rowLabel), int(rowStart.x1)) << rowLabel;
+    // The widest value still fits between the minus and the plus button.
+    const TBox& firstPlus = L.boxes[8];
+    EXPECT_LE(8 * L.fieldColumn + MeasureScreenTextWidth("-9999.999"), int(firstPlus.x1));
+    EXPECT_GE(8 * L.fieldColumn, int(rowStart.x1));
+    struct TButtonCaption {
+      int16_t message;
+      int box;  // index in the layout's boxes
+      bool picture;
+    };
+    const TButtonCaption buttons[] = {{4055, 15, false}, {4056, 15, false}, {2817, 15, false},
+                                      {2818, 15, false}, {1005, 25, true},  {1006, 26, true}};
+    for (const TButtonCaption& b : buttons) {
+      const std::string text = GetMessageText(b.message, -19);
+      const TBox& box = L.boxes[b.box];
+      ASSERT_EQ(1, int(box.flag)) << text;
+      EXPECT_LE(MeasureButtonTextWidth(text) + 4 + (b.picture ? 24 : 0), box.x2 - box.x1) << text;
+      EXPECT_LE(14, box.y2 - box.y1) << text;
+    }
+  }
 }
 
 }  // namespace

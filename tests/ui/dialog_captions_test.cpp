@@ -6,6 +6,7 @@
 #include "frame/window_draw.h"
 #include "ui/common_dialogs.h"
 #include "ui/file_dialogs.h"
+#include "ui/input_form.h"
 #include "ui_screen.h"
 
 namespace {
@@ -94,6 +95,48 @@ TEST(DialogCaptions, PictureQuestionButtonsHoldTheirCaptions) {
     }
     EXPECT_LE(MeasureScreenTextWidth(c.line) + 8, int(L.right) - int(L.left) - 8) << c.line;
     EXPECT_LE(MeasureScreenTextWidth(c.heading) + 8, int(L.boxes[0].x1) - int(L.left)) << c.heading;
+  }
+}
+
+// The input form: the title in the button font holds before the OK button,
+// every caption in the cell font before its value field, and every value
+// text inside its white field.
+TEST(DialogCaptions, InputFormTitleCaptionsAndValuesFit) {
+  TScreen screen;
+  struct TCase {
+    std::string title;
+    std::vector<std::string> captions;
+    int width;
+  };
+  const TCase cases[] = {
+      {"Kreis", {"Radius", "Mittelpunkt X", "Mittelpunkt Y"}, 8},
+      {"Parameter für das Taschenfräsen mit Inseln", {"Zustellung", "Überlappung"}, 8},
+      {"Werkzeug", {"Überlappung der Fräsbahnen in Prozent", "Größte Zustellung je Durchgang (mm)"}, 16},
+      {"Maße", {"Ä", "Höhe"}, 1},
+      {"WWWWWWWWWWWWWWWWWWWWWWWWWWWWWW", {"MMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMM"}, 16},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.title);
+    TInputField fields[kInputFieldEntries];
+    for (size_t i = 0; i < c.captions.size(); ++i) {
+      fields[i].caption = c.captions[i];
+      fields[i].kind = 'T';
+      fields[i].width = uint8_t(c.width);
+      fields[i].valueText = std::string(size_t(c.width), 'W');
+    }
+    TInputFormLayout L;
+    LayOutInputForm(c.title, fields, uint8_t(c.captions.size()), 0, L);
+    const TBox& title = L.titleBox;
+    EXPECT_LE(MeasureButtonTextWidth(c.title) + 4, title.x2 - title.x1) << c.title;
+    EXPECT_LE(14, title.y2 - title.y1 + 1);
+    std::vector<TCaptionBox> rows;
+    for (size_t i = 0; i < c.captions.size(); ++i) {
+      rows.push_back({"caption", c.captions[i], L.captionBoxes[i]});
+      rows.push_back({"value", fields[i].valueText, L.valueBoxes[i]});
+      EXPECT_LT(int(L.captionBoxes[i].x2), int(L.valueBoxes[i].x1));
+      EXPECT_LE(int(L.valueBoxes[i].x2), int(L.frame.right));
+    }
+    ExpectCaptionsFit(rows);
   }
 }
 
