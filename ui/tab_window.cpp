@@ -32,19 +32,21 @@ void DrawWindowTab(const TButtonRect& tab, const std::string& caption) {
   LineToScreenPoint(tab.x2, tab.y1);
   SetPenColor(274);
   SetTextAlignment(1, 2);
-  DrawMenuFontText((tab.x1 + tab.x2) / 2, (tab.y1 + tab.y2) / 2 - 4, caption.substr(0, kTabCaptionMax));
+  DrawMenuFontText(TabCaptionX(tab), TabCaptionTop(tab), caption.substr(0, kTabCaptionMax));
   SetTextAlignment(0, 2);
 }
 
 void MarkSelectedTab(const TButtonRect& tab) { FillColorRect(tab.x1 + 1, tab.y2 - 1, tab.x2 - 1, tab.y2 + 1, kPageColour); }
 
-void OpenTabWindow(TTabWindow& window) {
-  RemoveCursor();
-  const int w = MaxX + 1, h = MaxY + 1;
-  int left = (w + 1) / 2 - kTabWindowWidth / 2;
+int TabCaptionX(const TButtonRect& tab) { return (tab.x1 + tab.x2) / 2; }
+
+int TabCaptionTop(const TButtonRect& tab) { return (tab.y1 + tab.y2) / 2 - 4; }
+
+void LayOutTabWindow(TTabWindow& window, int screenWidth, int screenHeight) {
+  int left = (screenWidth + 1) / 2 - kTabWindowWidth / 2;
   left = left < 0 ? 0 : left - left % 8;
   const int right = left + kTabWindowWidth;
-  int t = (((h + 1) / 2) / 16 - 12) * 16 - 32;
+  int t = (((screenHeight + 1) / 2) / 16 - 12) * 16 - 32;
   int top = t - 24;
   if (top < 0) {
     top = 0;
@@ -58,24 +60,33 @@ void OpenTabWindow(TTabWindow& window) {
   window.Frame.top = int16_t(top);
   window.Frame.bottom = int16_t(bottom);
   window.Frame.lines = int16_t((bottom - top + 15) / 16);
-  OpenPopupFrame(window.Frame);
-  DrawShadedDialogPanel(left, top, right, window.Title, bottom);
-
   window.CloseButton = TButtonRect{1, int16_t(right - 26), int16_t(top + 4), int16_t(right - 3), int16_t(top + 26)};
-  DrawCaptionButton("", window.CloseButton, 260, 0, 274);
-  DrawResourceBitmap(window.CloseButton.x1 + 3, window.CloseButton.y1 + 3, 16, 16, kRopSrcCopy, "Abbruch");
-
-  window.TabCount = kTabCount - 1;
-  while (window.TabCount > 0 && window.TabCaptions[window.TabCount].empty()) --window.TabCount;
   for (int i = 0; i < kTabCount; ++i)
     window.Tabs[i] = TButtonRect{1, int16_t(left + 9 + i * kTabWidth), int16_t(t + 7),
                                  int16_t(left + 9 + (i + 1) * kTabWidth), int16_t(t + 39)};
-
   TTabPageArea& page = window.PageArea;
   page.Left = window.Tabs[0].x1;
   page.Right = window.Tabs[kTabCount - 1].x2;
   page.Top = int16_t(t + 39);
   page.Bottom = int16_t(bottom - 6);
+}
+
+void OpenTabWindow(TTabWindow& window) {
+  RemoveCursor();
+  LayOutTabWindow(window, MaxX + 1, MaxY + 1);
+  const int left = window.Frame.left, right = window.Frame.right;
+  const int top = window.Frame.top, bottom = window.Frame.bottom;
+  const int t = window.Tabs[0].y1 - 7;
+  OpenPopupFrame(window.Frame);
+  DrawShadedDialogPanel(left, top, right, window.Title, bottom);
+
+  DrawCaptionButton("", window.CloseButton, 260, 0, 274);
+  DrawResourceBitmap(window.CloseButton.x1 + 3, window.CloseButton.y1 + 3, 16, 16, kRopSrcCopy, "Abbruch");
+
+  window.TabCount = kTabCount - 1;
+  while (window.TabCount > 0 && window.TabCaptions[window.TabCount].empty()) --window.TabCount;
+
+  const TTabPageArea& page = window.PageArea;
   FillColorRect(page.Left + 1, t + 8, page.Right - 1, page.Bottom - 1, kPageColour);
   DrawMakerLogo(left, top, right, 1.4f, bottom);
 

@@ -34,6 +34,13 @@ struct TTabWindow {
   int8_t SelectedTab = 0;  // 0..5, -1 when the window is to close
 };
 
+// Places the panel, its close button, the tabs and the page on a screen of
+// the given size; draws nothing.
+void LayOutTabWindow(TTabWindow& window, int screenWidth, int screenHeight);
+// Where a tab's caption is drawn: centred on this x, its top on this y, in
+// the menu font.
+int TabCaptionX(const TButtonRect& tab);
+int TabCaptionTop(const TButtonRect& tab);
 // Saves the screen, draws the panel, the page and the tabs; tab 0 is selected.
 void OpenTabWindow(TTabWindow& window);
 // Waits for a click on the close button (SelectedTab -1) or on a tab 0 to

@@ -141,3 +141,51 @@ TEST(DialogCaptions, InputFormTitleCaptionsAndValuesFit) {
 }
 
 }  // namespace
+
+// --- tab window and field choice list -----------------------------------------------------------
+
+#include "ui/field_choice_list.h"
+#include "ui/tab_window.h"
+
+namespace {
+
+// Rows the button and menu fonts (Tahoma, 14 high) need below the text's top.
+constexpr int kTahomaTextHeight = 14;
+
+// The tab window on a large and a small screen: the title in the button font
+// holds before the close button inside the title bar, and every tab caption,
+// cut as the window cuts it and centred in the menu font, lies inside its tab.
+TEST(DialogCaptions, TabWindowTitleAndTabCaptionsFit) {
+  TScreen screen;
+  const std::string captions[] = {"Allgemein",  "Bildschirm", "Maschine",   "Werkzeuge", "Fräsbahnen",
+                                  "Änderungen", "Größen",     "Wandstärke", "Maßeinheit", "MASCHINE"};
+  const struct {
+    int width, height;
+  } screens[] = {{1024, 768}, {640, 480}};
+  for (const auto& s : screens) {
+    SCOPED_TRACE(std::to_string(s.width) + " x " + std::to_string(s.height));
+    TTabWindow window;
+    window.Title = "Einstellungen für Maschine und Werkzeuge";
+    LayOutTabWindow(window, s.width, s.height);
+    const int titleTop = window.Frame.top + (25 / 2) - 2;
+    EXPECT_LE(window.Frame.left + 8 + MeasureButtonTextWidth(window.Title) + 4, int(window.CloseButton.x1))
+        << window.Title;
+    EXPECT_LE(titleTop + kTahomaTextHeight, window.Frame.top + 25 + 1);
+    for (int i = 0; i < kTabCount; ++i) {
+      const TButtonRect& tab = window.Tabs[i];
+      EXPECT_LE(int(tab.x2), int(window.Frame.right)) << i;
+      if (i > 0) { EXPECT_LE(int(window.Tabs[i - 1].x2), int(tab.x1)) << "tabs overlap"; }
+      for (const std::string& caption : captions) {
+        const std::string drawn = caption.substr(0, kTabCaptionMax);
+        const int half = (MeasureMenuTextWidth(drawn) + 1) / 2;
+        const int x = TabCaptionX(tab), y = TabCaptionTop(tab);
+        EXPECT_LE(int(tab.x1) + 2, x - half) << drawn;
+        EXPECT_LE(x + half, int(tab.x2) - 2) << drawn;
+        EXPECT_LE(int(tab.y1) + 1, y) << drawn;
+        EXPECT_LE(y + kTahomaTextHeight, int(tab.y2)) << drawn;
+      }
+    }
+  }
+}
+
+}  // namespace
