@@ -1,5 +1,7 @@
 #include "ui/field_choice_list.h"
 
+#include <algorithm>
+
 #include "frame/main_window.h"
 #include "frame/window_draw.h"
 #include "ui/panels.h"
@@ -52,21 +54,18 @@ uint8_t PollButtons() {
   return ButtonResult != 0 ? ButtonResult : MouseButtonState;
 }
 
-void DrawOption(const TFieldChoiceList& list, int j, bool highlighted) {
-  DrawCellButton(list.Column, list.Row + j, list.Options[j - 1], highlighted, 274, 261);
+void DrawOption(const TFieldChoiceList& list, const TDroppedChoiceLayout& L, int j, bool highlighted) {
+  DrawCellButton(L.column, list.Row + j, list.Options[j - 1], highlighted, 274, 261);
 }
 
 void RunDropped(TFieldChoiceList& list, int n) {
-  for (int j = 0; j < n; ++j)
-    if (int(list.Options[j].size()) > list.Width) list.Options[j].resize(size_t(list.Width < 0 ? 0 : list.Width));
+  TDroppedChoiceLayout L;
+  LayOutDroppedChoices(list, MaxX + 1, L);
   RemoveCursor();
   const uint8_t savedCursorMode = CursorMode;
   CursorMode = 132;
 
-  const int left = list.Column * kCellW - 5;
-  const int top = (list.Row + 1) * kCellH;
-  const int right = left + list.Width * kCellW + 10;
-  const int bottom = (list.Row + n + 1) * kCellH + 2;
+  const int left = L.left, top = L.top, right = L.right, bottom = L.bottom;
   TPopupFrame frame{};
   frame.left = int16_t(left);
   frame.top = int16_t(top);
@@ -75,7 +74,7 @@ void RunDropped(TFieldChoiceList& list, int n) {
   frame.lines = int16_t((bottom - top) / kCellH + 1);
   OpenPopupFrame(frame);
   FillColorRect(left, top, right, bottom, GetColorRef(261));
-  for (int j = 1; j <= n; ++j) DrawOption(list, j, j == list.Chosen);
+  for (int j = 1; j <= n; ++j) DrawOption(list, L, j, j == list.Chosen);
   SetRopCopy();
   SetPenColor(274);
   DrawFrameRect(left, top, right, bottom);
@@ -89,7 +88,7 @@ void RunDropped(TFieldChoiceList& list, int n) {
     if (buttons == 2) {
       pickedOption = false;
       for (int j = 1; j <= n && !pickedOption; ++j) {
-        const int x1 = list.Column * kCellW, x2 = (list.Column + list.Width) * kCellW;
+        const int x1 = L.column * kCellW, x2 = (L.column + L.cells) * kCellW;
         const int y1 = (list.Row + j) * kCellH, y2 = (list.Row + j + 1) * kCellH;
         if (MouseX >= x1 && MouseX <= x2 && MouseY >= y1 && MouseY <= y2) {
           list.Chosen = int16_t(j);
@@ -103,17 +102,17 @@ void RunDropped(TFieldChoiceList& list, int n) {
       if (list.Chosen <= 1) {
         list.ExitCode = kChoicePrevField;
       } else {
-        if (list.Chosen <= n) DrawOption(list, list.Chosen, false);
+        if (list.Chosen <= n) DrawOption(list, L, list.Chosen, false);
         list.Chosen = int16_t(list.Chosen > n ? n : list.Chosen - 1);
-        DrawOption(list, list.Chosen, true);
+        DrawOption(list, L, list.Chosen, true);
       }
     } else if (key.extended && key.code == 80) {
       if (list.Chosen >= n) {
         list.ExitCode = kChoiceNextField;
       } else {
-        if (list.Chosen >= 1) DrawOption(list, list.Chosen, false);
+        if (list.Chosen >= 1) DrawOption(list, L, list.Chosen, false);
         list.Chosen = int16_t(list.Chosen < 1 ? 1 : list.Chosen + 1);
-        DrawOption(list, list.Chosen, true);
+        DrawOption(list, L, list.Chosen, true);
       }
     }
     if (buttons == 2 || buttons == 1) list.ExitCode = kChoiceEnter;
@@ -130,9 +129,12 @@ void RunDropped(TFieldChoiceList& list, int n) {
   ClosePopupFrame(frame);
 }
 
+// The option is cut to the field as the form shows its value, so that it
+// does not paint past the field.
 void RunInPlace(TFieldChoiceList& list) {
   if (list.Chosen >= 1 && list.Chosen <= kChoiceOptions)
-    DrawCellButton(list.Column, list.Row, list.Options[list.Chosen - 1], true, 274, 261);
+    DrawCellButton(list.Column, list.Row, list.Options[list.Chosen - 1].substr(0, size_t(std::max<int>(list.Width, 0))),
+                   true, 274, 261);
   list.ExitCode = 0;
   WaitForMouseRelease();
   while (list.ExitCode == 0) {
@@ -150,6 +152,22 @@ void RunInPlace(TFieldChoiceList& list) {
 }
 
 }  // namespace
+
+void LayOutDroppedChoices(const TFieldChoiceList& list, int screenWidth, TDroppedChoiceLayout& layout) {
+  const int n = CountChoiceOptions(list);
+  int cells = list.Width < 1 ? 1 : list.Width;
+  for (int j = 0; j < n; ++j) cells = std::max(cells, int(list.Options[j].size()));
+  // The box reaches 5 pixels left and right of the options.
+  const int screenCells = (screenWidth - 5) / kCellW;
+  int column = list.Column;
+  if (column + cells > screenCells) column = std::max(0, screenCells - cells);
+  layout.column = column;
+  layout.cells = cells;
+  layout.left = column * kCellW - 5;
+  layout.top = (list.Row + 1) * kCellH;
+  layout.right = layout.left + cells * kCellW + 10;
+  layout.bottom = (list.Row + n + 1) * kCellH + 2;
+}
 
 void NewFieldChoiceList(TFieldChoiceList*& list) {
   delete list;

@@ -30,6 +30,16 @@ struct TFieldChoiceList {
   std::string Options[kChoiceOptions];  // in use: those before the first empty one
 };
 
+// Where the dropped list stands: its options are drawn from column, one a
+// row below the field, over cells characters: the field's width, or the
+// longest option's where that is wider, moved left where the screen ends.
+// The box (pixels) frames them.
+struct TDroppedChoiceLayout {
+  int column = 0, cells = 1;
+  int left = 0, top = 0, right = 0, bottom = 0;
+};
+void LayOutDroppedChoices(const TFieldChoiceList& list, int screenWidth, TDroppedChoiceLayout& layout);
+
 // A fresh list (cell 0, 0, width 1, option 1 chosen, no options) in the
 // pointer; a list the pointer held is freed first. The caller owns the list
 // and deletes it when the form no longer shows it.
@@ -39,8 +49,8 @@ void SetFieldChoiceOption(TFieldChoiceList& list, int option, const std::string&
 std::string FieldChoiceOption(const TFieldChoiceList& list, int option);
 // The options in use (those before the first empty one).
 int CountChoiceOptions(const TFieldChoiceList& list);
-// drop set: the options drop below the field (cut to Width in place) and the
-// user picks one; drop clear: the current option is shown in the field until
+// drop set: the options drop below the field, each whole, and the user
+// picks one; drop clear: the current option is shown in the field until
 // a key or button leaves it. Results in Chosen and ExitCode; a list without
 // options returns at once.
 void RunFieldChoiceList(TFieldChoiceList& list, bool drop);

@@ -189,3 +189,48 @@ TEST(DialogCaptions, TabWindowTitleAndTabCaptionsFit) {
 }
 
 }  // namespace
+
+namespace {
+
+// The dropped choice list: every option stands whole in its row, in the
+// cell font, inside the list's box, and the box stays on the screen, also
+// for options longer than the field and for a field at the screen's right.
+TEST(DialogCaptions, DroppedChoiceListHoldsItsOptionsWhole) {
+  TScreen screen;  // 1024 x 768
+  const struct {
+    int16_t column, width;
+    std::vector<std::string> options;
+  } cases[] = {
+      {40, 8, {"der Zeichnung", "der Arbeitsfläche"}},
+      {40, 8, {"Integr.4", "Integr.6", "Revolver"}},
+      {100, 20, {"Gleichlauf", "Gegenlauf", "Wechselnd"}},
+      {120, 4, {"Abstand zur Kontur", "Ja"}},
+  };
+  for (const auto& c : cases) {
+    TFieldChoiceList list;
+    list.Column = c.column;
+    list.Row = 10;
+    list.Width = c.width;
+    for (size_t j = 0; j < c.options.size(); ++j) SetFieldChoiceOption(list, int(j + 1), c.options[j]);
+    TDroppedChoiceLayout L;
+    LayOutDroppedChoices(list, 1024, L);
+    EXPECT_GE(L.left, 0);
+    EXPECT_LT(L.right, 1024);
+    EXPECT_GE(L.cells, int(c.width)) << "not narrower than the field";
+    for (size_t j = 0; j < c.options.size(); ++j) {
+      const std::string& option = c.options[j];
+      SCOPED_TRACE(option);
+      EXPECT_LE(int(option.size()), L.cells);
+      // Drawn from the list's column in 8-pixel cells, text 3 rows above
+      // the cell's reference row, which is 5 rows below the cell top.
+      const int x1 = L.column * 8, x2 = x1 + MeasureScreenTextWidth(option);
+      const int y1 = (list.Row + int(j) + 1) * 16 + 5 - 3;
+      EXPECT_LE(L.left + 4, x1);
+      EXPECT_LE(x2 + 4, L.right);
+      EXPECT_LT(L.top, y1);
+      EXPECT_LE(y1 + kScreenTextHeight, L.bottom);
+    }
+  }
+}
+
+}  // namespace

@@ -97,19 +97,46 @@ TEST(FieldChoiceList, OptionsAfterTheFirstEmptyOneAreNotOffered) {
   EXPECT_EQ(RunList(ClickOption(4), true, 1, {"Eins", "Zwei", "", "Vier"}).exitCode, 2) << "no option 4 to click";
 }
 
-TEST(FieldChoiceList, LongOptionsAreCutToTheFieldWidth) {
-  TScreen screen("key Esc\n");
+// An option longer than the field drops whole: the list widens to it, keeps
+// the option's text, and a click on its tail picks it.
+TEST(FieldChoiceList, LongOptionsDropWhole) {
+  TScreen screen("click 140 72\n");
   plat::ResetScript();
   RedrawState = 0;
   TFieldChoiceList list;
   list.Column = 2;
   list.Row = 3;
   list.Width = 8;
+  list.Chosen = 2;
   list.Options[0] = "Sehr langer Eintrag";
   list.Options[1] = "kurz";
   RunFieldChoiceList(list, true);
-  EXPECT_EQ(list.Options[0], "Sehr lan");
+  EXPECT_EQ(list.Options[0], "Sehr langer Eintrag");
   EXPECT_EQ(list.Options[1], "kurz");
+  EXPECT_EQ(list.ExitCode, kChoicePicked);
+  EXPECT_EQ(list.Chosen, 1);
+}
+
+// In place the chosen option shows in the field only, cut as the form cuts
+// its value: the screen right of the field stays as it was.
+TEST(FieldChoiceList, InPlaceALongOptionStaysInsideTheField) {
+  TScreen screen("key Tab\n");
+  plat::ResetScript();
+  RedrawState = 0;
+  TFieldChoiceList list;
+  list.Column = 10;
+  list.Row = 5;
+  list.Width = 8;
+  list.Chosen = 1;
+  list.Options[0] = "Sehr langer Eintrag";
+  const auto before = TScreen::Pixels();
+  RunFieldChoiceList(list, false);
+  const auto after = TScreen::Pixels();
+  const int inside = TScreen::CountChanged(before, after, 10 * 8, 5 * 16, 18 * 8 - 1, 6 * 16 - 1);
+  const int outside = TScreen::CountChanged(before, after, 18 * 8, 5 * 16, 40 * 8, 6 * 16 - 1);
+  EXPECT_GT(inside, 0) << "the option is shown";
+  EXPECT_EQ(outside, 0) << "nothing painted past the field";
+  EXPECT_EQ(list.Options[0], "Sehr langer Eintrag");
 }
 
 TEST(FieldChoiceList, WithoutOptionsNothingHappens) {
