@@ -191,7 +191,7 @@ void DrawPanelWithOkCancel(int x1, int y1, int x2, int y2, const std::string& ca
 void OpenPopupWithOkCancel(TPopupFrame& frame, int row, int column, int n, const std::string& caption,
                            TBox& cancelBox, TBox& okBox) {
   frame.left = 0;
-  frame.right = int16_t(column * 8);
+  frame.right = int16_t(WidenPopupForTitle(caption, column * 8));
   frame.top = int16_t(row * 16);
   frame.lines = int16_t(n);
   frame.bottom = int16_t(frame.top + 16 * n - 1);
@@ -203,11 +203,27 @@ TBox GetDialogTitleBox(const TPopupFrame& frame) {
   return TBox{1, int16_t(frame.left + 8), int16_t(frame.top + 4), int16_t(frame.right - 52), int16_t(frame.top + 25)};
 }
 
+std::string FitDialogTitle(const TPopupFrame& frame, const std::string& caption) {
+  const TBox box = GetDialogTitleBox(frame);
+  std::string text = caption;
+  while (text.size() > 1 && MeasureButtonTextWidth(text) + 4 > box.x2 - box.x1) {
+    text.pop_back();
+    while (text.size() > 1 && (uint8_t(text.back()) & 0xC0) == 0x80) text.pop_back();  // whole UTF-8 characters
+  }
+  return text;
+}
+
+int WidenPopupForTitle(const std::string& title, int pixels) {
+  const std::string shown = !title.empty() && title[0] == '|' ? title.substr(1) : title;
+  // Room as in GetDialogTitleBox: 8 pixels before the title, 52 after its
+  // box, and 4 spare inside it.
+  const int needed = MeasureButtonTextWidth(shown) + 8 + 4 + 52;
+  return std::max(pixels, (needed + 7) / 8 * 8);
+}
+
 void DrawDialogFrameWithButtons(TPopupFrame& frame, const std::string& caption, bool white, TBox& cancelBox,
                                 TBox& okBox) {
-  std::string text = caption;
-  while (text.size() > 1 && MeasureTextWidth(text) > frame.right - frame.left - 60) text.pop_back();
-  DrawDialogPanel(frame.left, frame.top, frame.right, 3, text, frame.bottom);
+  DrawDialogPanel(frame.left, frame.top, frame.right, 3, FitDialogTitle(frame, caption), frame.bottom);
   if (white) {
     DrawWhiteField(frame.left + 4, frame.top + 27, frame.right - 4, frame.bottom - 4, 0);
   } else {

@@ -44,12 +44,21 @@ void PlacePictureButton(TBox& box, int x, int y, const std::string& picture);
 void PlaceCancelButton(int x, int y, TBox& box);
 void PlaceOkButton(int x, int y, TBox& box);
 void DrawPanelWithOkCancel(int x1, int y1, int x2, int y2, const std::string& caption, TBox& cancelBox, TBox& okBox);
+// The popup runs from the left edge over column cells (wider where its
+// caption needs it) and n lines from row.
 void OpenPopupWithOkCancel(TPopupFrame& frame, int row, int column, int n, const std::string& caption,
                            TBox& cancelBox, TBox& okBox);
 void DrawDialogFrameWithButtons(TPopupFrame& frame, const std::string& caption, bool white, TBox& cancelBox,
                                 TBox& okBox);
 // The room of a framed dialog's title (button font) before its OK button.
 TBox GetDialogTitleBox(const TPopupFrame& frame);
+// The title as DrawDialogFrameWithButtons draws it: cut until it holds in
+// its title box in the button font.
+std::string FitDialogTitle(const TPopupFrame& frame, const std::string& caption);
+// Width of a popup with OK and cancel in its title strip: at least pixels,
+// and wide enough, in whole cells, for the title in the button font before
+// the OK button (a leading '|' only picks the strip's colour).
+int WidenPopupForTitle(const std::string& title, int pixels);
 // boxes: cancel, OK, save as, open, help.
 void DrawFileDialogButtonRow(int x1, int y1, int x2, int y2, int style, const std::string& caption, TBox (&boxes)[5]);
 void SetPopupPicture(const std::string& name, int width, int height, TPopupList& list);

@@ -1,6 +1,7 @@
 #include "ui/info_window.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstdio>
 #include <cstring>
 
@@ -141,19 +142,54 @@ void FormatRunningTimeLines(std::string& first, std::string& second) {
   std::memcpy(&ms, block + 49, 4);
   std::memcpy(&total, block + 53, 4);
   first = GetMessageText(3019, -29) + ": " + FormatRunningTime(ms / 1000);
-  second = GetMessageText(3020, -29) + ": " + FormatRunningTime(ms / 1000 + total);
+  // A damaged parameter file must not overflow the sum.
+  const int64_t all = std::min<int64_t>(int64_t(ms / 1000) + total, INT32_MAX);
+  second = GetMessageText(3020, -29) + ": " + FormatRunningTime(int32_t(all));
+}
+
+void LayOutInfoWindow(bool small, TInfoWindowLayout& layout) {
+  const int L = small ? 21 : 32;
+  layout.left = MaxX / 2 - 204;
+  layout.top = (MaxY - 16 * L + 1) / 2;
+  layout.right = layout.left + 406;
+  layout.bottom = layout.top + 16 * L - 2;
+  layout.lines = L;
+  layout.textLeft = layout.left + 16;
+  layout.textRight = layout.right - 8;
+  layout.pictureBottom = small ? layout.top + 91 : layout.top + 104;
+  layout.lineTop = layout.top + 4 + 16 * (small ? L - 13 : L - 25);
+  layout.etchedLineY = small ? 0 : layout.lineTop + 296;
+}
+
+int InfoWindowLineY(const TInfoWindowLayout& layout, int line) { return layout.lineTop + 14 * line; }
+
+int GetInfoWindowTexts(bool small, TInfoWindowText (&texts)[kInfoWindowTextMax]) {
+  int n = 0;
+  auto add = [&](const std::string& text, int line, bool sized) { texts[n++] = {text, line, sized}; };
+  add(FormatProgramTitleLine(), 1, false);
+  add(FormatVersionLine(), 2, false);
+  std::string first, second;
+  FormatRunningTimeLines(first, second);
+  add(first, 12, true);
+  add(second, 13, true);
+  if (!small) {
+    add(GetMessageText(2675, -39) + " " + GetMessageText(2676, -39), 16, false);
+    for (int i = 0; i < 4; ++i) add(GetMessageText(int16_t(2677 + i), -39), 17 + i, false);
+  }
+  return n;
 }
 
 void ShowInfoWindow() {
   if (CursorShown) EraseMouseCursor();
   const bool small = VariantNumber == 13;
-  const int L = small ? 21 : 32;
+  TInfoWindowLayout layout;
+  LayOutInfoWindow(small, layout);
   TPopupFrame frame{};
-  frame.left = int16_t(MaxX / 2 - 204);
-  frame.top = int16_t((MaxY - 16 * L + 1) / 2);
-  frame.right = int16_t(frame.left + 406);
-  frame.bottom = int16_t(frame.top + 16 * L - 2);
-  frame.lines = int16_t(L);
+  frame.left = int16_t(layout.left);
+  frame.top = int16_t(layout.top);
+  frame.right = int16_t(layout.right);
+  frame.bottom = int16_t(layout.bottom);
+  frame.lines = int16_t(layout.lines);
   OpenPopupFrame(frame);
   const int x1 = frame.left, y1 = frame.top, x2 = frame.right, y2 = frame.bottom;
   DrawGreyDialogPanel(x1, y1, x2, "", y2);
@@ -164,30 +200,28 @@ void ShowInfoWindow() {
     return;
   }
   const std::string table = plat::ProgramFolder() + kProgramPictureTableName;
-  const int pictureBottom = small ? y1 + 91 : y1 + 104;
   DrawTablePictureInFrame(table, small ? "_Info-Marvek-S.gif" : "_Info-Marvek.gif", x1 + 7, y1 + 5, x1 + 400,
-                          pictureBottom, 0);
+                          layout.pictureBottom, 0);
   const int stripHeight = small ? 85 : 98;
   TScrollStrip strip;
   SaveScrollStrip(x1 + 7, 392, y1 + 5, strip, stripHeight);
 
   SetRopCopy();
   SetPenColor(274);
-  const int top = y1 + 4 + 16 * (small ? L - 13 : L - 25);
-  auto lineY = [&](int i) { return top + 14 * i; };
-  DrawTextInSetFont(x1 + 16, lineY(1), FormatProgramTitleLine());
-  DrawTextInSetFont(x1 + 16, lineY(2), FormatVersionLine());
   static const int kPausing[] = {0, 2, 3, 5, 12, 13, 14, 19, 20, 255};
   if (std::find(std::begin(kPausing), std::end(kPausing), VariantNumber) != std::end(kPausing)) DelayMs(100);
-  std::string first, second;
-  FormatRunningTimeLines(first, second);
-  DrawTextSized(x1 + 16, lineY(12), first, 12, 6);
-  DrawTextSized(x1 + 16, lineY(13), second, 12, 6);
-  if (!small) {
-    DrawTextInSetFont(x1 + 16, lineY(16), GetMessageText(2675, -39) + " " + GetMessageText(2676, -39));
-    for (int i = 0; i < 4; ++i) DrawTextInSetFont(x1 + 16, lineY(17 + i), GetMessageText(int16_t(2677 + i), -39));
-    DrawEtchedLine(x1 + 8, top + 296, x2 - 8);
+  TInfoWindowText texts[kInfoWindowTextMax];
+  const int n = GetInfoWindowTexts(small, texts);
+  for (int i = 0; i < n; ++i) {
+    const TInfoWindowText& t = texts[i];
+    const int y = InfoWindowLineY(layout, t.line);
+    if (t.sized) {
+      DrawTextSized(layout.textLeft, y, t.text, kInfoWindowSizedHeight, kInfoWindowSizedWidth);
+    } else {
+      DrawTextInSetFont(layout.textLeft, y, t.text);
+    }
   }
+  if (layout.etchedLineY > 0) DrawEtchedLine(x1 + 8, layout.etchedLineY, x2 - 8);
   if (!PlayEventSound(10) && !PlayEventSound(99)) BeepSignal(1000);
 
   WaitForMouseRelease();

@@ -28,4 +28,26 @@ std::string FormatRunningTime(int32_t seconds);
 void FormatRunningTimeLines(std::string& first, std::string& second);
 // Modal; returns when a key or a click closed it (the key is dropped).
 void ShowInfoWindow();
+// Where the info window puts itself and its text lines (the small one for
+// variant 13): its frame, the room of the texts from textLeft to textRight,
+// the picture's bottom and the etched line's y (0 for none).
+struct TInfoWindowLayout {
+  int left = 0, top = 0, right = 0, bottom = 0, lines = 0;
+  int textLeft = 0, textRight = 0, pictureBottom = 0, etchedLineY = 0;
+  int lineTop = 0;  // y of line 0; line i is 14 pixels lower each
+};
+void LayOutInfoWindow(bool small, TInfoWindowLayout& layout);
+int InfoWindowLineY(const TInfoWindowLayout& layout, int line);
+// One text of the info window: its line, and sized true for the running
+// times drawn 12 x 6, else the set font (DrawTextInSetFont).
+struct TInfoWindowText {
+  std::string text;
+  int line = 0;
+  bool sized = false;
+};
+constexpr int kInfoWindowTextMax = 9;
+constexpr int kInfoWindowSizedHeight = 12;
+constexpr int kInfoWindowSizedWidth = 6;
+// The texts of the info window in drawing order; returns their number.
+int GetInfoWindowTexts(bool small, TInfoWindowText (&texts)[kInfoWindowTextMax]);
 void MarkLastJournalLineAborted(uint16_t code);

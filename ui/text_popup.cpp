@@ -1,6 +1,8 @@
 // The one-line text popup and its character-set variant.
 #include "ui/text_popup.h"
 
+#include <algorithm>
+
 #include "frame/main_window.h"
 #include "frame/window_draw.h"
 #include "ui/common_dialogs.h"
@@ -33,10 +35,20 @@ void CutText(std::string& text, int maxLength) {
 
 }  // namespace
 
+int TextPopupWidth(const std::string& title, const std::string& caption, int width) {
+  if (width < 1) width = 1;
+  // The caption starts at the field's column, at most 15 pixels in, and
+  // keeps off the 4-pixel edge on the right.
+  const int forCaption = MeasureTextWidthSized(caption, kTextPopupCaptionWidth, kTextPopupCaptionHeight) + 15 + 4;
+  return WidenPopupForTitle(title, std::max((width + 2) * 8, (forCaption + 7) / 8 * 8));
+}
+
+int TextPopupCaptionLeft(int left) { return 8 * (left / 8 + 1); }
+
 void EditTextPopup(const std::string& title, const std::string& caption, std::string& text, uint8_t& exitCode,
                    int width, int position, int mode, int maxLength) {
   if (width < 1) width = 1;
-  const int pixels = (width + 2) * 8;
+  const int pixels = TextPopupWidth(title, caption, width);
   int top = 0, left = 0;
   PlacePopupByPosition(position, pixels, kPopupHeight, top, left);
   TPopupFrame frame{};
@@ -53,7 +65,8 @@ void EditTextPopup(const std::string& title, const std::string& caption, std::st
   const int row = frame.bottom / 16 - 1;
   DrawCellField(column, row, width);
   SetPenColor(3);
-  DrawTextSized(8 * column, 16 * row - 14, caption, 12, 5);
+  DrawTextSized(TextPopupCaptionLeft(frame.left), 16 * row - 14, caption, kTextPopupCaptionHeight,
+                kTextPopupCaptionWidth);
   SetRopCopy();
 
   int fieldColumn = column, fieldRow = row;

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-// Edits text in a popup of width + 2 cells placed by position (1-9 as on a
+// Edits text in a popup of TextPopupWidth pixels placed by position (1-9 as on a
 // telephone keypad over the graphic area, any other value centred; with a
 // position above 0 the popup can be dragged by its title strip). The caption
 // stands above the field; mode is the line editor's mode. Ends only with
@@ -15,6 +15,15 @@
 // maxLength characters. It holds the edited value also after a cancel.
 void EditTextPopup(const std::string& title, const std::string& caption, std::string& text, uint8_t& exitCode,
                    int width, int position, int mode, int maxLength);
+
+// Width of the popup in pixels: the field of width cells and one cell either
+// side, widened in whole cells until the title (button font) holds before
+// the OK button and the caption (drawn 12 x 5) inside the frame.
+int TextPopupWidth(const std::string& title, const std::string& caption, int width);
+// Left end of the caption as the popup draws it (the field's column).
+int TextPopupCaptionLeft(int left);
+constexpr int kTextPopupCaptionHeight = 12;
+constexpr int kTextPopupCaptionWidth = 5;
 
 // EditTextPopup until the text is accepted (exit code 2) or cancelled (3; the
 // text is then what it was, cut to maxLength). A text with a character that

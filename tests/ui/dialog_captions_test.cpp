@@ -7,6 +7,7 @@
 #include "ui/common_dialogs.h"
 #include "ui/file_dialogs.h"
 #include "ui/input_form.h"
+#include "ui/text_popup.h"
 #include "ui_screen.h"
 
 namespace {
@@ -137,6 +138,98 @@ TEST(DialogCaptions, InputFormTitleCaptionsAndValuesFit) {
       EXPECT_LE(int(L.valueBoxes[i].x2), int(L.frame.right));
     }
     ExpectCaptionsFit(rows);
+  }
+}
+
+// --- popups with OK and cancel in their title strip ------------------------------------------
+
+// The title in the button font holds before the OK button.
+void ExpectTitleFits(const TPopupFrame& frame, const std::string& title) {
+  const TBox box = GetDialogTitleBox(frame);
+  EXPECT_LE(MeasureButtonTextWidth(title) + 4, box.x2 - box.x1) << "\"" << title << "\"";
+  EXPECT_LE(14, box.y2 - box.y1 + 1);
+}
+
+// The one-line text popup with its callers' titles and field widths, a
+// short field among them: title and caption fit however narrow the field.
+TEST(DialogCaptions, TextPopupHoldsItsTitleAndCaption) {
+  TScreen screen;
+  struct TCase {
+    std::string title, caption;
+    int width;
+  };
+  const TCase cases[] = {
+      {GetMessageText(3639, -39) + " #", "(" + GetMessageText(816, -39) + ": 1,3,7-11 15)", 30},
+      {"Werkzeuge", "Nummern", 8},
+      {"Werkzeuge übertragen", "Nummern der Werkzeuge", 1},
+      {"|WWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWW", "MMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMM", 4},
+      {"Titel", "Name", 20},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.title);
+    const int pixels = TextPopupWidth(c.title, c.caption, c.width);
+    EXPECT_GE(pixels, (c.width + 2) * 8) << "the field keeps its room";
+    EXPECT_EQ(pixels % 8, 0) << "whole cells";
+    TPopupFrame frame{};
+    frame.right = int16_t(pixels);
+    frame.bottom = 70;
+    ExpectTitleFits(frame, c.title[0] == '|' ? c.title.substr(1) : c.title);
+    const int caption = MeasureTextWidthSized(c.caption, kTextPopupCaptionWidth, kTextPopupCaptionHeight);
+    EXPECT_LE(TextPopupCaptionLeft(frame.left) + caption + 4, int(frame.right)) << c.caption;
+  }
+  EXPECT_EQ(TextPopupWidth("Titel", "Name", 20), 22 * 8) << "a popup with room to spare stays as it was";
+}
+
+// The popups opened with OK and cancel, with their callers' titles and a
+// title longer than the asked width.
+TEST(DialogCaptions, OkCancelPopupWidensForItsTitle) {
+  TScreen screen;
+  struct TCase {
+    std::string title;
+    int column;
+  };
+  const TCase cases[] = {
+      {"Heidenhain TNC 426: " + GetMessageText(2521, -39), 53},
+      {GetMessageText(744, -39), 416 / 8},
+      {GetMessageText(2824, -29), 52},
+      {"Eine lange Überschrift für ein schmales Fenster", 8},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.title);
+    TPopupFrame frame{};
+    TBox cancelBox{}, okBox{};
+    OpenPopupWithOkCancel(frame, 0, c.column, 7, c.title, cancelBox, okBox);
+    ExpectTitleFits(frame, c.title);
+    EXPECT_GE(int(frame.right), c.column * 8);
+    EXPECT_EQ(int(okBox.x1), frame.right - 48) << "the buttons move with the right edge";
+    ClosePopupFrame(frame);
+  }
+}
+
+// The framed dialog cuts a long title in the font it draws it in, and no
+// more than it must.
+TEST(DialogCaptions, FramedDialogCutsItsTitleToItsBox) {
+  TScreen screen;
+  const std::string titles[] = {"Parameter für das Taschenfräsen mit Inseln und Übergängen",
+                                "WWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWW", "iiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiii",
+                                "Kreis"};
+  for (const int width : {160, 240, 320}) {
+    TPopupFrame frame{};
+    frame.left = 16;
+    frame.right = int16_t(16 + width);
+    frame.bottom = 200;
+    const TBox box = GetDialogTitleBox(frame);
+    for (const std::string& title : titles) {
+      SCOPED_TRACE(title + " in " + std::to_string(width));
+      const std::string shown = FitDialogTitle(frame, title);
+      ASSERT_FALSE(shown.empty());
+      EXPECT_EQ(title.compare(0, shown.size(), shown), 0) << "a cut, not another text";
+      ExpectTitleFits(frame, shown);
+      if (shown.size() < title.size()) {
+        EXPECT_GT(MeasureButtonTextWidth(title.substr(0, shown.size() + 1)) + 4, box.x2 - box.x1)
+            << "cut shorter than needed";
+      }
+    }
   }
 }
 

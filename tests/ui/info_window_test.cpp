@@ -2,6 +2,7 @@
 // of the journal.
 #include "ui/info_window.h"
 
+#include <climits>
 #include <cstring>
 
 #include "frame/checked_files.h"
@@ -112,6 +113,23 @@ TEST(RunningTime, HoursMinutesSeconds) {
   EXPECT_EQ(FormatRunningTime(100 * 3600 + 59), "100h : 00min : 59sec");
 }
 
+TEST(RunningTime, TheTotalOfADamagedParameterFileStopsAtTheLargestTime) {
+  TScreen screen;
+  torvtest::TZeroedParamImage image;
+  image.Install();
+  uint8_t block[153] = {};
+  GetParamBlock(0, block, sizeof block);
+  const int32_t ms = 5000, total = INT32_MAX - 2;
+  std::memcpy(block + 49, &ms, 4);
+  std::memcpy(block + 53, &total, 4);
+  PutParamBlock(0, block, sizeof block);
+  std::string first, second;
+  FormatRunningTimeLines(first, second);
+  EXPECT_NE(first.find(FormatRunningTime(5)), std::string::npos) << first;
+  EXPECT_NE(second.find(FormatRunningTime(INT32_MAX)), std::string::npos) << second;
+  image.Restore();
+}
+
 TEST(InfoWindow, ShowsVersionAndTimesAndClosesOnAKeyThatIsNotPassedOn) {
   TScreen screen("key x\n");
   const auto before = TScreen::Pixels();
@@ -173,6 +191,53 @@ TEST(InfoWindow, TextLines) {
   EXPECT_EQ(FormatVersionLine().rfind("Ver.: 7.020.9 200809 BC1", 0), 0u);
   EXPECT_EQ(FormatVersionLine().size(), 20u + 3u + 3u);
   EXPECT_EQ(FormatProgramTitleLine(), std::string("TORV - ") + kProductLineText);
+}
+
+// Every text of the info window, measured in the font it is drawn in, lies
+// inside the window below the picture, above the etched line and clear of
+// the next line, also with the longest running times.
+TEST(InfoWindow, TextsFitTheirBoxes) {
+  TScreen screen;
+  torvtest::TZeroedParamImage image;
+  image.Install();
+  uint8_t block[153] = {};
+  GetParamBlock(0, block, sizeof block);
+  const int32_t longest = INT32_MAX;
+  std::memcpy(block + 49, &longest, 4);
+  std::memcpy(block + 53, &longest, 4);
+  PutParamBlock(0, block, sizeof block);
+  const int16_t keepVariant = VariantNumber;
+  for (const int variant : {0, 5, 13}) {
+    VariantNumber = int16_t(variant);
+    const bool small = variant == 13;
+    TInfoWindowLayout L;
+    LayOutInfoWindow(small, L);
+    TInfoWindowText texts[kInfoWindowTextMax];
+    const int n = GetInfoWindowTexts(small, texts);
+    ASSERT_GE(n, 4);
+    int previousBottom = L.pictureBottom;
+    for (int i = 0; i < n; ++i) {
+      const TInfoWindowText& t = texts[i];
+      SCOPED_TRACE(std::to_string(variant) + ": \"" + t.text + "\"");
+      ASSERT_FALSE(t.text.empty());
+      const int width = t.sized ? MeasureTextWidthSized(t.text, kInfoWindowSizedWidth, kInfoWindowSizedHeight)
+                                : MeasureTextWidth(t.text);
+      const int height = t.sized ? kInfoWindowSizedHeight : 14;
+      // The drawing layer puts a text's top 3 rows above the y it is given.
+      const int top = InfoWindowLineY(L, t.line) - 3, bottom = top + height - 1;
+      EXPECT_GE(L.textLeft, L.left + 8);
+      EXPECT_LE(L.textLeft + width, L.textRight) << width << " pixels";
+      EXPECT_LE(L.textRight, L.right - 8);
+      EXPECT_GT(top, previousBottom) << "overlaps the picture or the line above";
+      EXPECT_LE(bottom, L.bottom - 5);
+      if (L.etchedLineY > 0) {
+        EXPECT_LT(bottom, L.etchedLineY);
+      }
+      previousBottom = bottom;
+    }
+  }
+  VariantNumber = keepVariant;
+  image.Restore();
 }
 
 TEST(JournalMark, AbortMarkIsAddedOnce) {
