@@ -3,37 +3,19 @@
 // is not offered for saving again at the end of this or the next run.
 #include <gtest/gtest.h>
 
-#include <cstring>
 
 #include "frame/param_file.h"
 #include "platform/files.h"
 #include "support/program_runner.h"
+#include "support/record_bytes.h"
 
 namespace {
 
 using namespace torvtest;
 
-std::string Pause(int n) {
-  std::string s;
-  for (int i = 0; i < n; ++i) s += "wait 1\n";
-  return s;
-}
-
-// One 13-byte record.
-std::string Record(uint8_t type, float x, float y) {
-  std::string r(13, '\0');
-  r[0] = char(type);
-  const float z = 0;
-  std::memcpy(&r[1], &x, 4);
-  std::memcpy(&r[5], &y, 4);
-  std::memcpy(&r[9], &z, 4);
-  return r;
-}
-
 // A closed square contour across most of the default layout area.
 std::string Square(float from, float to) {
-  return Record(11, from, from) + Record(10, to, from) + Record(10, to, to) + Record(10, from, to) +
-         Record(10, from, from);
+  return Records({Rec(11, from, from), Rec(10, to, from), Rec(10, to, to), Rec(10, from, to), Rec(10, from, from)});
 }
 
 void PutParamBytes(const fs::path& home, int16_t block, int at, const std::string& bytes) {
@@ -46,10 +28,7 @@ void PutParamBytes(const fs::path& home, int16_t block, int at, const std::strin
 // on (block 3, byte 88 = 0).
 void PrepareHome(const TempFolder& home) {
   ASSERT_FALSE(home.Path().empty());
-  for (const char* name : {"TORV.TXT", "Resourc1.DAT", "MVKBiPrg.DAT", "MVKBild.DAT"}) {
-    std::error_code ec;
-    fs::copy_file(fs::path(TORV_BINARY_DIR) / name, home.Path() / name, ec);
-  }
+  CopyShippedFiles(home.Path());
   ASSERT_EQ(RunHeadless(home, StartScript()).exitCode, 0);
   PutParamBytes(home.Path(), 3, 88, std::string(1, '\0'));
 }
@@ -68,10 +47,6 @@ bool AskedToSave(const TempFolder& home) {
   return ReadFile(home.Path() / "transcript.txt").find("msgbox|TORV|Zeichnung") != std::string::npos;
 }
 
-std::string Click(int x, int y) {
-  const std::string at = std::to_string(x) + " " + std::to_string(y);
-  return "move " + at + "\n" + Pause(20) + "click " + at + " left\n" + Pause(300);
-}
 
 // The icon bar of the 1024 x 768 screen: undo, and one zoom step out.
 const std::string kUndo = Click(437, 37);

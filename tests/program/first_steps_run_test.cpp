@@ -23,18 +23,7 @@ namespace {
 
 using namespace torvtest;
 
-// Lets the program take n polls of its input wait: pacing by the program's
-// own waits, not by the clock, so that a slow machine loses no click.
-std::string Pause(int n) {
-  std::string s;
-  for (int i = 0; i < n; ++i) s += "wait 1\n";
-  return s;
-}
 
-std::string Click(int x, int y, const char* button = "left") {
-  const std::string at = std::to_string(x) + " " + std::to_string(y);
-  return "move " + at + "\n" + Pause(20) + "click " + at + " " + button + "\n" + Pause(300);
-}
 
 // A key or typed text, then time to act on it.
 std::string Key(const char* name) { return std::string("key ") + name + "\n" + Pause(300); }
@@ -152,42 +141,6 @@ std::string SecondRunScript(const TScreenSpots& at, const TShot& shot) {
   return s;
 }
 
-// The data files that stand beside an installed program.
-void CopyDataFiles(const fs::path& folder) {
-  for (const char* name : {"TORV.TXT", "Resourc1.DAT", "MVKBiPrg.DAT", "MVKBild.DAT"}) {
-    std::error_code ec;
-    fs::copy_file(fs::path(TORV_BINARY_DIR) / name, folder / name, fs::copy_options::overwrite_existing, ec);
-  }
-}
-
-// Dark (text) pixels in the rectangle, both corners included.
-int CountDark(const TPicture& pic, int x1, int y1, int x2, int y2) {
-  int n = 0;
-  for (int y = y1; y <= y2; ++y)
-    for (int x = x1; x <= x2; ++x) {
-      const uint32_t c = pic.At(x, y);
-      n += ((c >> 16) & 0xFF) + ((c >> 8) & 0xFF) + (c & 0xFF) < 200;
-    }
-  return n;
-}
-
-// Pixels in the rectangle that are not white.
-int CountInked(const TPicture& pic, int x1, int y1, int x2, int y2) {
-  int n = 0;
-  for (int y = y1; y <= y2; ++y)
-    for (int x = x1; x <= x2; ++x) n += pic.At(x, y) != 0xFFFFFFu;
-  return n;
-}
-
-// Pixels in the rectangle that differ between two pictures of one size.
-int CountChanged(const TPicture& a, const TPicture& b, int x1, int y1, int x2, int y2) {
-  if (a.width != b.width || a.height != b.height || x2 >= a.width || y2 >= a.height) return -1;
-  int n = 0;
-  for (int y = y1; y <= y2; ++y)
-    for (int x = x1; x <= x2; ++x) n += a.At(x, y) != b.At(x, y);
-  return n;
-}
-
 // --- tests ----------------------------------------------------------------------------------
 
 TEST(FirstStepsRun, PictureComparisonNamesTheCountAndTheBox) {
@@ -238,7 +191,7 @@ TEST(FirstStepsRun, HeadlessScreensMatchTheirGoldens) {
   // pictures are the same on every machine.
   TFixedFolder home("/tmp/torv_first_steps");
   ASSERT_FALSE(home.Path().empty());
-  CopyDataFiles(home.Path());
+  CopyShippedFiles(home.Path());
   TempFolder shots;
   ASSERT_FALSE(shots.Path().empty());
   std::vector<fs::path> taken;
@@ -279,7 +232,7 @@ TEST(FirstStepsRun, UnderXvfbTheDrawingIsSavedAndTheScreensShowEachStep) {
   ASSERT_EQ(std::system("command -v xvfb-run >/dev/null 2>&1"), 0) << "xvfb-run is missing: run scripts/install-deps.sh";
   TempFolder home;
   ASSERT_FALSE(home.Path().empty());
-  CopyDataFiles(home.Path());
+  CopyShippedFiles(home.Path());
   const char* keep = std::getenv("TORV_TRIAL_SHOTS");
   // Not in the program folder: the file dialog would list the shots folder.
   TempFolder shotFolder;

@@ -15,17 +15,7 @@ namespace {
 
 using namespace torvtest;
 
-// Lets the program take n polls of its input wait.
-std::string Pause(int n) {
-  std::string s;
-  for (int i = 0; i < n; ++i) s += "wait 1\n";
-  return s;
-}
 
-std::string Click(int x, int y) {
-  const std::string at = std::to_string(x) + " " + std::to_string(y);
-  return "move " + at + "\n" + Pause(20) + "click " + at + " left\n" + Pause(300);
-}
 
 std::string Move(int x, int y) { return "move " + std::to_string(x) + " " + std::to_string(y) + "\n" + Pause(30); }
 
@@ -41,10 +31,7 @@ struct THover {
 TEST(IconBarTooltipRun, ClosedTooltipsLeaveTheScreenAsItWas) {
   TempFolder home;
   ASSERT_FALSE(home.Path().empty());
-  for (const char* name : {"TORV.TXT", "Resourc1.DAT", "MVKBiPrg.DAT", "MVKBild.DAT"}) {
-    std::error_code ec;
-    fs::copy_file(fs::path(TORV_BINARY_DIR) / name, home.Path() / name, fs::copy_options::overwrite_existing, ec);
-  }
+  CopyShippedFiles(home.Path());
   // Every 6 pixels along the icon bar (icons 25 pixels wide) and the state
   // icons at the top right: each icon is met at least three times, and
   // points between icons show no tooltip at all.

@@ -8,33 +8,13 @@ namespace {
 
 using namespace torvtest;
 
-// Dark (text) pixels in the rectangle, both corners included.
-int CountDark(const TPicture& pic, int x1, int y1, int x2, int y2) {
-  int n = 0;
-  for (int y = y1; y <= y2; ++y)
-    for (int x = x1; x <= x2; ++x) {
-      const uint32_t c = pic.At(x, y);
-      n += ((c >> 16) & 0xFF) + ((c >> 8) & 0xFF) + (c & 0xFF) < 200;
-    }
-  return n;
-}
 
-// Two pictures differ in the rectangle.
-int CountChanged(const TPicture& a, const TPicture& b, int x1, int y1, int x2, int y2) {
-  int n = 0;
-  for (int y = y1; y <= y2; ++y)
-    for (int x = x1; x <= x2; ++x) n += a.At(x, y) != b.At(x, y);
-  return n;
-}
 
 TEST(MenuBarRun, BarTitlesAndSideMenuAreDrawnAndATitleClickShowsItsPage) {
   TempFolder home;
   ASSERT_FALSE(home.Path().empty());
   // The menu text file and the picture files stand beside the program.
-  for (const char* name : {"TORV.TXT", "Resourc1.DAT", "MVKBiPrg.DAT"}) {
-    std::error_code ec;
-    fs::copy_file(fs::path(TORV_BINARY_DIR) / name, home.Path() / name, ec);
-  }
+  CopyShippedFiles(home.Path());
   ASSERT_TRUE(fs::exists(home.Path() / "TORV.TXT"));
   const fs::path first = home.Path() / "first.png", second = home.Path() / "second.png";
   // Title 3 of the main bar ("Zeichnen") lies right of "Datei  Markieren  ".

@@ -15,18 +15,7 @@ namespace {
 
 using namespace torvtest;
 
-// Lets the program take n polls of its input wait: pacing by the program's
-// own waits, not by the clock, so that a slow machine loses no click.
-std::string Pause(int n) {
-  std::string s;
-  for (int i = 0; i < n; ++i) s += "wait 1\n";
-  return s;
-}
 
-std::string Click(int x, int y, const char* button = "left") {
-  const std::string at = std::to_string(x) + " " + std::to_string(y);
-  return "move " + at + "\n" + Pause(20) + "click " + at + " " + button + "\n" + Pause(300);
-}
 
 struct TRecord {
   uint8_t type;
@@ -51,10 +40,7 @@ TEST(NewUserRun, PolylineUnderXvfbAndQuitThroughTheMenu) {
   ASSERT_EQ(std::system("command -v xvfb-run >/dev/null 2>&1"), 0) << "xvfb-run is missing: run scripts/install-deps.sh";
   TempFolder home;
   ASSERT_FALSE(home.Path().empty());
-  for (const char* name : {"TORV.TXT", "Resourc1.DAT", "MVKBiPrg.DAT", "MVKBild.DAT"}) {
-    std::error_code ec;
-    fs::copy_file(fs::path(TORV_BINARY_DIR) / name, home.Path() / name, ec);
-  }
+  CopyShippedFiles(home.Path());
   const char* keep = std::getenv("TORV_TRIAL_SHOTS");
   const fs::path shots = keep && *keep ? fs::path(keep) : home.Path();
   std::error_code ec;

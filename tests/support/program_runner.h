@@ -254,6 +254,61 @@ inline TPicture ReadPng(const fs::path& file) {
   return pic;
 }
 
+// --- script lines and picture regions -------------------------------------------------
+
+// Lets the program take n polls of its input wait: pacing by the program's
+// own waits, not by the clock, so that a slow machine loses no click.
+inline std::string Pause(int n) {
+  std::string s;
+  for (int i = 0; i < n; ++i) s += "wait 1\n";
+  return s;
+}
+
+// The mouse rests on the point, clicks there and the program acts on it.
+inline std::string Click(int x, int y, const char* button = "left") {
+  const std::string at = std::to_string(x) + " " + std::to_string(y);
+  return "move " + at + "\n" + Pause(20) + "click " + at + " " + button + "\n" + Pause(300);
+}
+
+// Pixels of the rectangle (corners included) darker than the sum of their
+// three channels: text, lines, a dialog's title bar.
+inline int CountDark(const TPicture& pic, int x1, int y1, int x2, int y2, int darkerThan = 200) {
+  int n = 0;
+  for (int y = y1; y <= y2; ++y)
+    for (int x = x1; x <= x2; ++x) {
+      const uint32_t c = pic.At(x, y);
+      n += int((c >> 16) & 0xFF) + int((c >> 8) & 0xFF) + int(c & 0xFF) < darkerThan;
+    }
+  return n;
+}
+
+// Pixels of the rectangle that are not white.
+inline int CountInked(const TPicture& pic, int x1, int y1, int x2, int y2) {
+  int n = 0;
+  for (int y = y1; y <= y2; ++y)
+    for (int x = x1; x <= x2; ++x) n += pic.At(x, y) != 0xFFFFFFu;
+  return n;
+}
+
+// Pixels of the rectangle that differ between two pictures; -1 when the
+// pictures differ in size or the rectangle leaves them.
+inline int CountChanged(const TPicture& a, const TPicture& b, int x1, int y1, int x2, int y2) {
+  if (a.width != b.width || a.height != b.height || x2 >= a.width || y2 >= a.height) return -1;
+  int n = 0;
+  for (int y = y1; y <= y2; ++y)
+    for (int x = x1; x <= x2; ++x) n += a.At(x, y) != b.At(x, y);
+  return n;
+}
+
+// The data files of the build that stand beside an installed program,
+// copied over older ones.
+inline void CopyShippedFiles(const fs::path& folder) {
+  for (const char* name : {"TORV.TX0", "TORV.TXT", "Resourc1.DAT", "MVKBiPrg.DAT", "MVKBild.DAT"}) {
+    std::error_code ec;
+    fs::copy_file(fs::path(TORV_BINARY_DIR) / name, folder / name, fs::copy_options::overwrite_existing, ec);
+  }
+}
+
 // The start of a fresh program folder shows a notice that no font exists;
 // the script answers it. The start sequence and its pause take script lines
 // as they poll, so pauses follow that let the start finish before whatever
