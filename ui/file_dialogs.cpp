@@ -1018,7 +1018,6 @@ void SetFileDialogTexts(TFileDialogRequest& request) {
   request.noteMessageText = GetMessageText(3306, -39);
 }
 
-
 void RunFileDialog(const std::string& startPath, const std::string& extension, int kind, std::string& fileName,
                    int mode) {
   const std::string previousFolder = plat::CurrentFolder();

@@ -13,6 +13,7 @@
 #include "platform/script.h"
 #include "platform/system.h"
 #include "platform/window.h"
+#include "support/headless_folder.h"
 
 using plat::TMessage;
 
@@ -181,30 +182,12 @@ TEST(ScriptLines, RelativeShotPathsAreTakenFromTheBaseFolder) {
 
 // --- playing a script through the headless window ---------------------------------------
 
-class ScriptPlay : public ::testing::Test {
+// A headless window in a fresh folder (it also writes a transcript, which
+// these tests do not read).
+class ScriptPlay : public torvtest::HeadlessFolderTest {
  protected:
-  std::filesystem::path dir;
-
-  void SetUp() override {
-    char pattern[] = "/tmp/torv_script_XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    dir = pattern;
-    plat::CloseWindow();
-    setenv("TORV_VIDEO", "headless", 1);
-    unsetenv("TORV_SCREEN");
-    unsetenv("TORV_SCRIPT");
-    unsetenv("TORV_TRANSCRIPT");
-  }
-  void TearDown() override {
-    plat::CloseWindow();
-    unsetenv("TORV_SCRIPT");
-    unsetenv("TORV_SCREEN");
-    std::filesystem::remove_all(dir);
-  }
-
   void Open(const std::string& script) {
-    std::ofstream((dir / "input.txt").string()) << script;
-    setenv("TORV_SCRIPT", (dir / "input.txt").c_str(), 1);
+    UseScript(script);
     ASSERT_TRUE(plat::OpenWindow(0, 0, 0, 0, 0));
     plat::ValidateWindow();
   }

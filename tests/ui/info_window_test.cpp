@@ -113,16 +113,21 @@ TEST(RunningTime, HoursMinutesSeconds) {
   EXPECT_EQ(FormatRunningTime(100 * 3600 + 59), "100h : 00min : 59sec");
 }
 
+// The running times of parameter block 0: this run's milliseconds (byte 49)
+// and the seconds of the runs before (byte 53).
+void PutRunningTimes(int32_t ms, int32_t total) {
+  uint8_t block[153] = {};
+  GetParamBlock(0, block, sizeof block);
+  std::memcpy(block + 49, &ms, 4);
+  std::memcpy(block + 53, &total, 4);
+  PutParamBlock(0, block, sizeof block);
+}
+
 TEST(RunningTime, TheTotalOfADamagedParameterFileStopsAtTheLargestTime) {
   TScreen screen;
   torvtest::TZeroedParamImage image;
   image.Install();
-  uint8_t block[153] = {};
-  GetParamBlock(0, block, sizeof block);
-  const int32_t ms = 5000, total = INT32_MAX - 2;
-  std::memcpy(block + 49, &ms, 4);
-  std::memcpy(block + 53, &total, 4);
-  PutParamBlock(0, block, sizeof block);
+  PutRunningTimes(5000, INT32_MAX - 2);
   std::string first, second;
   FormatRunningTimeLines(first, second);
   EXPECT_NE(first.find(FormatRunningTime(5)), std::string::npos) << first;
@@ -200,12 +205,7 @@ TEST(InfoWindow, TextsFitTheirBoxes) {
   TScreen screen;
   torvtest::TZeroedParamImage image;
   image.Install();
-  uint8_t block[153] = {};
-  GetParamBlock(0, block, sizeof block);
-  const int32_t longest = INT32_MAX;
-  std::memcpy(block + 49, &longest, 4);
-  std::memcpy(block + 53, &longest, 4);
-  PutParamBlock(0, block, sizeof block);
+  PutRunningTimes(INT32_MAX, INT32_MAX);
   const int16_t keepVariant = VariantNumber;
   for (const int variant : {0, 5, 13}) {
     VariantNumber = int16_t(variant);
