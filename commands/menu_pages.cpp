@@ -141,30 +141,29 @@ void RunMenuPagePopup(int16_t x, int32_t page) {
 
 // --- menu texts -------------------------------------------------------------------------
 
-void FindMenuTextOfCommand(uint16_t code, std::string& text) {
-  text.clear();
+namespace {
+
+// The first line of the file whose number equals code; with offBars the
+// menu-bar pages 0 and 44 are passed over.
+bool FindMenuLineOfCommand(uint16_t code, bool offBars, TMenuLine& line) {
   const int64_t size = MenuFileSize();
-  TMenuLine line;
   for (int64_t position = 0; position < size; position += kMenuLineSize) {
+    const int64_t page = position / kMenuPageSize;
+    if (offBars && (page == 0 || page == 44)) continue;
     ReadLineAt(position, size, line);
-    if (DecodeMenuLineNumber(line) == int32_t(code)) {
-      text = Columns(line, 1, kMenuTextOfCommandMax, false);
-      return;
-    }
+    if (DecodeMenuLineNumber(line) == int32_t(code)) return true;
   }
+  return false;
+}
+
+}  // namespace
+
+void FindMenuTextOfCommand(uint16_t code, std::string& text) {
+  TMenuLine line;
+  text = FindMenuLineOfCommand(code, false, line) ? Columns(line, 1, kMenuTextOfCommandMax, false) : std::string();
 }
 
 void FindMenuEntryCaption(uint16_t code, std::string& text) {
-  text.clear();
-  const int64_t size = MenuFileSize();
   TMenuLine line;
-  for (int64_t position = 0; position < size; position += kMenuLineSize) {
-    const int64_t page = position / kMenuPageSize;
-    if (page == 0 || page == 44) continue;
-    ReadLineAt(position, size, line);
-    if (DecodeMenuLineNumber(line) == int32_t(code)) {
-      text = MenuLineCaption(line);
-      return;
-    }
-  }
+  text = FindMenuLineOfCommand(code, true, line) ? MenuLineCaption(line) : std::string();
 }
