@@ -23,37 +23,21 @@ namespace {
 
 using namespace torvtest;
 
-
-
 // A key or typed text, then time to act on it.
 std::string Key(const char* name) { return std::string("key ") + name + "\n" + Pause(300); }
 
 // --- the saved drawing ---------------------------------------------------------------------
 
-struct TRecord {
-  uint8_t type;
-  float x, y, z;
-};
-
 // The 13-byte records of the vector section of a ".SLD": from the offset in
 // head byte 77 to the one in head byte 81.
-std::vector<TRecord> ReadSldVectorRecords(const fs::path& file) {
+std::vector<TFileRecord> ReadSldVectorRecords(const fs::path& file) {
   const std::string bytes = ReadFile(file);
-  std::vector<TRecord> out;
-  if (bytes.size() < 379) return out;
+  if (bytes.size() < 379) return {};
   int32_t from = 0, to = 0;
   std::memcpy(&from, bytes.data() + 77, 4);
   std::memcpy(&to, bytes.data() + 81, 4);
-  if (from < 379 || to < from || size_t(to) > bytes.size()) return out;
-  for (size_t i = size_t(from); i + 13 <= size_t(to); i += 13) {
-    TRecord r{};
-    r.type = uint8_t(bytes[i]);
-    std::memcpy(&r.x, bytes.data() + i + 1, 4);
-    std::memcpy(&r.y, bytes.data() + i + 5, 4);
-    std::memcpy(&r.z, bytes.data() + i + 9, 4);
-    out.push_back(r);
-  }
-  return out;
+  if (from < 379 || to < from || size_t(to) > bytes.size()) return {};
+  return ParseRecords(bytes, size_t(from), size_t(to));
 }
 
 // The drawing holds the polyline alone: the record of its layer, a start and
@@ -61,7 +45,7 @@ std::vector<TRecord> ReadSldVectorRecords(const fs::path& file) {
 // layout and not on one line.
 void ExpectSavedPolyline(const fs::path& sld) {
   ASSERT_TRUE(fs::exists(sld)) << sld;
-  const std::vector<TRecord> records = ReadSldVectorRecords(sld);
+  const std::vector<TFileRecord> records = ReadSldVectorRecords(sld);
   ASSERT_EQ(records.size(), 6u) << "a layer record and 5 records of the polyline";
   EXPECT_EQ(records[0].type, 128);
   EXPECT_EQ(records[1].type, 11);

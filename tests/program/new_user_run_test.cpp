@@ -15,27 +15,6 @@ namespace {
 
 using namespace torvtest;
 
-
-
-struct TRecord {
-  uint8_t type;
-  float x, y, z;
-};
-
-std::vector<TRecord> ReadRecords(const fs::path& file) {
-  const std::string bytes = ReadFile(file);
-  std::vector<TRecord> out;
-  for (size_t i = 0; i + 13 <= bytes.size(); i += 13) {
-    TRecord r{};
-    r.type = uint8_t(bytes[i]);
-    std::memcpy(&r.x, bytes.data() + i + 1, 4);
-    std::memcpy(&r.y, bytes.data() + i + 5, 4);
-    std::memcpy(&r.z, bytes.data() + i + 9, 4);
-    out.push_back(r);
-  }
-  return out;
-}
-
 TEST(NewUserRun, PolylineUnderXvfbAndQuitThroughTheMenu) {
   ASSERT_EQ(std::system("command -v xvfb-run >/dev/null 2>&1"), 0) << "xvfb-run is missing: run scripts/install-deps.sh";
   TempFolder home;
@@ -65,7 +44,7 @@ TEST(NewUserRun, PolylineUnderXvfbAndQuitThroughTheMenu) {
   for (const char* name : {"2-start-panel.png", "5-draw-menu.png", "8-selected.png", "10-quit-question.png"})
     EXPECT_TRUE(fs::exists(shots / name)) << name;
   // The polyline: a start and four points, the last exactly on the start.
-  const std::vector<TRecord> layer = ReadRecords(home.Path() / "Layer15.TMP");
+  const std::vector<TFileRecord> layer = ParseRecords(ReadFile(home.Path() / "Layer15.TMP"), 0, SIZE_MAX);
   ASSERT_EQ(layer.size(), 5u);
   EXPECT_EQ(layer[0].type, 11);
   for (size_t i = 1; i < layer.size(); ++i) EXPECT_EQ(layer[i].type, 10) << i;

@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -252,6 +253,30 @@ inline TPicture ReadPng(const fs::path& file) {
     }
   }
   return pic;
+}
+
+// --- records in files the program writes -----------------------------------------------
+
+// A 13-byte vector record as the layer and drawing files hold it.
+struct TFileRecord {
+  uint8_t type;
+  float x, y, z;
+};
+
+// The whole records between the byte offsets from and to (to is cut to the
+// bytes there are).
+inline std::vector<TFileRecord> ParseRecords(const std::string& bytes, size_t from, size_t to) {
+  std::vector<TFileRecord> out;
+  to = std::min(to, bytes.size());
+  for (size_t i = from; i + 13 <= to; i += 13) {
+    TFileRecord r{};
+    r.type = uint8_t(bytes[i]);
+    std::memcpy(&r.x, bytes.data() + i + 1, 4);
+    std::memcpy(&r.y, bytes.data() + i + 5, 4);
+    std::memcpy(&r.z, bytes.data() + i + 9, 4);
+    out.push_back(r);
+  }
+  return out;
 }
 
 // --- script lines and picture regions -------------------------------------------------
