@@ -24,21 +24,12 @@
 #include "frame/quiet_files.h"
 #include "platform/files.h"
 
-int64_t SldWriteByteLimit = -1;
-
 namespace {
 
 constexpr uint32_t kSldBlockBytes = 65535;
 
-// One block of the drawing, cut short where SldWriteByteLimit says the disk
-// is full.
 void WriteSldBlock(TFileRec& f, const void* buffer, uint32_t n, uint32_t& count) {
-  int32_t allowed = static_cast<int32_t>(n);
-  if (SldWriteByteLimit >= 0) {
-    allowed = static_cast<int32_t>(std::min<int64_t>(n, SldWriteByteLimit));
-    SldWriteByteLimit -= allowed;
-  }
-  const int32_t put = allowed > 0 ? WriteBlockLongChecked(f, buffer, allowed) : 0;
+  const int32_t put = WriteBlockLongChecked(f, buffer, static_cast<int32_t>(n));
   count = put > 0 ? static_cast<uint32_t>(put) : 0;
 }
 

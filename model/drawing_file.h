@@ -55,10 +55,6 @@ constexpr int kRecentNameSize = 256;
 constexpr const char* kTextJobFileName = "HS01.TMP";
 constexpr const char* kFrameFileName = "RAHMEN.TMP";
 
-// Bytes a drawing save may still write; -1 unlimited. A test sets it to
-// stand for a disk that fills up during the save.
-extern int64_t SldWriteByteLimit;
-
 // Writes a ".SLD": mode 255 the whole drawing; 1 and 2 the source vector
 // file as the vector section (2 also parameters, tools and frame). True when
 // the whole file was written and is in the target's place.

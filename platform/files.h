@@ -54,6 +54,12 @@ int ResultOfErrno(int err, const std::string& hostPath);
 extern uint8_t gFileMode;  // 0 read only, 1 write only, 2 read/write (default 2)
 int IoResult();            // the last result number, then reset to 0
 extern int gIoResult;      // the pending result number
+// The simulated free space of the disk in bytes: every write takes from it,
+// and a write beyond it fails as on a full disk (101). -1 means no limit. It
+// starts from the environment variable TORV_DISK_LIMIT (bytes) at the first
+// write, so that scripted sessions and tests can fill the disk.
+constexpr int64_t kDiskLimitUnread = -2;
+extern int64_t gDiskBytesLeft;
 
 enum TFileState : int { kFileUnassigned = 0, kFileClosed = 1, kFileInput = 2, kFileOutput = 3, kFileInOut = 4 };
 

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 
 #include "platform/files.h"
 
@@ -16,6 +17,7 @@ namespace plat {
 
 uint8_t gFileMode = 2;
 int gIoResult = 0;
+int64_t gDiskBytesLeft = kDiskLimitUnread;
 
 // --- result numbers ------------------------------------------------------------
 
@@ -141,6 +143,25 @@ namespace {
 
 bool IsShortWriteErrno(int err) { return err == ENOSPC || err == EDQUOT || err == EFBIG; }
 
+// write(2) under the simulated disk size: once gDiskBytesLeft is used up the
+// disk is full (ENOSPC), as a real one would be mid-write.
+ssize_t WriteLimited(int fd, const void* bytes, size_t count) {
+  if (gDiskBytesLeft == kDiskLimitUnread) {
+    const char* limit = getenv("TORV_DISK_LIMIT");
+    gDiskBytesLeft = (limit != nullptr && *limit != 0) ? std::max<int64_t>(0, strtoll(limit, nullptr, 10)) : -1;
+  }
+  if (gDiskBytesLeft >= 0) {
+    if (gDiskBytesLeft == 0 && count > 0) {
+      errno = ENOSPC;
+      return -1;
+    }
+    count = static_cast<size_t>(std::min<int64_t>(static_cast<int64_t>(count), gDiskBytesLeft));
+  }
+  const ssize_t n = write(fd, bytes, count);
+  if (n > 0 && gDiskBytesLeft >= 0) gDiskBytesLeft -= n;
+  return n;
+}
+
 // Puts the position back to the start of a partly transferred record.
 void BackToRecordStart(TPasFile& f, uint64_t bytes) {
   uint64_t rest = bytes % f.recSize;
@@ -189,7 +210,7 @@ void BlockWrite(TPasFile& f, const void* buffer, uint32_t count, uint32_t* done)
   int err = 0;
   while (put < want) {
     size_t chunk = static_cast<size_t>(std::min<uint64_t>(want - put, 1u << 30));
-    ssize_t n = write(f.fd, p + put, chunk);
+    ssize_t n = WriteLimited(f.fd, p + put, chunk);
     if (n < 0) {
       if (errno == EINTR) continue;
       err = errno;
@@ -322,7 +343,7 @@ bool FillText(TPasFile& f) {
 void WriteBytes(TPasFile& f, const std::string& s) {
   size_t put = 0;
   while (put < s.size()) {
-    ssize_t n = write(f.fd, s.data() + put, s.size() - put);
+    ssize_t n = WriteLimited(f.fd, s.data() + put, s.size() - put);
     if (n < 0) {
       if (errno == EINTR) continue;
       return Fail(IsShortWriteErrno(errno) ? 101 : ResultOfErrno(errno, std::string()));
@@ -424,7 +445,7 @@ int CopyHostFile(const std::string& from, const std::string& to) {
     if (n == 0) break;
     ssize_t put = 0;
     while (put < n) {
-      ssize_t w = write(out, buf.data() + put, static_cast<size_t>(n - put));
+      ssize_t w = WriteLimited(out, buf.data() + put, static_cast<size_t>(n - put));
       if (w < 0 && errno == EINTR) continue;
       if (w <= 0) {
         result = (w == 0 || IsShortWriteErrno(errno)) ? 101 : ResultOfErrno(errno, std::string());

@@ -172,9 +172,9 @@ TEST_F(DrawingFileTest, AFailedSaveLeavesTheOldDrawing) {
   const std::string old = ReadFile("A.SLD");
   WriteFile(BuildLayerFileName(1), Bytes({Rec(11, 1, 1), Rec(10, 2, 2)}));
   for (int64_t limit : {int64_t(0), int64_t(100), int64_t(kDrawingHeadSize + 400), int64_t(old.size() - 1)}) {
-    SldWriteByteLimit = limit;  // the disk fills up after this many bytes
+    plat::gDiskBytesLeft = limit;  // the disk fills up after this many bytes
     EXPECT_FALSE(SaveDrawingToFile("A.SLD", 1)) << limit;
-    SldWriteByteLimit = -1;
+    plat::gDiskBytesLeft = -1;
     EXPECT_EQ(ReadFile("A.SLD"), old) << limit;
     EXPECT_FALSE(Exists("A.$SL"));
   }

@@ -415,6 +415,45 @@ TEST_F(TPasIoTest, DiskFullIsAShortWrite) {
   EXPECT_EQ(plat::IoResult(), 101);
 }
 
+// The simulated disk size: records, text and copies stop where it is used
+// up, and what was written before stays.
+TEST_F(TPasIoTest, SimulatedDiskFillsUpMidWrite) {
+  plat::gDiskBytesLeft = 30;
+  plat::Assign(f_, "A.TMP");
+  plat::Rewrite(f_, 13);
+  uint32_t done = 0;
+  plat::BlockWrite(f_, Records13(3).data(), 3, &done);
+  EXPECT_EQ(done, 2u) << "two whole records fit in 30 bytes";
+  EXPECT_EQ(plat::IoResult(), 0);
+  plat::BlockWrite(f_, Records13(1).data(), 1, nullptr);
+  EXPECT_EQ(plat::IoResult(), 101);
+  plat::Close(f_);
+  EXPECT_EQ(ReadHostFile(Host("A.TMP")).substr(0, 26), Records13(2));
+
+  plat::gDiskBytesLeft = 3;
+  plat::Assign(g_, "B.TXT");
+  plat::RewriteText(g_);
+  plat::WriteLine(g_, "line");
+  EXPECT_EQ(plat::IoResult(), 101);
+  plat::Close(g_);
+
+  plat::gDiskBytesLeft = 5;
+  EXPECT_EQ(plat::CopyFileByName("A.TMP", "C.TMP"), 101);
+  EXPECT_FALSE(fs::exists(Host("C.TMP"))) << "a failed copy leaves no target";
+
+  // Unset, the limit is read from the environment at the next write.
+  setenv("TORV_DISK_LIMIT", "4", 1);
+  plat::gDiskBytesLeft = plat::kDiskLimitUnread;
+  plat::Assign(f_, "D.TMP");
+  plat::Rewrite(f_, 1);
+  plat::BlockWrite(f_, "123456", 6, &done);
+  EXPECT_EQ(done, 4u);
+  plat::Close(f_);
+  unsetenv("TORV_DISK_LIMIT");
+  plat::gDiskBytesLeft = -1;
+  plat::IoResult();
+}
+
 TEST_F(TPasIoTest, MisuseGivesResultNumbersNotCrashes) {
   char buf[16];
   uint32_t done = 5;
