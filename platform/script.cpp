@@ -14,6 +14,7 @@
 #include <sstream>
 
 #include "platform/backend.h"
+#include "platform/files.h"
 #include "platform/script.h"
 #include "platform/system.h"
 
@@ -349,6 +350,17 @@ bool ParseScriptLine(TScriptParser& parser, const std::string& rawLine, int line
     steps.push_back(step);
     return true;
   }
+  if (EqualNoCase(command, "disk")) {
+    long bytes = 0;
+    if (args.size() != 1 || !ParseInt(args[0], -1, 2147483647L, bytes)) {
+      error = "disk needs the free bytes (-1 for no limit)";
+      return false;
+    }
+    step.kind = kStepDisk;
+    step.diskBytes = bytes;
+    steps.push_back(step);
+    return true;
+  }
   if (EqualNoCase(command, "shot")) {
     size_t first = rawRest.find_first_not_of(" \t");
     size_t last = rawRest.find_last_not_of(" \t");
@@ -414,6 +426,9 @@ void RunStep(const TScriptStep& step) {
       if (!WriteScreenshot(step.shotPath))
         std::fprintf(stderr, "torv: script line %d: cannot write the screenshot %s\n", step.lineNo,
                      step.shotPath.c_str());
+      break;
+    case kStepDisk:
+      gDiskBytesLeft = step.diskBytes;
       break;
     default:
       break;

@@ -21,7 +21,7 @@
 
 namespace plat {
 
-enum TStepKind : int { kStepMessages, kStepWait, kStepShot };
+enum TStepKind : int { kStepMessages, kStepWait, kStepShot, kStepDisk };
 // The answer a step gives to a message box.
 enum TScriptAnswer : int { kAnswerNone, kAnswerYes, kAnswerNo, kAnswerCancel };
 
@@ -29,6 +29,7 @@ struct TScriptStep {
   int kind = kStepMessages;
   std::vector<TMessage> messages;
   uint32_t waitMs = 0;
+  int64_t diskBytes = -1;    // disk: the free space from now on, -1 no limit
   std::string shotPath;      // host path
   int answer = kAnswerNone;  // key Enter / key y yes, key n no, key Esc cancel
   bool continuation = false; // second half of a click, further characters of a text

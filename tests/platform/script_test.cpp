@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/files.h"
 #include "platform/script.h"
 #include "platform/system.h"
 #include "platform/window.h"
@@ -156,7 +157,7 @@ TEST(ScriptLines, AnswersOfMessageBoxes) {
 
 TEST(ScriptLines, MalformedLinesAreRejectedWithAReason) {
   for (const char* line : {"key", "key Foo", "key ctrl+", "move 1", "move a b", "move 1 2 3", "click 1 2 sideways",
-                           "wait -5", "wait soon", "shot", "wheel x", "wheel 99999", "close now", "bogus 1",
+                           "wait -5", "wait soon", "shot", "wheel x", "wheel 99999", "close now", "bogus 1", "disk", "disk -2", "disk lots",
                            "move 70000 1"}) {
     plat::TScriptParser parser;
     std::vector<plat::TScriptStep> steps;
@@ -349,6 +350,20 @@ TEST_F(ScriptPlay, WaitingForMessagesEndsAWaitAtOnce) {
   ASSERT_TRUE(plat::PeekWindowMessage(m));
   EXPECT_EQ(m.wParam, 27u);
   EXPECT_GE(plat::TickMs() - before, 5000u);
+}
+
+// A disk line sets the free space of the simulated disk when the program
+// reaches it, and not before.
+TEST_F(ScriptPlay, DiskLinesFillTheDiskAtTheirPlace) {
+  plat::gDiskBytesLeft = -1;
+  Open("key a\ndisk 100\nkey Esc\ndisk -1\n");
+  std::vector<TMessage> batch = NextBatch();
+  ASSERT_FALSE(batch.empty());
+  EXPECT_EQ(plat::gDiskBytesLeft, -1);
+  NextBatch();
+  EXPECT_EQ(plat::gDiskBytesLeft, 100);
+  NextBatch();
+  EXPECT_EQ(plat::gDiskBytesLeft, -1);
 }
 
 TEST_F(ScriptPlay, BadLinesAreSkippedWithAWarning) {
