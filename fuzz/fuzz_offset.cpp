@@ -3,8 +3,8 @@
 #include "fuzz_inputs.h"
 #include "offset_inputs.h"
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  fuzzinput::StartFuzzTarget();
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+  fuzzinput::StartFuzzTarget(argc, argv);
   return 0;
 }
 

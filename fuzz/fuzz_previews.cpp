@@ -2,8 +2,8 @@
 #include "fuzz_inputs.h"
 #include "preview_inputs.h"
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  fuzzinput::StartFuzzTarget();
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+  fuzzinput::StartFuzzTarget(argc, argv);
   return 0;
 }
 

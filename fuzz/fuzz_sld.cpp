@@ -1,8 +1,8 @@
 // libFuzzer target: ReadDrawing of fuzz_inputs.h.
 #include "fuzz_inputs.h"
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  fuzzinput::StartFuzzTarget();
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+  fuzzinput::StartFuzzTarget(argc, argv);
   return 0;
 }
 
