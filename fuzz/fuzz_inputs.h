@@ -32,6 +32,7 @@
 #include "model/property_store.h"
 #include "platform/files.h"
 #include "platform/picture_codecs.h"
+#include "platform/script.h"
 #include "ui/packed_relief_decoder.h"
 #include "ui/pictures.h"
 
@@ -125,6 +126,10 @@ inline void StartFuzzTarget(int* argc, char*** argv) {
   if (!EnterScratchProgramFolder(pattern)) return;
   PrepareReaders();
 }
+
+// Each input starts with a fresh headless script: the harness gives up ten
+// minutes after its script has ended, which a long run would reach.
+inline void StartFuzzInput() { plat::ResetScript(); }
 
 // True when the drawing was loaded from the input.
 inline bool ReadDrawing(const uint8_t* data, size_t size) {

@@ -9,6 +9,7 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  fuzzinput::StartFuzzInput();
   fuzzinput::OffsetContours(data, size);
   return 0;
 }

@@ -8,6 +8,7 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  fuzzinput::StartFuzzInput();
   fuzzinput::DrawPreviews(data, size);
   return 0;
 }
