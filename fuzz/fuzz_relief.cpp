@@ -1,12 +1,13 @@
 // libFuzzer target: ReadPackedRelief of fuzz_inputs.h.
 #include "fuzz_inputs.h"
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  fuzzinput::StartFuzzTarget();
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+  fuzzinput::StartFuzzTarget(argc, argv);
   return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  fuzzinput::StartFuzzInput();
   fuzzinput::ReadPackedRelief(data, size);
   return 0;
 }

@@ -1,5 +1,6 @@
 // Replays the seed corpus of the libFuzzer targets (fuzz/corpus) through the
-// same reader calls, plus cut and bit-flipped variants of every seed.
+// same reader calls, plus cut and bit-flipped variants of every seed. Each
+// seed must reach its reader: a seed the reader never takes in tests nothing.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -7,20 +8,27 @@
 #include <memory>
 #include <vector>
 
+#include "frame/program_state.h"
 #include "fuzz/fuzz_inputs.h"
 #include "platform/window.h"
 #include "support/work_folder.h"
 
 namespace {
 
-using TReader = void (*)(const uint8_t*, size_t);
+using TReader = bool (*)(const uint8_t*, size_t);
 
-std::vector<std::vector<uint8_t>> Seeds(const std::string& reader) {
-  std::vector<std::vector<uint8_t>> seeds;
+struct TSeed {
+  std::string name;
+  std::vector<uint8_t> bytes;
+};
+
+std::vector<TSeed> Seeds(const std::string& reader) {
+  std::vector<TSeed> seeds;
   const std::filesystem::path dir = std::filesystem::path(TORV_SOURCE_DIR) / "fuzz" / "corpus" / reader;
   for (const auto& entry : std::filesystem::directory_iterator(dir)) {
     std::ifstream in(entry.path(), std::ios::binary);
-    seeds.emplace_back(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    seeds.push_back({entry.path().filename().string(),
+                     std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>())});
   }
   return seeds;
 }
@@ -30,6 +38,9 @@ class FuzzCorpusReplay : public ::testing::TestWithParam<std::pair<const char*, 
   void SetUp() override {
     work_ = std::make_unique<torvtest::TWorkFolder>();
     ASSERT_TRUE(work_->Entered());
+    savedProgramFolder_ = ProgramFolderName;
+    savedDataFolder_ = DataFolderName;
+    ASSERT_TRUE(fuzzinput::EnterScratchProgramFolder(work_->Path()));
     fuzzinput::PrepareReaders();
     HighestLayer = 3;
     CurrentLayer = 0;
@@ -43,15 +54,20 @@ class FuzzCorpusReplay : public ::testing::TestWithParam<std::pair<const char*, 
     ErrorCode = 0;
     HighestLayer = 0;
     work_.reset();
+    unsetenv("TORV_HOME");
+    ProgramFolderName = savedProgramFolder_;
+    DataFolderName = savedDataFolder_;
   }
   std::unique_ptr<torvtest::TWorkFolder> work_;
+  std::string savedProgramFolder_;
+  std::string savedDataFolder_;
 };
 
 TEST_P(FuzzCorpusReplay, SeedsAndTheirVariantsAreRead) {
   const auto seeds = Seeds(GetParam().first);
   ASSERT_FALSE(seeds.empty());
-  for (const auto& seed : seeds) {
-    GetParam().second(seed.data(), seed.size());
+  for (const auto& [name, seed] : seeds) {
+    EXPECT_TRUE(GetParam().second(seed.data(), seed.size())) << name << " did not reach its reader";
     for (size_t cut : {size_t(1), seed.size() / 2, seed.size() - 1}) {
       if (cut < seed.size()) GetParam().second(seed.data(), cut);
     }
@@ -71,7 +87,13 @@ INSTANTIATE_TEST_SUITE_P(Readers, FuzzCorpusReplay,
                                            std::make_pair("vector", &fuzzinput::ReadVectorFile),
                                            std::make_pair("relief", &fuzzinput::ReadPackedRelief),
                                            std::make_pair("properties", &fuzzinput::ReadPropertyStore),
-                                           std::make_pair("menus", &fuzzinput::ReadMenuFile)),
+                                           std::make_pair("menus", &fuzzinput::ReadMenuFile),
+                                           std::make_pair("messages", &fuzzinput::ReadMessageFile),
+                                           std::make_pair("bmp", &fuzzinput::ReadBmpFile),
+                                           std::make_pair("gif", &fuzzinput::ReadGifFile),
+                                           std::make_pair("jpeg", &fuzzinput::ReadJpegFile),
+                                           std::make_pair("picture_tables", &fuzzinput::ReadPictureTables),
+                                           std::make_pair("font_index", &fuzzinput::ReadFontIndex)),
                          [](const auto& info) { return std::string(info.param.first); });
 
 }  // namespace

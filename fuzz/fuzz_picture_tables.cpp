@@ -1,0 +1,13 @@
+// libFuzzer target: the picture tables and the resource picture file (ReadPictureTables of fuzz_inputs.h).
+#include "fuzz_inputs.h"
+
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+  fuzzinput::StartFuzzTarget(argc, argv);
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  fuzzinput::StartFuzzInput();
+  fuzzinput::ReadPictureTables(data, size);
+  return 0;
+}
