@@ -185,12 +185,20 @@ void ApplyScreenSettings() {
 void CheckLayersAndSettings() {
   DrawPanelBackground();
   ShowPromptLine(1, GetMessageText(2877, -39), 261, 274);
-  int32_t repaired = RepairLayerFiles();
+  // Partial records cut off the record files: one message for all files.
+  const TLayerRepair layers = RepairLayerFiles();
+  if (layers.filesCut > 0 || layers.filesLocked > 0) {
+    std::string text = GetMessageText(kMsgPartialRecordsCut, -39);
+    if (layers.filesCut > 0) text += "\r\n" + std::to_string(layers.filesCut) + " " + GetMessageText(kMsgFilesCut, -39);
+    if (layers.filesLocked > 0)
+      text += "\r\n" + std::to_string(layers.filesLocked) + " " + GetMessageText(kMsgFilesNotCut, -39);
+    ShowTitledMessage(text);
+  }
   int32_t textRepairs = 0;
   RepairTextParameters(textRepairs);
-  int32_t sum = repaired + textRepairs;
-  if (sum > 0)
-    ShowTitledMessage(GetMessageText(1234, -39) + "\r\n" + std::to_string(sum) + " " + GetMessageText(278, -39));
+  if (textRepairs > 0)
+    ShowTitledMessage(GetMessageText(1234, -39) + "\r\n" + std::to_string(textRepairs) + " " +
+                      GetMessageText(278, -39));
   DelayMs(200);
   ClearDrawingArea();
 }

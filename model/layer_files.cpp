@@ -4,10 +4,12 @@
 #include <algorithm>
 #include <vector>
 
+#include "frame/checked_files.h"
 #include "frame/file_helpers.h"
 #include "frame/quiet_files.h"
 #include "frame/system_services.h"
 #include "model/vector_records.h"
+#include "model/vector_store.h"
 #include "platform/files.h"
 #include "frame/layer_colours.h"
 
@@ -156,4 +158,50 @@ void CreateMissingLayerFiles() {
   }
 }
 
-int32_t RepairLayerFiles() { return 0; }
+
+// --- repair at start ------------------------------------------------------------------------
+
+namespace {
+
+// Cuts a partial record off the end of the file; 1 when cut, 0 when the file
+// is missing or whole, -1 when it cannot be cut.
+int CutToWholeRecords(const std::string& name) {
+  const int64_t size = plat::FileSizeBytes(name);
+  const int64_t partial = size > 0 ? size % kVectorRecordSize : 0;
+  if (partial == 0) return 0;
+  plat::IoResult();
+  plat::TPasFile file;
+  plat::Assign(file, name);
+  const uint8_t mode = plat::gFileMode;
+  plat::gFileMode = 2;
+  plat::Reset(file, 1);
+  plat::gFileMode = mode;
+  if (file.state == plat::kFileInOut) {
+    plat::Seek(file, size - partial);
+    plat::Truncate(file);
+    plat::Close(file);
+  }
+  const int result = plat::IoResult();
+  if (result != 0 || plat::FileSizeBytes(name) != size - partial) {
+    WriteJournalLine(0, name + ": " + std::to_string(partial) + " Byte nicht abgeschnitten, IOResult " +
+                            std::to_string(result));
+    return -1;
+  }
+  WriteJournalLine(0, name + ": " + std::to_string(partial) + " Byte abgeschnitten");
+  return 1;
+}
+
+}  // namespace
+
+TLayerRepair RepairLayerFiles() {
+  std::vector<std::string> names;
+  for (int32_t n = 0; n <= TopLayer(); ++n) names.push_back(BuildLayerBareName(n));
+  for (const char* name : {kVectorStoreName, kRectangleRestName, kScratchStoreName}) names.push_back(name);
+  TLayerRepair repair{0, 0};
+  for (const std::string& name : names) {
+    const int cut = CutToWholeRecords(name);
+    if (cut > 0) ++repair.filesCut;
+    if (cut < 0) ++repair.filesLocked;
+  }
+  return repair;
+}

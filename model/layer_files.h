@@ -81,5 +81,20 @@ enum TWorkFileFlag : uint16_t {
 void ClearWorkFiles(uint16_t flags);
 // Creates the layer files "Layer" + n + ".TMP" for n = 0 to the highest layer that are missing.
 void CreateMissingLayerFiles();
-// Counts repaired values over all layer files (none until the record checks exist).
-int32_t RepairLayerFiles();
+
+// --- repair at start ----------------------------------------------------------------------
+// A write cut short (a full disk) can leave a partial record at the end of a
+// 13-byte record file. The repair cuts the drawing layer files 0 .. highest
+// layer and the store work files ("VekAR1.TMP", "VekAR2.TMP", "VekArZw.TMP")
+// back to whole records, with one journal line per file naming the bytes cut.
+// A file that cannot be cut (read-only) keeps its bytes and gets a journal
+// line with the I/O result; it is never deleted.
+// Messages of the repair: the title, and the counts of files cut and not cut.
+constexpr int16_t kMsgPartialRecordsCut = 4160;
+constexpr int16_t kMsgFilesCut = 4161;
+constexpr int16_t kMsgFilesNotCut = 4162;
+struct TLayerRepair {
+  int32_t filesCut;     // files cut back to whole records
+  int32_t filesLocked;  // files with a partial record that could not be cut
+};
+TLayerRepair RepairLayerFiles();

@@ -338,19 +338,20 @@ void DrawGridPoints() {
   std::vector<int> columns;
   double x = RoundNearest(WorldXMin / gx) * gx;
   for (int i = 0; i < 4096 && columns.size() < 1024; ++i) {
-    const int sx = left + RoundNearest((x - WorldXMin) * ViewScaleX);
+    // 64 bits: a huge grid step from a damaged settings file maps far off screen.
+    const int64_t sx = left + int64_t(RoundNearest((x - WorldXMin) * ViewScaleX));
     if (sx > left) {
       if (sx >= right) break;
-      columns.push_back(sx);
+      columns.push_back(int(sx));
     }
     x = RoundNearest((x + gx) / gx) * gx;
   }
   double y = RoundNearest(WorldYMin / gy) * gy;
   for (int i = 0; i < 4096; ++i) {
-    const int sy = bottom - RoundNearest((y - WorldYMin) * ViewScaleY);
+    const int64_t sy = bottom - int64_t(RoundNearest((y - WorldYMin) * ViewScaleY));
     if (sy <= top) break;
     if (sy <= bottom)
-      for (int sx : columns) DrawGrayPixel(sx, sy, 8);
+      for (int sx : columns) DrawGrayPixel(sx, int(sy), 8);
     y = RoundNearest((y + gy) / gy) * gy;
   }
 }

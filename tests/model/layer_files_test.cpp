@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "support/data_file_folder.h"
+#include "support/host_files.h"
 #include <stdlib.h>
 
 #include <filesystem>
@@ -165,6 +166,66 @@ TEST_F(LayerFilesTest, EmptyingTheDrawingShowsEveryLayer) {
   EXPECT_EQ(std::count(std::begin(LayerVisible), std::end(LayerVisible), 0), kMaxLayerNumber + 1);
   ClearWorkFiles(kClearDrawing);
   for (int n = 0; n <= kMaxLayerNumber; ++n) EXPECT_NE(LayerVisible[n], 0) << n;
+}
+
+// A partial record at the end of a record file (a write cut short) is cut
+// off; whole files, empty files and files above the highest layer stay as
+// they are. Each cut gets a journal line with the bytes cut.
+TEST_F(LayerFilesTest, RepairCutsPartialRecordsOffTheRecordFiles) {
+  const struct { const char* name; size_t size; size_t after; const char* journal; } cases[] = {
+      {"Layer0.TMP", 0, 0, nullptr},
+      {"Layer1.TMP", 13 * 4, 13 * 4, nullptr},
+      {"Layer2.TMP", 13 * 3 + 5, 13 * 3, "Layer2.TMP: 5 Byte abgeschnitten\r\n"},
+      {"Layer3.TMP", 12, 0, "Layer3.TMP: 12 Byte abgeschnitten\r\n"},
+      {"Layer4.TMP", 13 + 1, 13 + 1, nullptr},  // above the highest layer: not a layer file now
+      {"VekAR1.TMP", 13 * 2 + 1, 13 * 2, "VekAR1.TMP: 1 Byte abgeschnitten\r\n"},
+      {"VekAR2.TMP", 13, 13, nullptr},
+      {"VekArZw.TMP", 13 + 7, 13, "VekArZw.TMP: 7 Byte abgeschnitten\r\n"},
+  };
+  std::string pattern;
+  for (size_t i = 0; i < 13 * 5; ++i) pattern += char('A' + i % 26);
+  for (const auto& c : cases) std::ofstream(Host(c.name), std::ios::binary) << pattern.substr(0, c.size);
+  std::ofstream(Host("MENUREC.TXT")).close();
+
+  const TLayerRepair repair = RepairLayerFiles();
+  EXPECT_EQ(repair.filesCut, 4);
+  EXPECT_EQ(repair.filesLocked, 0);
+  const std::string journal = torvtest::ReadHostFile(Host("MENUREC.TXT"));
+  for (const auto& c : cases) {
+    std::ifstream in(Host(c.name), std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(bytes, pattern.substr(0, c.after)) << c.name << ": whole records are kept as they were";
+    if (c.journal) {
+      EXPECT_NE(journal.find(std::string("#0000 : ") + c.journal), std::string::npos) << journal;
+    }
+  }
+  EXPECT_EQ(std::count(journal.begin(), journal.end(), '\n'), 4) << journal;
+  EXPECT_EQ(ErrorCode, 0);
+
+  // A second run finds nothing to cut.
+  const TLayerRepair again = RepairLayerFiles();
+  EXPECT_EQ(again.filesCut + again.filesLocked, 0);
+}
+
+// A read-only file with a partial record keeps all its bytes and is counted
+// and journalled as not cut; the others are still cut.
+TEST_F(LayerFilesTest, RepairLeavesAReadOnlyFileWhole) {
+  std::ofstream(Host("Layer1.TMP"), std::ios::binary) << std::string(13 + 3, 'x');
+  std::ofstream(Host("Layer2.TMP"), std::ios::binary) << std::string(13 + 3, 'y');
+  std::filesystem::permissions(Host("Layer1.TMP"), std::filesystem::perms::owner_write,
+                               std::filesystem::perm_options::remove);
+  std::ofstream(Host("MENUREC.TXT")).close();
+
+  const TLayerRepair repair = RepairLayerFiles();
+  EXPECT_EQ(repair.filesCut, 1);
+  EXPECT_EQ(repair.filesLocked, 1);
+  EXPECT_EQ(std::filesystem::file_size(Host("Layer1.TMP")), 16u);
+  EXPECT_EQ(std::filesystem::file_size(Host("Layer2.TMP")), 13u);
+  const std::string journal = torvtest::ReadHostFile(Host("MENUREC.TXT"));
+  EXPECT_NE(journal.find("Layer1.TMP: 3 Byte nicht abgeschnitten, IOResult 5"), std::string::npos) << journal;
+  EXPECT_EQ(plat::gFileMode, 2);
+  std::filesystem::permissions(Host("Layer1.TMP"), std::filesystem::perms::owner_write,
+                               std::filesystem::perm_options::add);
 }
 
 }  // namespace
