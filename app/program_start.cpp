@@ -27,7 +27,7 @@
 #include "commands/side_menu.h"
 #include "commands/start_panel.h"
 #include "commands/state_icons.h"
-#include "exchange/exchange_standin.h"
+#include "exchange/command_line_open.h"
 #include "frame/checked_files.h"
 #include "frame/codepage.h"
 #include "frame/data_slots.h"

@@ -69,7 +69,8 @@ bool SaveDrawingToFile(const std::string& name, int mode) {
 bool SaveDrawing(int mode) {
   if (!PrepareDrawingForSave()) return false;
   std::string name = ReadParamNameBlock(26);
-  if (mode != 0 || !IsCurrentNameSld(name)) {
+  const bool asked = mode != 0 || !IsCurrentNameSld(name);
+  if (asked) {
     DrawPanelBackground();
     ShowPromptLine(1, GetMessageText(606, -39), 260, 274);
     std::string chosen = ReplaceFileExtension(name, ".SLD");
@@ -80,14 +81,18 @@ bool SaveDrawing(int mode) {
       chosen.erase(slash == std::string::npos ? 0 : slash + 1);
     RunFileDialog(ReadParamNameBlock(9), ".SLD", 0, chosen, 1);
     name = chosen;
-    if (!name.empty()) {
-      AddRecentDrawing(name, false);
-      WriteParamNameBlock(9, GetDrawingFolder(name));
-      WriteParamNameBlock(26, name);
-    }
   }
   bool written = false;
   if (!name.empty()) written = SaveDrawingToFile(name, mode);
+  // The name, its folder and the recent list follow only a written drawing:
+  // a failed save leaves the drawing under its old name (or none).
+  if (written && asked) {
+    AddRecentDrawing(name, false);
+    WriteParamNameBlock(9, GetDrawingFolder(name));
+    WriteParamNameBlock(26, name);
+    SaveParamFileSafely();
+    if (WindowTitleHook != nullptr) WindowTitleHook();
+  }
   WaitForMouseRelease();
   RestoreGraphicArea();
   CheckEscapeAbort();
@@ -224,34 +229,39 @@ void RunRecentDrawingsCommand() {
     return;
   }
   if (AskSaveUnsavedWork() && !SaveDrawing(1)) return;
-  LoadDrawingByExtension(name, 0);
+  const bool whole = LoadDrawingByExtension(name, 0);
   RecountAllLayerRecords();
   ZoomToAll("", 2);
   EnterMarkMode();
-  AddRecentDrawing(name, false);
+  if (whole) AddRecentDrawing(name, false);
 }
 
 // --- open ---------------------------------------------------------------------------------------
 
-void OpenDrawingFile(const std::string& name, int mode) {
-  if (name.empty() || CountFileRecords(name) == 0) return;
-  AddRecentDrawing(name, true);
+bool OpenDrawingFile(const std::string& name, int mode) {
+  if (name.empty()) return false;
+  if (CountFileRecords(name) == 0) {
+    // Nothing to load: said with the name, nothing changed.
+    ShowTitledMessage(GetMessageText(TestPlainFileExists(name) ? 4145 : 49, -39) + "\r\n" + name);
+    return false;
+  }
   ClearVectorStore();
+  bool whole = false;
   if (mode == 0) {
-    LoadDrawingByExtension(name, 0);
+    whole = LoadDrawingByExtension(name, 0);
+    if (whole) AddRecentDrawing(name, true);
   } else {
-    const size_t dot = name.find_last_of('.');
-    std::string ext = dot == std::string::npos ? std::string() : name.substr(dot);
-    UpperCaseString(ext);
-    if (ext == ".SLD") {
+    if (UpperExtension(name) == ".SLD") {
       LoadSldDrawing(name, 1);
     } else {
       LoadVectorDrawing(name, kLoadDraw);
     }
+    whole = LastDrawingLoad.outcome == TLoadOutcome::kWhole;
     DeleteFileIfExists("LG_LDP.TMP");
   }
   RecountAllLayerRecords();
   ZoomToAll("", 2);
+  return whole;
 }
 
 void OpenDrawingWithDialog(int mode) {
@@ -264,11 +274,11 @@ void OpenDrawingWithDialog(int mode) {
     RestoreGraphicArea();
     return;
   }
-  const std::string chosenFolder = GetDrawingFolder(name);
-  folder[0] = static_cast<uint8_t>(std::min<size_t>(chosenFolder.size(), 255));
-  memcpy(folder + 1, chosenFolder.data(), folder[0]);
-  PutParamBlock(9, folder, sizeof folder);
-  OpenDrawingFile(name, mode);
+  // The folder is remembered only when the drawing came in whole.
+  if (OpenDrawingFile(name, mode)) {
+    WriteParamNameBlock(9, GetDrawingFolder(name));
+    SaveParamFileSafely();
+  }
 }
 
 void RunOpenDrawingCommand() {

@@ -5,11 +5,12 @@
 #include <string>
 
 // Save (mode 0) or save as (mode 1); asks for a name through the file dialog
-// when needed. True when a file was written.
+// when needed. True when a file was written; only then does an asked name
+// become the drawing name, its folder the drawing folder and an entry of the
+// recent list.
 bool SaveDrawing(int mode);
 // Saves the drawing under the name (step after the name is known): the
-// store is flushed, the file written and the name made current; a written
-// drawing counts as saved. mode 0 shows the short note on the prompt line.
+// store is flushed and the file written; a written drawing counts as saved. mode 0 shows the short note on the prompt line.
 bool SaveDrawingToFile(const std::string& name, int mode);
 // Exports the source as ".SLD" (mode 1 vectors only, 2 with parameters,
 // tools and frame), asking for the target name.
@@ -32,7 +33,8 @@ void RunRecentDrawingsCommand();
 
 // --- open ----------------------------------------------------------------------------------
 // Mode 0 opens (replaces), 1 appends the named file (the step after the
-// file dialog of OpenDrawingWithDialog).
-void OpenDrawingFile(const std::string& name, int mode);
+// file dialog of OpenDrawingWithDialog). True when the file was loaded
+// whole; a missing or empty file is reported with its name.
+bool OpenDrawingFile(const std::string& name, int mode);
 void OpenDrawingWithDialog(int mode);
 void RunOpenDrawingCommand();

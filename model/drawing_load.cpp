@@ -9,6 +9,7 @@
 #include "model/drawing_load.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cmath>
 #include <cstring>
 #include <vector>
@@ -34,9 +35,41 @@
 #include "model/vector_records.h"
 #include "model/text_job.h"
 
+TDrawingLoadReport LastDrawingLoad;
+
 namespace {
 
 constexpr uint16_t kAllWorkFiles = 0xFFFF;
+
+// Message texts of the load reports.
+constexpr int16_t kMsgFileNotFound = 49;
+constexpr int16_t kMsgDrawingUnreadable = 4009;
+constexpr int16_t kMsgFileDamaged = 4140;
+constexpr int16_t kMsgCountOf = 4141;
+constexpr int16_t kMsgRecordsLoaded = 4142;
+constexpr int16_t kMsgStaysUnnamed = 4143;
+constexpr int16_t kMsgDiskFullOnLoad = 4144;
+
+// A refused file: why, and its name; nothing was changed.
+void RefuseDrawing(const std::string& name, int16_t reason) {
+  LastDrawingLoad.outcome = TLoadOutcome::kRefused;
+  ShowTitledMessage(GetMessageText(reason, -39) + "\r\n" + name);
+}
+
+// One box for a damaged file or a full disk: what happened, the name, how
+// many of the file's records got in, and for a replacing load that the
+// drawing stays unnamed. The I/O failure behind it is told here, not again.
+void ReportPartialLoad(const std::string& name, bool replacing) {
+  const TDrawingLoadReport& r = LastDrawingLoad;
+  assert(r.outcome == TLoadOutcome::kDamaged || r.outcome == TLoadOutcome::kDiskFull);
+  std::string text = GetMessageText(r.outcome == TLoadOutcome::kDamaged ? kMsgFileDamaged : kMsgDiskFullOnLoad, -39) +
+                     "\r\n" + name + "\r\n" + std::to_string(r.recordsLoaded) + " " +
+                     GetMessageText(kMsgCountOf, -39) + " " + std::to_string(r.recordsInFile) + " " +
+                     GetMessageText(kMsgRecordsLoaded, -39);
+  if (replacing) text += "\r\n" + GetMessageText(kMsgStaysUnnamed, -39);
+  ShowTitledMessage(text);
+  if (ErrorCode >= 1000 && ErrorCode <= 1100) ErrorCode = 0;
+}
 
 bool IsOpen(const TFileRec& f) { return f.state >= plat::kFileInput; }
 
@@ -46,6 +79,8 @@ struct TLoadLayer {
   TFileRec file;
   std::vector<TVectorRecord> buffer;
   size_t limit = 500;
+  int32_t consumed = 0;   // records of the source handled whole (set by the reader)
+  int32_t committed = 0;  // of those, the ones whose output is written
   bool writeFailed = false;
   bool raisedNoticeShown = false;
 };
@@ -74,10 +109,12 @@ void FlushLoadLayer(TLoadLayer& l) {
     const int32_t n = static_cast<int32_t>(l.buffer.size());
     if (WriteBlockLongChecked(l.file, l.buffer.data(), n) != n) l.writeFailed = true;
   }
+  if (!l.writeFailed) l.committed = l.consumed;
   l.buffer.clear();
 }
 
 void CloseLoadLayer(TLoadLayer& l) {
+  if (l.buffer.empty() && !l.writeFailed) l.committed = l.consumed;
   FlushLoadLayer(l);
   if (IsOpen(l.file)) CloseFileChecked(l.file);
 }
@@ -254,6 +291,10 @@ struct TSldLoad {
   std::vector<std::string> fontNames;
   std::vector<std::pair<std::string, std::string>> substitutes;
   bool promptShown = false;
+  bool escaped = false;       // Esc stopped the vectors
+  bool writeFailed = false;   // a work file could not take what was read
+  int32_t vectorsRead = 0;    // whole vector records read from the file
+  int32_t vectorsWritten = 0; // of those, the ones that reached the layer files
 };
 
 std::string PascalText(const uint8_t* bytes, int maxLength) {
@@ -339,21 +380,25 @@ void ReadSldToolSection(TFileRec& f, int32_t start, int32_t end) {
   if (whole > 0) PutParamBlock(15, table.data(), static_cast<uint16_t>(table.size()));
 }
 
-void ReadSldFrameSection(TFileRec& f, int32_t start, int32_t end) {
+// False when the frame file could not be written.
+bool ReadSldFrameSection(TFileRec& f, int32_t start, int32_t end) {
   if (end - start < 4) {
     reinterpret_cast<uint8_t*>(&LayoutArea)[0] = 0;
     TextJobHead[0] = 0;
-    return;
+    return true;
   }
   TFileRec out;
   AssignFileChecked(out, kFrameFileName);
   RewriteFileChecked(out, 1);
-  if (!IsOpen(out)) return;
+  if (!IsOpen(out)) return false;
+  bool written = true;
   ReadSection(f, start, end, [&](const uint8_t* bytes, int32_t n) {
     const int32_t whole = n - n % kVectorRecordSize;
-    return WriteBlockLongChecked(out, bytes, whole) == whole && whole == n;
+    written = WriteBlockLongChecked(out, bytes, whole) == whole;
+    return written && whole == n;
   });
   CloseFileChecked(out);
+  return written;
 }
 
 void ReadSldVectorSection(TSldLoad& s, TFileRec& f, int32_t start, int32_t end) {
@@ -365,6 +410,7 @@ void ReadSldVectorSection(TSldLoad& s, TFileRec& f, int32_t start, int32_t end) 
   ReadSection(f, start, end, [&](const uint8_t* bytes, int32_t n) {
     const int32_t count = n / kVectorRecordSize;
     for (int32_t i = 0; i < count; ++i) {
+      l.consumed = s.vectorsRead++;
       TVectorRecord r;
       memcpy(&r, bytes + i * kVectorRecordSize, sizeof r);
       if (r.type == kRecLayer) {
@@ -393,11 +439,13 @@ void ReadSldVectorSection(TSldLoad& s, TFileRec& f, int32_t start, int32_t end) 
       DrawVectorRecordHook(r);
     }
     if (l.writeFailed) stop = true;
-    if (n == 65000 && CheckEscapeHook() != 0) stop = true;
+    if (n == 65000 && CheckEscapeHook() != 0) stop = s.escaped = true;
     return !stop;
   });
+  if (!l.writeFailed) l.consumed = s.vectorsRead;
   CloseLoadLayer(l);
-  if (l.writeFailed) ShowMessageNumber(8);
+  s.vectorsWritten = l.writeFailed ? l.committed : s.vectorsRead;
+  if (l.writeFailed) s.writeFailed = true;
 }
 
 }  // namespace
@@ -457,22 +505,23 @@ int LoadFontIndexNames(std::string* names, int maxNames) {
 void LoadVectorDrawing(const std::string& name, int mode) {
   TVectorLoad s;
   s.mode = mode;
+  LastDrawingLoad = TDrawingLoadReport{};
+  LastDrawingLoad.outcome = TLoadOutcome::kRefused;
+  const TDataFileKind kind = GetDataFileKind(name);
+  if (kind != 1 && kind != 3) return;  // other kinds are no drawings (said by GetDataFileKind)
+  const bool inMemory = kind == 1 && FindRamFileSlot(name) != 0;
+  if (!inMemory && !TestPlainFileExists(name)) {
+    RefuseDrawing(name, kMsgFileNotFound);
+    return;
+  }
   uint8_t block3[121];
   GetParamBlock(3, block3, sizeof block3);
   int16_t keep;
   memcpy(&keep, block3 + 107, 2);
   s.keepArcs = keep == 1;
   EraseMouseCursor();
-  if (mode & kLoadReplace) {
-    ClearWorkFiles(kAllWorkFiles);
-    s.target.layer = 0;
-  } else {
-    s.target.layer = CurrentLayer;
-  }
   s.extents.minCorner = {kRecMinCorner, 10000.0f, 10000.0f};
   s.extents.maxCorner = {kRecMaxCorner, -10000.0f, -10000.0f};
-  const TDataFileKind kind = GetDataFileKind(name);
-  if (kind != 1 && kind != 3) return;  // other kinds are no drawings
   const bool toolPath = kind == 1 && IsToolPathFile(name);
   if (toolPath) {
     ClearPromptStripHook();
@@ -480,11 +529,23 @@ void LoadVectorDrawing(const std::string& name, int mode) {
   }
   int slot = 0;
   OpenDataFileSlot(name, kind, slot, 0);
-  if (slot == 0) return;
+  if (slot == 0) return;  // refused, said by the slot
+  const uint32_t size = DataFileRecordSize(kind);
+  // A trailing part of a record is damage: the whole records are loaded.
+  const int64_t bytes = inMemory ? 0 : plat::FileSizeBytes(name);
+  const bool cut = bytes > 0 && bytes % size != 0;
+  LastDrawingLoad.outcome = TLoadOutcome::kWhole;
+  LastDrawingLoad.recordsInFile =
+      inMemory ? DataFileSlotSize(slot) : static_cast<int32_t>(std::min<int64_t>((bytes + size - 1) / size, INT32_MAX));
+  if (mode & kLoadReplace) {
+    ClearWorkFiles(kAllWorkFiles);
+    s.target.layer = 0;
+  } else {
+    s.target.layer = CurrentLayer;
+  }
   TRecordBuffer buffer;
   AllocRecordBuffer(kind, buffer, 1);
   OpenLoadLayer(s.target);
-  const uint32_t size = DataFileRecordSize(kind);
   auto recordAt = [&](int32_t i) {
     TVectorRecord r{};
     const uint8_t* at = buffer.bytes.data() + i * size;
@@ -511,17 +572,34 @@ void LoadVectorDrawing(const std::string& name, int mode) {
     first = (kind == 1 && got >= 3 && recordAt(2).type == kRecPathFactor) ? 0 : 2;
   }
   SeekDataFileSlot(slot, first);
+  // The records before the first one read (a skipped head) count as loaded.
+  int32_t handled = first;
+  bool escaped = false;
   do {
     got = 0;
     ReadDataFileSlot(slot, buffer, kSlotBlockRecords, got);
-    for (int32_t i = 0; i < got && !s.target.writeFailed; ++i) RouteLoadedRecord(s, recordAt(i));
-  } while (got == kSlotBlockRecords && !s.target.writeFailed && CheckEscapeHook() == 0);
+    for (int32_t i = 0; i < got && !s.target.writeFailed; ++i) {
+      s.target.consumed = handled++;
+      RouteLoadedRecord(s, recordAt(i));
+    }
+    escaped = got == kSlotBlockRecords && !s.target.writeFailed && CheckEscapeHook() != 0;
+  } while (got == kSlotBlockRecords && !s.target.writeFailed && !escaped);
+  if (!s.target.writeFailed) s.target.consumed = handled;
   CloseLoadLayer(s.target);
   AllocRecordBuffer(kind, buffer, 0);
   CloseDataFileSlot(slot);
+  LastDrawingLoad.recordsLoaded = s.target.writeFailed ? s.target.committed : handled;
+  if (escaped) {
+    LastDrawingLoad.outcome = TLoadOutcome::kCancelled;
+  } else if (s.target.writeFailed) {
+    LastDrawingLoad.outcome = TLoadOutcome::kDiskFull;
+  } else if (cut) {
+    LastDrawingLoad.outcome = TLoadOutcome::kDamaged;
+  }
   if (s.target.writeFailed) {
-    ShowMessageNumber(8);
+    ReportPartialLoad(name, (mode & kLoadReplace) != 0);
   } else {
+    if (cut) ReportPartialLoad(name, (mode & kLoadReplace) != 0);
     if (s.zeroToolValue) {
       std::string text = GetMessageText(3279, -39);
       if (s.toolHeaderAtStart) text = GetMessageText(3278, -39) + "\r\n" + text;
@@ -546,31 +624,35 @@ void LoadVectorDrawing(const std::string& name, int mode) {
 bool LoadSldDrawing(const std::string& name, int mode) {
   TSldLoad s;
   s.mode = mode;
+  LastDrawingLoad = TDrawingLoadReport{};
   {
     std::vector<std::string> names(kFontIndexMaxNames);
     names.resize(LoadFontIndexNames(names.data(), kFontIndexMaxNames));
     s.fontNames = std::move(names);
   }
   if (!TestPlainFileExists(name)) {
-    ShowMessageNumber(49);
+    RefuseDrawing(name, kMsgFileNotFound);
     return false;
   }
   TFileRec f;
   AssignFileChecked(f, name);
   ResetFileChecked(f, 1, 0);
-  if (!IsOpen(f)) return false;
+  if (!IsOpen(f)) {
+    RefuseDrawing(name, kMsgDrawingUnreadable);
+    return false;
+  }
   const int32_t fileSize = GetFileSizeChecked(f);
   uint8_t head[kDrawingHeadSize];
   if (fileSize < kDrawingHeadSize || ReadBlockLongChecked(f, head, kDrawingHeadSize) != kDrawingHeadSize) {
     CloseFileChecked(f);
-    ShowMessageNumber(4009);
+    RefuseDrawing(name, kMsgDrawingUnreadable);
     return false;
   }
   const uint8_t version = head[kHeadVersion];
   const bool known = (version >= 4 && version <= 20);
   if (!known) {
     CloseFileChecked(f);
-    ShowMessageNumber(4009);
+    RefuseDrawing(name, kMsgDrawingUnreadable);
     return false;
   }
   EraseMouseCursor();
@@ -637,6 +719,38 @@ bool LoadSldDrawing(const std::string& name, int mode) {
   uint8_t placement[kTextPlacementSize];
   ClearTextPlacement(placement);
 
+  // The head against the file: the text lines must end where the vectors
+  // begin, the vector section must hold whole records, and no section may
+  // start past the end. A damaged file is read as far as it is whole.
+  int16_t headLines = 0;
+  memcpy(&headLines, head + kHeadLineCount, 2);
+  const int32_t linesInFile = vectorsOnly ? 0 : std::max<int32_t>(headLines, 0);
+  int32_t lineCount = linesInFile;
+  bool damaged = false;
+  const int32_t rawVectorStart = HeadInt32(head, kHeadVectorOffset);
+  const int32_t lineRoom = (vectorStart - kDrawingHeadSize) / kTextParamsSize;
+  int32_t vectorsInFile = 0;
+  if (rawVectorStart < kDrawingHeadSize || rawVectorStart > fileSize) damaged = true;
+  if (!vectorsOnly && kDrawingHeadSize + int64_t(lineCount) * kTextParamsSize != rawVectorStart) damaged = true;
+  lineCount = std::min(lineCount, lineRoom);
+  if (vectorsOnly) {
+    vectorsInFile = (fileSize - vectorStart + kVectorRecordSize - 1) / kVectorRecordSize;
+    if ((fileSize - vectorStart) % kVectorRecordSize != 0) damaged = true;
+  } else {
+    const int32_t rawVectorEnd = HeadInt32(head, kHeadParamOffset);
+    if (rawVectorEnd < vectorStart || int64_t(rawVectorEnd) + 443 > fileSize) damaged = true;
+    const int64_t span =
+        std::max<int64_t>(int64_t(rawVectorEnd) - std::max<int32_t>(rawVectorStart, kDrawingHeadSize), 0);
+    if (span % kVectorRecordSize != 0) damaged = true;
+    vectorsInFile = static_cast<int32_t>(std::min<int64_t>((span + kVectorRecordSize - 1) / kVectorRecordSize,
+                                                           INT32_MAX / 2));
+    std::vector<int> sections = {kHeadToolOffset};
+    if (version >= 5) sections.push_back(kHeadFrameOffset);
+    if (version >= 9) sections.insert(sections.end(), {kHeadPropertyOffset, kHeadPropertyEnd});
+    for (int at : sections)
+      if (HeadInt32(head, at) < kDrawingHeadSize || HeadInt32(head, at) > fileSize) damaged = true;
+  }
+
   if (!(mode & 1)) {
     if (version < 5) TextJobHead[0] = 0;
     if (version < 7) TextJobHead[34] = 7;
@@ -651,24 +765,30 @@ bool LoadSldDrawing(const std::string& name, int mode) {
   }
 
   // Text lines.
-  int16_t lineCount = 0;
-  memcpy(&lineCount, head + kHeadLineCount, 2);
   int16_t loaded = 0;
+  int32_t linesDone = 0;  // lines of the file handled: loaded or left out as empty
   if (!vectorsOnly && lineCount > 0 && IsOpen(job)) {
     plat::Seek(f, kDrawingHeadSize);
     CheckIoResult();
-    const bool single = lineCount == 1;
+    const bool single = linesInFile == 1;
     while (lineCount > 0 && loaded < 32000) {
       uint8_t params[kTextParamsSize];
       int32_t got = ReadBlockLongChecked(f, params, kTextParamsSize);
-      if (single && got == kTextParamsSize && IsTextLineEmptyOrInvalid(params)) got = 0;
+      if (single && got == kTextParamsSize && IsTextLineEmptyOrInvalid(params)) {
+        linesDone = 1;
+        got = 0;
+      }
       if (got != kTextParamsSize) break;
       CheckTextLineFont(s, params);
       if (s.abort) break;
-      if (WriteBlockLongChecked(job, params, kTextParamsSize) != kTextParamsSize) break;
-      if (WriteBlockLongChecked(job, placement, kTextPlacementSize) != kTextPlacementSize) break;
+      if (WriteBlockLongChecked(job, params, kTextParamsSize) != kTextParamsSize ||
+          WriteBlockLongChecked(job, placement, kTextPlacementSize) != kTextPlacementSize) {
+        s.writeFailed = true;
+        break;
+      }
       --lineCount;
       ++loaded;
+      ++linesDone;
     }
   }
   if (IsOpen(job)) {
@@ -682,13 +802,13 @@ bool LoadSldDrawing(const std::string& name, int mode) {
     CloseFileChecked(job);
   }
 
-  if (!s.abort) {
+  if (!s.abort && !s.writeFailed) {
     if (!(mode & 1) || propertyEnd > propertyStart) {
       CopyDrawingProperties(f, propertyStart, propertyEnd, (mode & 1) != 0);
     }
     ReadSldVectorSection(s, f, vectorStart, vectorsOnly ? fileSize : std::max(vectorStart, vectorEnd));
   }
-  if (!(mode & 1) && !s.abort && !vectorsOnly) {
+  if (!(mode & 1) && !s.abort && !s.writeFailed && !vectorsOnly) {
     if (fileSize - vectorEnd >= 443 && vectorEnd >= kDrawingHeadSize) {
       uint8_t block1[443];
       plat::Seek(f, vectorEnd);
@@ -697,37 +817,53 @@ bool LoadSldDrawing(const std::string& name, int mode) {
       }
     }
     ReadSldToolSection(f, toolStart, std::max(toolStart, frameStart));
-    if (version >= 5) {
-      ReadSldFrameSection(f, frameStart, std::max(frameStart, propertyStart));
-    } else {
-      ReadSldFrameSection(f, 0, 0);
-    }
+    const bool frameWritten = version >= 5 ? ReadSldFrameSection(f, frameStart, std::max(frameStart, propertyStart))
+                                           : ReadSldFrameSection(f, 0, 0);
+    if (!frameWritten) s.writeFailed = true;
   }
   CloseFileChecked(f);
   FreeObjectNumberList();
-  return !s.abort;
+  LastDrawingLoad.recordsInFile = linesInFile + vectorsInFile;
+  LastDrawingLoad.recordsLoaded = linesDone + (s.writeFailed ? s.vectorsWritten : s.vectorsRead);
+  if (s.abort || s.escaped) {
+    LastDrawingLoad.outcome = TLoadOutcome::kCancelled;
+  } else if (s.writeFailed) {
+    LastDrawingLoad.outcome = TLoadOutcome::kDiskFull;
+    ReportPartialLoad(name, !(mode & 1));
+  } else if (damaged || LastDrawingLoad.recordsLoaded < LastDrawingLoad.recordsInFile) {
+    LastDrawingLoad.outcome = TLoadOutcome::kDamaged;
+    ReportPartialLoad(name, !(mode & 1));
+  }
+  return LastDrawingLoad.outcome == TLoadOutcome::kWhole;
 }
 
-void LoadDrawingByExtension(const std::string& name, int mode) {
+bool LoadDrawingByExtension(const std::string& name, int mode) {
   const size_t dot = name.find_last_of('.');
   std::string ext = dot == std::string::npos ? std::string() : name.substr(dot);
   UpperCaseString(ext);
-  bool loaded = true;
   if (ext != ".SLD") {
-    ClearFileNote();
     LoadVectorDrawing(name, kLoadReplace | kLoadDraw);
+    if (LastDrawingLoad.outcome != TLoadOutcome::kRefused) ClearFileNote();
   } else {
-    ResetTextJobFile();
-    loaded = LoadSldDrawing(name, mode);
+    if (mode & 1) ResetTextJobFile();
+    LoadSldDrawing(name, mode);
   }
-  uint8_t bytes[256] = {};
-  const size_t n = std::min<size_t>(name.size(), 255);
-  bytes[0] = static_cast<uint8_t>(n);
-  memcpy(bytes + 1, name.data(), n);
-  PutParamBlock(26, bytes, sizeof bytes);
+  const TLoadOutcome outcome = LastDrawingLoad.outcome;
+  if (outcome == TLoadOutcome::kRefused) return false;
+  // The name is current only for a drawing loaded whole; after a partial
+  // load the drawing is unnamed, so that no save puts less over the file.
+  const bool whole = outcome == TLoadOutcome::kWhole;
+  if (whole || mode == 0) {
+    uint8_t bytes[256] = {};
+    const size_t n = whole ? std::min<size_t>(name.size(), 255) : 0;
+    bytes[0] = static_cast<uint8_t>(n);
+    memcpy(bytes + 1, name.data(), n);
+    PutParamBlock(26, bytes, sizeof bytes);
+  }
   if (WindowTitleHook != nullptr) WindowTitleHook();
   LoadTextLineDefaults();
   SaveParamFileSafely();
   // A drawing just opened whole is as saved; an appended one is not.
-  if (loaded && mode == 0) RecordDrawingSaved();
+  if (whole && mode == 0) RecordDrawingSaved();
+  return whole;
 }

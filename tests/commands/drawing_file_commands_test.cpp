@@ -6,6 +6,8 @@
 #include "support/drawing_test_support.h"
 #include "commands/drawing_file_commands.h"
 #include "model/drawing_file.h"
+#include "model/drawing_load.h"
+#include "platform/files.h"
 #include "model/layer_files.h"
 #include "model/property_store.h"
 #include "model/vector_store.h"
@@ -239,6 +241,86 @@ TEST_F(DrawingCommands, CutOutMarksNeedClosedContoursInTheStore) {
   const auto layer0 = Records(ReadFile(BuildLayerFileName(0)));
   ASSERT_EQ(layer0.size(), 3u);
   EXPECT_EQ(float(layer0[0].z), 0.0f);
+}
+
+// The drawing name, the drawing folder and the recent list follow only a
+// save that wrote the file.
+TEST_F(DrawingCommands, AFailedSaveAsKeepsTheOldNameAndRecentList) {
+  MakeContent();
+  RecountAllLayerRecords();
+  const std::string old = plat::CurrentFolder() + "ALT.SLD";
+  WriteParamNameBlock(26, old);
+  AddRecentDrawing(old, false);
+  UseScript("text Neu\nkey Enter\nkey Enter\nkey Enter\n");
+  plat::gDiskBytesLeft = 100;
+  EXPECT_FALSE(SaveDrawing(1));
+  plat::gDiskBytesLeft = -1;
+  ErrorCode = 0;
+  EXPECT_FALSE(Exists("Neu.SLD"));
+  EXPECT_EQ(ReadParamNameBlock(26), old);
+  EXPECT_EQ(GetRecentDrawing(0), old);
+  EXPECT_EQ(GetRecentDrawing(1), "");
+}
+
+// A refused drawing changes nothing: work files, name, recent list; the
+// message names the file.
+TEST_F(DrawingCommands, ARefusedDrawingChangesNothingAndSaysWhichFile) {
+  MakeContent();
+  WriteHead("Kunde");
+  RecountAllLayerRecords();
+  ASSERT_TRUE(SaveDrawingToFile("GUT.SLD", 1));
+  std::string future = ReadFile("GUT.SLD");
+  future[kHeadVersion] = char(99);
+  WriteFile("NEU99.SLD", future);
+  WriteFile("KURZ.SLD", future.substr(0, 200));
+  WriteFile(BuildLayerFileName(1), Bytes({Rec(11, 3, 3), Rec(10, 4, 4)}));
+  const std::string name = plat::CurrentFolder() + "DA.SLD";
+  WriteParamNameBlock(26, name);
+  AddRecentDrawing(name, false);
+  const std::string layer0 = ReadFile(BuildLayerFileName(0)), layer1 = ReadFile(BuildLayerFileName(1));
+  const std::string job = ReadFile("HS01.TMP");
+  for (const char* refused : {"WEG.SLD", "WEG.LG1", "NEU99.SLD", "KURZ.SLD"}) {
+    const std::string file = plat::CurrentFolder() + refused;
+    const int before = Boxes();
+    UseScript("key Enter\n");
+    EXPECT_FALSE(OpenDrawingFile(file, 0)) << refused;
+    EXPECT_EQ(Boxes(), before + 1) << refused;
+    EXPECT_NE(Transcript().rfind(refused), std::string::npos) << refused << Transcript();
+    EXPECT_EQ(ReadFile(BuildLayerFileName(0)), layer0) << refused;
+    EXPECT_EQ(ReadFile(BuildLayerFileName(1)), layer1) << refused;
+    EXPECT_EQ(ReadFile("HS01.TMP"), job) << refused;
+    EXPECT_EQ(ReadParamNameBlock(26), name) << refused;
+    EXPECT_EQ(GetRecentDrawing(0), name) << refused;
+    EXPECT_EQ(GetRecentDrawing(1), "") << refused;
+    ErrorCode = 0;
+  }
+}
+
+// A damaged drawing comes in as far as it is whole, says how much, and
+// leaves the drawing unnamed and unsaved; the whole one is named.
+TEST_F(DrawingCommands, ADamagedDrawingLeavesTheDrawingUnnamed) {
+  MakeContent();
+  RecountAllLayerRecords();
+  ASSERT_TRUE(SaveDrawingToFile("GUT.SLD", 1));
+  const std::string good = ReadFile("GUT.SLD");
+  // 2 layer records are not in it: a layer record and 3 records of layer 0.
+  WriteFile("CUT.SLD", good.substr(0, kDrawingHeadSize + 2 * 13 + 4));
+  const std::string name = plat::CurrentFolder() + "DA.SLD";
+  WriteParamNameBlock(26, name);
+  UseScript("key Enter\n");
+  EXPECT_FALSE(OpenDrawingFile(plat::CurrentFolder() + "CUT.SLD", 0));
+  const std::string t = Transcript();
+  EXPECT_NE(t.find("CUT.SLD"), std::string::npos) << t;
+  EXPECT_NE(t.find("\\n2 " + GetMessageText(4141, -39) + " 4 "), std::string::npos) << t;
+  EXPECT_EQ(ReadParamNameBlock(26), "");
+  EXPECT_EQ(GetRecentDrawing(0), "");
+  EXPECT_FALSE(IsDrawingSaved());
+  EXPECT_EQ(Records(ReadFile(BuildLayerFileName(0))).size(), 1u);
+
+  EXPECT_TRUE(OpenDrawingFile(plat::CurrentFolder() + "GUT.SLD", 0));
+  EXPECT_EQ(ReadParamNameBlock(26), plat::CurrentFolder() + "GUT.SLD");
+  EXPECT_EQ(GetRecentDrawing(0), plat::CurrentFolder() + "GUT.SLD");
+  EXPECT_TRUE(IsDrawingSaved());
 }
 
 }  // namespace

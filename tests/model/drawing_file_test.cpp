@@ -416,4 +416,97 @@ TEST_F(DrawingFileTest, HostileFilesNeverCrashTheLoaders) {
   }
 }
 
+// A damaged drawing is loaded as far as its records are whole and counted:
+// the saved drawing holds 2 text lines and 9 vector records (two layer
+// records, 4 records of layer 0, 3 of layer 2), then block 1, tools, frame
+// and properties.
+TEST_F(DrawingFileTest, DamagedDrawingsLoadTheirWholeRecordsAndCountThem) {
+  MakeDrawing();
+  ASSERT_TRUE(SaveDrawingToFile("A.SLD", 1));
+  const std::string good = ReadFile("A.SLD");
+  const size_t vectors = kDrawingHeadSize + 2 * kTextParamsSize;
+  const size_t params = vectors + 9 * 13;
+  std::string moreLines = good;  // the head counts a third line the vectors leave no room for
+  moreLines[kHeadLineCount] = 3;
+  struct TCase {
+    std::string file;
+    TLoadOutcome outcome;
+    int32_t loaded, inFile;
+    size_t layer0Records, layer2Records;
+  } const cases[] = {
+      {good, TLoadOutcome::kWhole, 11, 11, 4, 3},
+      {good.substr(0, kDrawingHeadSize + kTextParamsSize + 10), TLoadOutcome::kDamaged, 1, 11, 0, 0},
+      {good.substr(0, vectors + 6 * 13 + 5), TLoadOutcome::kDamaged, 2 + 6, 11, 4, 0},
+      {good.substr(0, vectors + 7 * 13), TLoadOutcome::kDamaged, 2 + 7, 11, 4, 1},
+      {good.substr(0, params + 100), TLoadOutcome::kDamaged, 11, 11, 4, 3},
+      {good.substr(0, good.size() - 1), TLoadOutcome::kDamaged, 11, 11, 4, 3},
+      {moreLines, TLoadOutcome::kDamaged, 11, 12, 4, 3},
+  };
+  for (const TCase& c : cases) {
+    const size_t n = &c - cases;
+    ForgetDrawing();
+    WriteFile("C.SLD", c.file);
+    EXPECT_EQ(LoadSldDrawing("C.SLD", 0), c.outcome == TLoadOutcome::kWhole) << n;
+    EXPECT_EQ(LastDrawingLoad.outcome, c.outcome) << n;
+    EXPECT_EQ(LastDrawingLoad.recordsLoaded, c.loaded) << n;
+    EXPECT_EQ(LastDrawingLoad.recordsInFile, c.inFile) << n;
+    EXPECT_EQ(ReadFile(BuildLayerFileName(0)), layer0_.substr(0, 13 * c.layer0Records)) << n;
+    EXPECT_EQ(ReadFile(BuildLayerFileName(2)), layer2_.substr(0, 13 * c.layer2Records)) << n;
+    ErrorCode = 0;
+  }
+}
+
+// A load that fills the disk stops there and counts what got in.
+TEST_F(DrawingFileTest, ALoadThatFillsTheDiskStopsAndCountsWhatGotIn) {
+  MakeDrawing();
+  ASSERT_TRUE(SaveDrawingToFile("A.SLD", 1));
+  for (int64_t limit : {int64_t(0), int64_t(kDrawingHeadSize + 2 * kTextLineSize + 20)}) {
+    ForgetDrawing();
+    plat::gDiskBytesLeft = limit;
+    EXPECT_FALSE(LoadSldDrawing("A.SLD", 0)) << limit;
+    plat::gDiskBytesLeft = -1;
+    EXPECT_EQ(LastDrawingLoad.outcome, TLoadOutcome::kDiskFull) << limit;
+    EXPECT_EQ(LastDrawingLoad.recordsInFile, 11) << limit;
+    EXPECT_LT(LastDrawingLoad.recordsLoaded, 11) << limit;
+    // What is counted is in the work files: the text lines and layer 0.
+    int32_t inFiles = TextLineCount + int32_t(ReadFile(BuildLayerFileName(0)).size() / 13);
+    EXPECT_LE(LastDrawingLoad.recordsLoaded, inFiles + 2) << limit;  // + the two layer records
+    EXPECT_GE(LastDrawingLoad.recordsLoaded, TextLineCount) << limit;
+    ErrorCode = 0;
+  }
+  EXPECT_EQ(LastDrawingLoad.recordsLoaded, 0);  // nothing fits on a full disk
+}
+
+// Plain vector and point files with a trailing part of a record: the whole
+// records are loaded and the damage is counted.
+TEST_F(DrawingFileTest, PlainFilesWithAPartialLastRecordLoadTheWholeOnes) {
+  const std::string lines = Bytes({Rec(11, 1, 1), Rec(10, 2, 2), Rec(10, 3, 3)});
+  std::string points;
+  for (float x : {4.0f, 5.0f}) {
+    const char type = 12;
+    points += std::string(1, type) + std::string(reinterpret_cast<const char*>(&x), 4) +
+              std::string(reinterpret_cast<const char*>(&x), 4);
+  }
+  const struct {
+    const char* name;
+    std::string bytes;
+    TLoadOutcome outcome;
+    int32_t loaded, inFile;
+  } cases[] = {
+      {"P.LG1", lines, TLoadOutcome::kWhole, 3, 3},
+      {"P.LG1", lines + "\x0a\x01\x02\x03\x04", TLoadOutcome::kDamaged, 3, 4},
+      {"P.H2R", points, TLoadOutcome::kWhole, 2, 2},
+      {"P.H2R", points + "\x0c\x01\x02\x03", TLoadOutcome::kDamaged, 2, 3},
+  };
+  for (const auto& c : cases) {
+    WriteFile(c.name, c.bytes);
+    LoadVectorDrawing(c.name, kLoadReplace);
+    EXPECT_EQ(LastDrawingLoad.outcome, c.outcome) << c.name << " " << c.bytes.size();
+    EXPECT_EQ(LastDrawingLoad.recordsLoaded, c.loaded) << c.name << " " << c.bytes.size();
+    EXPECT_EQ(LastDrawingLoad.recordsInFile, c.inFile) << c.name << " " << c.bytes.size();
+    EXPECT_EQ(ReadFile(BuildLayerFileName(0)).size(), 13u * c.loaded) << c.name << " " << c.bytes.size();
+    ErrorCode = 0;
+  }
+}
+
 }  // namespace

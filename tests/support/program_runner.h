@@ -123,6 +123,22 @@ inline TRunResult RunHeadless(const TempFolder& home, const std::string& script)
                     home.Path(), 60);
 }
 
+// Runs torv headless in the program folder home with the arguments after the
+// program name, started from the folder start (home when empty).
+inline TRunResult RunHeadlessWithArguments(const TempFolder& home, const std::string& script,
+                                           const std::vector<std::string>& arguments, const fs::path& start = {}) {
+  WriteFile(home.Path() / "script.txt", script);
+  std::vector<std::string> argv = {kTorv};
+  argv.insert(argv.end(), arguments.begin(), arguments.end());
+  return RunProgram(argv,
+                    {{"TORV_VIDEO", "headless"},
+                     {"TORV_SCREEN", ""},
+                     {"TORV_SCRIPT", (home.Path() / "script.txt").string()},
+                     {"TORV_TRANSCRIPT", (home.Path() / "transcript.txt").string()},
+                     {"TORV_HOME", home.Path().string()}},
+                    start.empty() ? home.Path() : start, 60);
+}
+
 // Runs torv headless with a client area of the given size ("1024x768") in the
 // program folder, which keeps what earlier runs left; the script is left in
 // it as "script.txt", the transcript goes on in "transcript.txt".
