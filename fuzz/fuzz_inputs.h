@@ -131,10 +131,11 @@ inline void StartFuzzTarget(int* argc, char*** argv) {
 // minutes after its script has ended, which a long run would reach.
 inline void StartFuzzInput() { plat::ResetScript(); }
 
-// True when the drawing was loaded from the input.
+// True when records of the input were loaded (a damaged drawing is loaded
+// as far as it is whole).
 inline bool ReadDrawing(const uint8_t* data, size_t size) {
   WriteInput("FUZZ.SLD", data, size);
-  const bool loaded = LoadSldDrawing("FUZZ.SLD", 0);
+  const bool loaded = LoadSldDrawing("FUZZ.SLD", 0) || LastDrawingLoad.recordsLoaded > 0;
   LoadSldDrawing("FUZZ.SLD", 1);
   ErrorCode = 0;
   return loaded;
