@@ -24,6 +24,7 @@
 #include "commands/menu_bar.h"
 #include "commands/main_screen.h"
 #include "commands/menu_services_standin.h"
+#include "commands/save_leftovers.h"
 #include "commands/side_menu.h"
 #include "commands/start_panel.h"
 #include "commands/state_icons.h"
@@ -131,6 +132,7 @@ void ProgramBody(int argc, char** argv) {
   InstallShippedFiles();
   if (argc > 1 && argv[1] != nullptr) CommandLineFileName = argv[1];
   RunStartSequence();
+  OfferLeftoverSaves();
   OpenCommandLineFile();
   RunMainCommandLoop(VariantCode);
   HaltProgram(0);

@@ -16,6 +16,7 @@
 #include "frame/defaults.h"
 #include "frame/messages.h"
 #include "frame/system_services.h"
+#include "frame/whole_file_save.h"
 #include "platform/files.h"
 #include "frame/layer_colours.h"
 
@@ -102,15 +103,12 @@ bool ReadWholeParamFile(const char* name, uint8_t* buffer) {
   return got == kParamImageSize;
 }
 
-// Writes the image to name; true when every byte was written and closed.
-bool WriteWholeParamFile(const char* name) {
-  TFileRec f;
-  int32_t put = 0;
-  if (!Succeeds([&] { AssignFileChecked(f, name); })) return false;
-  if (!Succeeds([&] { RewriteFileChecked(f, 1); }) || !IsOpen(f)) return false;
-  Succeeds([&] { put = WriteBlockLongChecked(f, ParamImage->bytes, kParamImageSize); });
-  const bool closed = Succeeds([&] { CloseFileChecked(f); });
-  return put == kParamImageSize && closed;
+// Writes the image to the backup, the temporary of a whole-file save of
+// "TORV.PAR"; true when every byte is on the disk and the backup closed.
+bool WriteWholeParamFile(TWholeFileSave& save) {
+  if (!BeginWholeFileSave(save, kParamFileName, kParamBackupName)) return false;
+  PutWholeFileBytes(save, ParamImage->bytes, kParamImageSize);
+  return CloseWholeFileSave(save, true);
 }
 
 // The size in bytes of the parameter file, -1 when there is none.
@@ -128,8 +126,12 @@ int32_t FindParamFileSize() {
   return size;
 }
 
-void ShowParamSaveFailure() {
-  ShowTitledMessage(GetMessageText(kMsgParamSaveFailed1, -39) + "\r\n" + GetMessageText(kMsgParamSaveFailed2, -39));
+// The two lines of the failed save, and its cause where it can be told in words.
+void ShowParamSaveFailure(const TWholeFileSave& save) {
+  std::string text = GetMessageText(kMsgParamSaveFailed1, -39) + "\r\n" + GetMessageText(kMsgParamSaveFailed2, -39);
+  const std::string cause = DescribeSaveCause(save);
+  if (!cause.empty()) text += "\r\n" + cause;
+  ShowTitledMessage(text);
 }
 
 }  // namespace
@@ -164,32 +166,34 @@ void LoadParamFile() {
 
 bool SaveParamFileSafely() {
   if (ParamImage == nullptr) return false;
+  TWholeFileSave save;
   std::vector<uint8_t> readBack;
   bool equal = false;
   for (int attempt = 0; attempt < 3 && !equal; ++attempt) {
     CheckIoResult();
-    if (!WriteWholeParamFile(kParamBackupName)) continue;
+    if (!WriteWholeParamFile(save)) continue;
     readBack.assign(kParamImageSize, 0);
-    if (!ReadWholeParamFile(kParamBackupName, readBack.data())) continue;
-    equal = std::memcmp(readBack.data(), ParamImage->bytes, kParamImageSize) == 0;
+    equal = ReadWholeParamFile(kParamBackupName, readBack.data()) &&
+            std::memcmp(readBack.data(), ParamImage->bytes, kParamImageSize) == 0;
+    if (!equal) AbandonWholeFileSave(save, kSaveStepCheck, 0);  // a broken copy; the old file stays
   }
   if (!equal) {
-    plat::DeleteFileByName(kParamBackupName);  // a broken copy; the old file stays
-    ShowParamSaveFailure();
+    ShowParamSaveFailure(save);
     return false;
   }
-  // The previous settings become "TORVAlt.PAR", the copy becomes "TORV.PAR".
-  // An empty "TORV.PAR" holds no settings and is simply replaced.
-  const bool hadFile = plat::FileSizeBytes(kParamFileName) > 0;
-  if (hadFile && !Succeeds([] { MoveFileChecked(kParamFileName, kParamPreviousName); })) {
-    plat::DeleteFileByName(kParamBackupName);
-    ShowParamSaveFailure();
-    return false;
+  // The previous settings are kept as a copy "TORVAlt.PAR"; "TORV.PAR" itself
+  // is replaced by the checked backup in one rename, so that there is never
+  // a moment without a whole "TORV.PAR". An empty "TORV.PAR" holds nothing
+  // to keep. Without room for the copy the save stops: the old file stays.
+  if (plat::FileSizeBytes(kParamFileName) > 0) {
+    if (const int result = plat::CopyFileByName(kParamFileName, kParamPreviousName)) {
+      AbandonWholeFileSave(save, kSaveStepReplace, result);
+      ShowParamSaveFailure(save);
+      return false;
+    }
   }
-  if (!Succeeds([] { MoveFileChecked(kParamBackupName, kParamFileName); })) {
-    if (hadFile) Succeeds([] { MoveFileChecked(kParamPreviousName, kParamFileName); });
-    if (plat::FileExists(kParamFileName)) plat::DeleteFileByName(kParamBackupName);
-    ShowParamSaveFailure();
+  if (!CommitWholeFileSave(save)) {
+    ShowParamSaveFailure(save);
     return false;
   }
   return true;

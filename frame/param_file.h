@@ -16,10 +16,11 @@
 // Yes/no flags in blocks are the letters "J" and "N"; strings are
 // length-prefixed (a length byte and up to 255 characters).
 //
-// Saving goes through a backup: the image is written to "TORVBak.PAR" and
-// read back; only when it compares equal does the old "TORV.PAR" become
-// "TORVAlt.PAR" and the backup "TORV.PAR". A file of the wrong size is kept
-// as "TORVBad.PAR" and replaced by defaults.
+// Saving goes through a backup (frame/whole_file_save.h): the image is
+// written to "TORVBak.PAR" and read back; only when it compares equal is the
+// old "TORV.PAR" copied to "TORVAlt.PAR" and replaced by the backup in one
+// rename. A file of the wrong size is kept as "TORVBad.PAR" and replaced by
+// defaults.
 #pragma once
 
 #include <cstdint>

@@ -13,6 +13,7 @@
 #include "frame/messages.h"
 #include "frame/param_file.h"
 #include "frame/system_services.h"
+#include "frame/whole_file_save.h"
 #include "model/layer_files.h"
 #include "model/property_exchange.h"
 #include "model/property_store.h"
@@ -28,15 +29,10 @@ namespace {
 
 constexpr uint32_t kSldBlockBytes = 65535;
 
-void WriteSldBlock(TFileRec& f, const void* buffer, uint32_t n, uint32_t& count) {
-  const int32_t put = WriteBlockLongChecked(f, buffer, static_cast<int32_t>(n));
-  count = put > 0 ? static_cast<uint32_t>(put) : 0;
-}
-
-// The output of one save, a byte stream: every write goes through Put, a
-// short write fails the save.
+// The output of one save, a byte stream into the save's temporary: every
+// write goes through Put, a short write fails the save.
 struct TSldWriter {
-  TFileRec file;
+  TWholeFileSave save;
   TRecordFileWriter out;
 };
 
@@ -166,16 +162,13 @@ bool WriteSldDrawing(const std::string& source, const std::string& target, int m
     return false;
   }
   const std::string temp = ReplaceFileExtension(target, ".$SL");
-  AllocObjectNumberList();
   TSldWriter w;
-  AssignFileChecked(w.file, temp);
-  RewriteFileChecked(w.file, 1);
-  StartRecordFileWriter(w.out, w.file, 1, kSldBlockBytes, WriteSldBlock);
-  if (w.file.state != plat::kFileOutput && w.file.state != plat::kFileInOut) {
-    FreeObjectNumberList();
-    ShowMessageNumber(8);
+  if (!BeginWholeFileSave(w.save, target, temp)) {
+    ShowWholeFileSaveFailure(w.save);
     return false;
   }
+  AllocObjectNumberList();
+  StartRecordFileWriter(w.out, w.save.file, 1, kSldBlockBytes, WriteWholeFileBlock);
   uint8_t head[kDrawingHeadSize];
   FillSldHead(head);
   Put(w, head, kDrawingHeadSize);
@@ -232,24 +225,16 @@ bool WriteSldDrawing(const std::string& source, const std::string& target, int m
                                                       (uint32_t(head[kHeadPropertyOffset + 3]) << 24));
   for (int i = 0; i < 16; ++i) PutInt32At(head, kHeadReservedOffsets + 4 * i, propertyOffset);
   FlushRecordFileWriter(w.out);
-  if (!w.out.failed) {
-    plat::Seek(w.file, 0);
-    if (CheckIoResult() != 0) w.out.failed = true;
-    if (!w.out.failed && WriteBlockLongChecked(w.file, head, kDrawingHeadSize) != kDrawingHeadSize) w.out.failed = true;
-  }
-  CloseFileChecked(w.file);
   FreeObjectNumberList();
-  if (w.out.failed) {
-    DeleteFileIfExists(temp);
+  // The head goes in last, with the offsets of every section.
+  const bool whole = !w.out.failed && PutWholeFileBytesAt(w.save, 0, head, kDrawingHeadSize);
+  if (FinishWholeFileSave(w.save, whole)) return true;
+  // A write that failed without a result number is data that could not be read.
+  if (w.save.result == 0)
     ShowMessageNumber(8);
-    return false;
-  }
-  MoveFileChecked(temp, target);
-  if (plat::FileExists(temp)) {
-    DeleteFileIfExists(temp);
-    return false;
-  }
-  return true;
+  else
+    ShowWholeFileSaveFailure(w.save);
+  return false;
 }
 
 bool PrepareDrawingForSave() {

@@ -16,7 +16,10 @@
 // The functions "by name" below return their number and leave IoResult alone.
 //
 // Read-only files (no owner write bit) cannot be opened for writing,
-// truncated or deleted (5), for every user including root.
+// truncated or deleted (5), for every user including root. Likewise a
+// read-only folder (no owner write bit) takes no new entry and loses none:
+// creating, renaming or deleting a file or folder in it gives 5, also for
+// root; its existing files can still be written.
 #pragma once
 
 #include <cstdint>
@@ -90,6 +93,9 @@ void Seek(TPasFile& f, int64_t record);  // 0..FileSize, else 100
 int64_t FilePos(TPasFile& f);
 int64_t FileSize(TPasFile& f);  // in records
 bool Eof(TPasFile& f);
+// Puts what was written to an open file onto the disk (fsync), so that a
+// crash after it cannot lose the bytes; 103 when not open.
+void SyncFile(TPasFile& f);
 void Truncate(TPasFile& f);     // cuts the file at the current position
 void Erase(TPasFile& f);        // assigned, closed file
 // Assigned, closed file; 5 when newDosName exists (a change of case only is
@@ -140,6 +146,14 @@ int DeleteFileByName(const std::string& dosName);
 // 5 when the new name exists (a change of case only is allowed); across
 // devices a file is copied and the original deleted.
 int MoveFileByName(const std::string& oldDosName, const std::string& newDosName);
+// Puts the file in the place of the target in one step (rename over it):
+// at every moment the target name holds either the old or the new file,
+// never neither. A read-only target or a target folder is refused (5); both
+// names must be in the same folder tree of one device (17 otherwise). The
+// folder entry is put on the disk afterwards.
+int ReplaceFileByName(const std::string& fromDosName, const std::string& toDosName);
+// True when the folder exists and is read-only (no owner write bit).
+bool IsReadOnlyFolder(const std::string& dosName);
 // Replaces an existing target (not a read-only one, 5); keeps permissions and
 // the modification time; a failed copy leaves no target.
 int CopyFileByName(const std::string& fromDosName, const std::string& toDosName);

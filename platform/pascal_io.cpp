@@ -55,6 +55,16 @@ std::string ParentOf(const std::string& hostPath) {
   return slash == 0 ? std::string("/") : hostPath.substr(0, slash);
 }
 
+// A folder without the owner write bit takes no new entry and loses none.
+// The host lets root through; the program refuses it for every user alike.
+bool IsReadOnlyHostFolder(const std::string& folder) {
+  struct stat st;
+  return stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && (st.st_mode & S_IWUSR) == 0;
+}
+
+// True when the entry hostPath may not be made, renamed or removed.
+bool IsEntryRefused(const std::string& hostPath) { return IsReadOnlyHostFolder(ParentOf(hostPath)); }
+
 // --- opening and closing ---------------------------------------------------------
 
 void DropDescriptor(TPasFile& f) {
@@ -82,6 +92,7 @@ int OpenPasFile(TPasFile& f, int access, TOpenKind kind, int newState, uint32_t 
   const bool exists = stat(host.c_str(), &st) == 0;
   if (exists && S_ISDIR(st.st_mode)) return 5;
   if (exists && access != O_RDONLY && IsReadOnly(st)) return 5;
+  if (!exists && kind == kOpenCreate && IsEntryRefused(host)) return 5;
   int flags = access | O_CLOEXEC;
   if (kind == kOpenCreate) flags |= O_CREAT | O_TRUNC;
   int fd = open(host.c_str(), flags, 0666);
@@ -296,6 +307,15 @@ void Truncate(TPasFile& f) {
   if (ftruncate(f.fd, static_cast<off_t>(pos)) != 0) Fail(ResultOfErrno(errno, std::string()));
 }
 
+void SyncFile(TPasFile& f) {
+  if (int r = AssignedCheck(f)) return Fail(r);
+  if (!IsOpenState(f.state) || f.fd < 0) return Fail(103);
+  if (fsync(f.fd) == 0) return;
+  const int err = errno;
+  if (err == EINVAL || err == EROFS) return;  // a device or pipe: nothing waits to be put on a disk
+  Fail(IsShortWriteErrno(err) ? 101 : ResultOfErrno(err, std::string()));
+}
+
 // --- text files --------------------------------------------------------------------
 
 void ResetText(TPasFile& f) { Fail(OpenPasFile(f, O_RDONLY, kOpenExisting, kFileInput, 1, true)); }
@@ -405,7 +425,7 @@ namespace {
 int DeleteHostFile(const std::string& host) {
   struct stat st;
   if (lstat(host.c_str(), &st) != 0) return ResultOfErrno(errno, host);
-  if (S_ISDIR(st.st_mode) || IsReadOnly(st)) return 5;
+  if (S_ISDIR(st.st_mode) || IsReadOnly(st) || IsEntryRefused(host)) return 5;
   if (unlink(host.c_str()) != 0) return ResultOfErrno(errno, host);
   return 0;
 }
@@ -426,6 +446,9 @@ int CopyHostFile(const std::string& from, const std::string& to) {
       close(in);
       return 5;
     }
+  } else if (IsEntryRefused(to)) {
+    close(in);
+    return 5;
   }
   int out = open(to.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
   if (out < 0) {
@@ -486,6 +509,7 @@ int RenameHost(const std::string& from, const std::string& newDosName, bool allo
     if (to == from) return 0;
     if (lstat(to.c_str(), &ts) == 0) return 5;  // another link of the same file
   }
+  if (IsEntryRefused(from) || IsEntryRefused(to)) return 5;
   if (rename(from.c_str(), to.c_str()) == 0) return 0;
   int err = errno;
   if (err != EXDEV || !allowCopy || !S_ISREG(st.st_mode)) return ResultOfErrno(err, to);
@@ -526,6 +550,7 @@ int CreateFolder(const std::string& dosName) {
   struct stat st;
   if (lstat(host.c_str(), &st) == 0) return 5;
   if (stat(ParentOf(host).c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return 3;
+  if (IsEntryRefused(host)) return 5;
   if (mkdir(host.c_str(), 0777) != 0) return ResultOfErrno(errno, host);
   return 0;
 }
@@ -539,6 +564,7 @@ int RemoveFolder(const std::string& dosName) {
   struct stat cur;
   const char* current = gCurrentHostFolder.empty() ? "." : gCurrentHostFolder.c_str();
   if (stat(current, &cur) == 0 && cur.st_dev == st.st_dev && cur.st_ino == st.st_ino) return 16;  // it stays
+  if (IsEntryRefused(host)) return 5;
   if (rmdir(host.c_str()) != 0) return ResultOfErrno(errno, host);
   return 0;
 }
@@ -551,6 +577,45 @@ int DeleteFileByName(const std::string& dosName) {
 int MoveFileByName(const std::string& oldDosName, const std::string& newDosName) {
   if (oldDosName.empty()) return 2;
   return RenameHost(HostPathOf(oldDosName), newDosName, true);
+}
+
+namespace {
+
+// Puts a folder's entries on the disk; a file system that cannot (EINVAL)
+// has nothing waiting.
+void SyncHostFolder(const std::string& folder) {
+  int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  fsync(fd);
+  close(fd);
+}
+
+}  // namespace
+
+int ReplaceFileByName(const std::string& fromDosName, const std::string& toDosName) {
+  if (fromDosName.empty()) return 2;
+  if (toDosName.empty()) return 3;
+  const std::string from = HostPathOf(fromDosName);
+  const std::string to = HostPathOf(toDosName);
+  struct stat st;
+  if (lstat(from.c_str(), &st) != 0) return ResultOfErrno(errno, from);
+  if (!S_ISREG(st.st_mode)) return 5;
+  struct stat ts;
+  if (lstat(to.c_str(), &ts) == 0) {
+    if (S_ISDIR(ts.st_mode) || IsReadOnly(ts)) return 5;
+    if (ts.st_dev == st.st_dev && ts.st_ino == st.st_ino) return 5;  // two names of one file
+  }
+  if (IsEntryRefused(from) || IsEntryRefused(to)) return 5;
+  // rename(2) swaps the entry in one step; the target is never deleted first.
+  if (rename(from.c_str(), to.c_str()) != 0) return ResultOfErrno(errno, to);
+  SyncHostFolder(ParentOf(to));
+  if (ParentOf(from) != ParentOf(to)) SyncHostFolder(ParentOf(from));
+  return 0;
+}
+
+bool IsReadOnlyFolder(const std::string& dosName) {
+  if (dosName.empty()) return false;
+  return IsReadOnlyHostFolder(HostPathOf(dosName));
 }
 
 int CopyFileByName(const std::string& fromDosName, const std::string& toDosName) {

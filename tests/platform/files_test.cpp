@@ -6,9 +6,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <string>
 #include <vector>
@@ -452,6 +454,91 @@ TEST_F(TPasIoTest, SimulatedDiskFillsUpMidWrite) {
   unsetenv("TORV_DISK_LIMIT");
   plat::gDiskBytesLeft = -1;
   plat::IoResult();
+}
+
+// A read-only folder takes no new entry and loses none, for every user:
+// each way of making, renaming or removing an entry in it gives 5 and leaves
+// the folder as it was. Its files can still be written in place.
+TEST_F(TPasIoTest, ReadOnlyFoldersRefuseNewAndRemovedEntries) {
+  fs::create_directory(Host("RO"));
+  fs::create_directory(Host("RO/Sub"));
+  WriteHostFile(Host("RO/in.dat"), "in");
+  WriteHostFile(Host("out.dat"), "out");
+  ASSERT_EQ(chmod(Host("RO").c_str(), 0555), 0);
+  struct TCase {
+    const char* what;
+    std::function<int()> run;
+  };
+  const std::vector<TCase> cases = {
+      {"create", [this] { plat::Assign(f_, "RO\\new.dat"); plat::Rewrite(f_, 1); return plat::IoResult(); }},
+      {"create text", [this] { plat::Assign(f_, "RO\\new.txt"); plat::RewriteText(f_); return plat::IoResult(); }},
+      {"erase", [this] { plat::Assign(f_, "RO\\in.dat"); plat::Erase(f_); return plat::IoResult(); }},
+      {"rename inside", [this] { plat::Assign(f_, "RO\\in.dat"); plat::Rename(f_, "RO\\two.dat"); return plat::IoResult(); }},
+      {"delete", [] { return plat::DeleteFileByName("RO\\in.dat"); }},
+      {"move in", [] { return plat::MoveFileByName("out.dat", "RO\\out.dat"); }},
+      {"move out", [] { return plat::MoveFileByName("RO\\in.dat", "moved.dat"); }},
+      {"copy in", [] { return plat::CopyFileByName("out.dat", "RO\\copy.dat"); }},
+      {"replace in", [] { return plat::ReplaceFileByName("out.dat", "RO\\in.dat"); }},
+      {"replace out", [] { return plat::ReplaceFileByName("RO\\in.dat", "out.dat"); }},
+      {"make folder", [] { return plat::CreateFolder("RO\\New"); }},
+      {"remove folder", [] { return plat::RemoveFolder("RO\\Sub"); }},
+  };
+  for (const TCase& c : cases) {
+    EXPECT_EQ(c.run(), 5) << c.what;
+    EXPECT_LT(f_.state, plat::kFileInput) << c.what;
+    std::vector<std::string> entries;
+    for (const auto& e : fs::directory_iterator(Host("RO"))) entries.push_back(e.path().filename().string());
+    std::sort(entries.begin(), entries.end());
+    EXPECT_EQ(entries, (std::vector<std::string>{"Sub", "in.dat"})) << c.what;
+    EXPECT_EQ(ReadHostFile(Host("RO/in.dat")), "in") << c.what;
+    EXPECT_EQ(ReadHostFile(Host("out.dat")), "out") << c.what;
+  }
+  EXPECT_TRUE(plat::IsReadOnlyFolder("RO"));
+  EXPECT_FALSE(plat::IsReadOnlyFolder("."));
+  // An existing file in it is still written.
+  plat::Assign(f_, "RO\\in.dat");
+  plat::Rewrite(f_, 1);
+  ASSERT_EQ(plat::IoResult(), 0);
+  plat::BlockWrite(f_, "new", 3, nullptr);
+  plat::Close(f_);
+  EXPECT_EQ(plat::IoResult(), 0);
+  EXPECT_EQ(ReadHostFile(Host("RO/in.dat")), "new");
+  chmod(Host("RO").c_str(), 0755);
+}
+
+// A replace puts the file in the target's place in one step: the target's
+// content is the new one, the source name is gone; a read-only target or a
+// folder in the way stays as it was.
+TEST_F(TPasIoTest, ReplaceTakesTheTargetsPlaceOrLeavesIt) {
+  WriteHostFile(Host("new.tmp"), "new");
+  WriteHostFile(Host("Target.dat"), "old");
+  EXPECT_EQ(plat::ReplaceFileByName("new.tmp", "TARGET.DAT"), 0);
+  EXPECT_EQ(ReadHostFile(Host("Target.dat")), "new") << "the existing spelling is kept";
+  EXPECT_FALSE(fs::exists(Host("new.tmp")));
+  EXPECT_FALSE(fs::exists(Host("TARGET.DAT")));
+  EXPECT_EQ(plat::ReplaceFileByName("new.tmp", "Target.dat"), 2);
+  WriteHostFile(Host("new.tmp"), "newer");
+  EXPECT_EQ(plat::ReplaceFileByName("new.tmp", "Fresh.dat"), 0) << "a missing target is created";
+  EXPECT_EQ(ReadHostFile(Host("Fresh.dat")), "newer");
+
+  WriteHostFile(Host("new.tmp"), "x");
+  ASSERT_EQ(plat::SetFileAttr("Target.dat", plat::kAttrReadOnly), 0);
+  EXPECT_EQ(plat::ReplaceFileByName("new.tmp", "Target.dat"), 5);
+  EXPECT_EQ(ReadHostFile(Host("Target.dat")), "new");
+  EXPECT_TRUE(fs::exists(Host("new.tmp")));
+  fs::create_directory(Host("Dir"));
+  EXPECT_EQ(plat::ReplaceFileByName("new.tmp", "Dir"), 5);
+  EXPECT_TRUE(fs::is_directory(Host("Dir")));
+
+  // Flushing needs an open file.
+  plat::Assign(f_, "new.tmp");
+  plat::SyncFile(f_);
+  EXPECT_EQ(plat::IoResult(), 103);
+  plat::Rewrite(f_, 1);
+  plat::BlockWrite(f_, "abc", 3, nullptr);
+  plat::SyncFile(f_);
+  EXPECT_EQ(plat::IoResult(), 0);
+  plat::Close(f_);
 }
 
 TEST_F(TPasIoTest, MisuseGivesResultNumbersNotCrashes) {
