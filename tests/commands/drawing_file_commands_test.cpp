@@ -120,6 +120,7 @@ TEST_F(DrawingCommands, SaveAsAsksTheNameAndKeepsTheNote) {
   MakeContent();
   RecountAllLayerRecords();
   WriteHead("Kunde");
+  CloseRequested = false;  // the used-up script asked the window to close
   UseScript("text Neu\nkey Enter\n");
   EXPECT_TRUE(SaveDrawing(1));
   ASSERT_TRUE(Exists("Neu.SLD"));
@@ -260,6 +261,13 @@ TEST_F(DrawingCommands, AFailedSaveAsKeepsTheOldNameAndRecentList) {
   EXPECT_EQ(ReadParamNameBlock(26), old);
   EXPECT_EQ(GetRecentDrawing(0), old);
   EXPECT_EQ(GetRecentDrawing(1), "");
+  // With room again the same save goes through and the name becomes current.
+  CloseRequested = false;  // the used-up script asked the window to close
+  UseScript("text Neu\nkey Enter\n");
+  EXPECT_TRUE(SaveDrawing(1)) << Transcript();
+  EXPECT_TRUE(Exists("Neu.SLD"));
+  EXPECT_EQ(ReadParamNameBlock(26), plat::CurrentFolder() + "Neu.SLD");
+  EXPECT_EQ(GetRecentDrawing(0), plat::CurrentFolder() + "Neu.SLD");
 }
 
 // A refused drawing changes nothing: work files, name, recent list; the

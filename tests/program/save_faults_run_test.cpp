@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 
 #include "frame/param_file.h"
+#include "model/drawing_file.h"
 #include "platform/files.h"
 #include "support/program_runner.h"
 #include "support/record_bytes.h"
@@ -156,6 +157,13 @@ TEST(SaveFaultsRun, ASaveOntoAFullDiskNamesTheFile) {
       << transcript;
   EXPECT_EQ(ReadFile(home.Path() / "A.SLD"), "old drawing");
   EXPECT_FALSE(fs::exists(home.Path() / "A.$SL"));
+
+  // With room again the next save writes the drawing.
+  const TRunResult again = RunHeadless(home, StartScript() + "disk 100\nkey ctrl+s\n" + Pause(300) +
+                                                 "key Enter\nkey Enter\n" + Pause(300) + "disk -1\nkey ctrl+s\n" +
+                                                 Pause(300) + "close\nkey n\n");
+  ASSERT_TRUE(again.finished);
+  EXPECT_GT(ReadFile(home.Path() / "A.SLD").size(), size_t(kDrawingHeadSize)) << ReadFile(home.Path() / "transcript.txt");
 }
 
 }  // namespace
