@@ -6,9 +6,6 @@
 
 #include <cmath>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <random>
 #include <vector>
@@ -17,10 +14,8 @@
 #include "commands/side_menu.h"
 #include "frame/main_window.h"
 #include "frame/param_file.h"
-#include "fuzz/fuzz_inputs.h"
 #include "fuzz/param_inputs.h"
-#include "platform/window.h"
-#include "support/work_folder.h"
+#include "support/fuzz_replay.h"
 #include "view/view_transform.h"
 
 namespace {
@@ -39,27 +34,16 @@ std::vector<uint8_t> Pattern(int kind) {
 class ParamGarbage : public ::testing::Test {
  protected:
   void SetUp() override {
-    work_ = std::make_unique<torvtest::TWorkFolder>();
-    ASSERT_TRUE(work_->Entered());
-    fuzzinput::PrepareReaders();
+    readers_ = std::make_unique<torvtest::TFuzzReaderFolder>();
+    ASSERT_TRUE(readers_->Entered());
     // The graphic window of the 1024 x 768 screen, at a scale that shows
     // a grid of a few millimetres.
     DrawingArea = TLayoutRect{1, 40, 60, 780, 740};
     ViewScaleX = ViewScaleY = 3.0f;
     WorldXMin = WorldYMin = 0.0f;
   }
-  void TearDown() override {
-    OpenParamImage(0);
-    CommandRunning = false;
-    CloseRequested = false;
-    ReleaseWindowDc();
-    plat::CloseWindow();
-    ErrorCode = 0;
-    HighestLayer = 0;
-    CurrentLayer = 0;
-    work_.reset();
-  }
-  std::unique_ptr<torvtest::TWorkFolder> work_;
+  void TearDown() override { readers_.reset(); }
+  std::unique_ptr<torvtest::TFuzzReaderFolder> readers_;
 };
 
 // Patterns: every byte 0xFF (NaN floats, -1 words), 0x80 (tiny negative
@@ -107,12 +91,9 @@ TEST_F(ParamGarbage, ReadersKeepTheirValuesInRangeAndTheImageAsRead) {
 // The seed corpus of the settings fuzzer: each seed of the image's size is
 // read into the image as it is and goes through every reader.
 TEST_F(ParamGarbage, TheFuzzSeedsReachTheReaders) {
-  const std::filesystem::path dir = std::filesystem::path(TORV_SOURCE_DIR) / "fuzz" / "corpus" / "params";
   int read = 0;
-  for (const auto& entry : std::filesystem::directory_iterator(dir)) {
-    SCOPED_TRACE(entry.path().filename().string());
-    std::ifstream in(entry.path(), std::ios::binary);
-    const std::vector<uint8_t> seed((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  for (const auto& [name, seed] : torvtest::ReadCorpusSeeds("params")) {
+    SCOPED_TRACE(name);
     ASSERT_EQ(seed.size(), size_t(kParamImageSize));
     fuzzinput::LoadParamInput(seed.data(), seed.size());
     ASSERT_NE(ParamImage, nullptr);
@@ -128,8 +109,8 @@ TEST_F(ParamGarbage, TheFuzzSeedsReachTheReaders) {
 TEST_F(ParamGarbage, AFileOfTheWrongSizeIsKeptAsideAndReplaced) {
   const std::vector<uint8_t> bytes = Pattern(7);
   fuzzinput::LoadParamInput(bytes.data(), 1000);
-  EXPECT_EQ(std::filesystem::file_size(work_->Path() + "/TORVBad.PAR"), 1000u);
-  EXPECT_EQ(std::filesystem::file_size(work_->Path() + "/TORV.PAR"), size_t(kParamImageSize));
+  EXPECT_EQ(std::filesystem::file_size(readers_->Path() + "/TORVBad.PAR"), 1000u);
+  EXPECT_EQ(std::filesystem::file_size(readers_->Path() + "/TORV.PAR"), size_t(kParamImageSize));
   EXPECT_EQ(HighestLayer, 31);
 }
 

@@ -3,68 +3,29 @@
 // seed must reach its reader: a seed the reader never takes in tests nothing.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <memory>
 #include <vector>
 
-#include "frame/program_state.h"
-#include "fuzz/fuzz_inputs.h"
-#include "platform/window.h"
-#include "support/work_folder.h"
+#include "support/fuzz_replay.h"
 
 namespace {
 
 using TReader = bool (*)(const uint8_t*, size_t);
 
-struct TSeed {
-  std::string name;
-  std::vector<uint8_t> bytes;
-};
-
-std::vector<TSeed> Seeds(const std::string& reader) {
-  std::vector<TSeed> seeds;
-  const std::filesystem::path dir = std::filesystem::path(TORV_SOURCE_DIR) / "fuzz" / "corpus" / reader;
-  for (const auto& entry : std::filesystem::directory_iterator(dir)) {
-    std::ifstream in(entry.path(), std::ios::binary);
-    seeds.push_back({entry.path().filename().string(),
-                     std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>())});
-  }
-  return seeds;
-}
-
 class FuzzCorpusReplay : public ::testing::TestWithParam<std::pair<const char*, TReader>> {
  protected:
   void SetUp() override {
-    work_ = std::make_unique<torvtest::TWorkFolder>();
-    ASSERT_TRUE(work_->Entered());
-    savedProgramFolder_ = ProgramFolderName;
-    savedDataFolder_ = DataFolderName;
-    ASSERT_TRUE(fuzzinput::EnterScratchProgramFolder(work_->Path()));
-    fuzzinput::PrepareReaders();
+    readers_ = std::make_unique<torvtest::TFuzzReaderFolder>(true);
+    ASSERT_TRUE(readers_->Entered());
     HighestLayer = 3;
     CurrentLayer = 0;
   }
-  void TearDown() override {
-    OpenParamImage(0);
-    CommandRunning = false;
-    CloseRequested = false;
-    ReleaseWindowDc();
-    plat::CloseWindow();
-    ErrorCode = 0;
-    HighestLayer = 0;
-    work_.reset();
-    unsetenv("TORV_HOME");
-    ProgramFolderName = savedProgramFolder_;
-    DataFolderName = savedDataFolder_;
-  }
-  std::unique_ptr<torvtest::TWorkFolder> work_;
-  std::string savedProgramFolder_;
-  std::string savedDataFolder_;
+  void TearDown() override { readers_.reset(); }
+  std::unique_ptr<torvtest::TFuzzReaderFolder> readers_;
 };
 
 TEST_P(FuzzCorpusReplay, SeedsAndTheirVariantsAreRead) {
-  const auto seeds = Seeds(GetParam().first);
+  const auto seeds = torvtest::ReadCorpusSeeds(GetParam().first);
   ASSERT_FALSE(seeds.empty());
   for (const auto& [name, seed] : seeds) {
     EXPECT_TRUE(GetParam().second(seed.data(), seed.size())) << name << " did not reach its reader";

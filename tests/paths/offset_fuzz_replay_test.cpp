@@ -4,44 +4,21 @@
 // writes holds whole records.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <memory>
 #include <vector>
 
-#include "fuzz/fuzz_inputs.h"
 #include "fuzz/offset_inputs.h"
-#include "platform/window.h"
-#include "support/work_folder.h"
+#include "support/fuzz_replay.h"
 
 namespace {
-
-std::vector<std::vector<uint8_t>> Seeds() {
-  std::vector<std::vector<uint8_t>> seeds;
-  const std::filesystem::path dir = std::filesystem::path(TORV_SOURCE_DIR) / "fuzz" / "corpus" / "offset";
-  for (const auto& entry : std::filesystem::directory_iterator(dir)) {
-    std::ifstream in(entry.path(), std::ios::binary);
-    seeds.emplace_back(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  }
-  return seeds;
-}
 
 class OffsetFuzzReplay : public ::testing::Test {
  protected:
   void SetUp() override {
-    work_ = std::make_unique<torvtest::TWorkFolder>();
-    ASSERT_TRUE(work_->Entered());
-    fuzzinput::PrepareReaders();
+    readers_ = std::make_unique<torvtest::TFuzzReaderFolder>();
+    ASSERT_TRUE(readers_->Entered());
   }
-  void TearDown() override {
-    OpenParamImage(0);
-    CommandRunning = false;
-    CloseRequested = false;
-    ReleaseWindowDc();
-    plat::CloseWindow();
-    ErrorCode = 0;
-    work_.reset();
-  }
+  void TearDown() override { readers_.reset(); }
   void Run(const uint8_t* data, size_t size) {
     const TErrorCode result = fuzzinput::OffsetContours(data, size);
     EXPECT_TRUE(fuzzinput::IsOffsetChainResult(result)) << result;
@@ -55,13 +32,13 @@ class OffsetFuzzReplay : public ::testing::Test {
       EXPECT_EQ(bytes < 0 ? 0 : bytes % 25, 0) << name;
     }
   }
-  std::unique_ptr<torvtest::TWorkFolder> work_;
+  std::unique_ptr<torvtest::TFuzzReaderFolder> readers_;
 };
 
 TEST_F(OffsetFuzzReplay, SeedsAndTheirVariantsEndWithAResultOrANumberedError) {
-  const auto seeds = Seeds();
+  const auto seeds = torvtest::ReadCorpusSeeds("offset");
   ASSERT_GE(seeds.size(), 4u);
-  for (const auto& seed : seeds) {
+  for (const auto& [name, seed] : seeds) {
     Run(seed.data(), seed.size());
     for (size_t cut : {size_t(1), seed.size() / 2, seed.size() - 1}) {
       if (cut < seed.size()) Run(seed.data(), cut);

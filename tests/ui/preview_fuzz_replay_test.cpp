@@ -3,11 +3,10 @@
 // nothing crashes and nothing is drawn outside the boxes.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <vector>
 
 #include "fuzz/preview_inputs.h"
+#include "support/fuzz_replay.h"
 #include "view/screen_scheme.h"
 #include "ui_screen.h"
 
@@ -15,23 +14,13 @@ namespace {
 
 using uitest::TScreen;
 
-std::vector<std::vector<uint8_t>> Seeds() {
-  std::vector<std::vector<uint8_t>> seeds;
-  const std::filesystem::path dir = std::filesystem::path(TORV_SOURCE_DIR) / "fuzz" / "corpus" / "previews";
-  for (const auto& entry : std::filesystem::directory_iterator(dir)) {
-    std::ifstream in(entry.path(), std::ios::binary);
-    seeds.emplace_back(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  }
-  return seeds;
-}
-
 TEST(PreviewFuzzCorpus, SeedsAndTheirVariantsStayInTheirBoxes) {
   TScreen screen;
   InitScreenPalette();
-  const auto seeds = Seeds();
+  const auto seeds = torvtest::ReadCorpusSeeds("previews");
   ASSERT_GE(seeds.size(), 7u);
   const auto before = TScreen::Pixels();
-  for (const auto& seed : seeds) {
+  for (const auto& [name, seed] : seeds) {
     fuzzinput::DrawPreviews(seed.data(), seed.size());
     for (size_t cut : {size_t(1), seed.size() / 2, seed.size() - 1}) {
       if (cut < seed.size()) fuzzinput::DrawPreviews(seed.data(), cut);
