@@ -49,6 +49,7 @@ constexpr int16_t kMsgCountOf = 4141;
 constexpr int16_t kMsgRecordsLoaded = 4142;
 constexpr int16_t kMsgStaysUnnamed = 4143;
 constexpr int16_t kMsgDiskFullOnLoad = 4144;
+constexpr int16_t kMsgSettingsLost = 4148;
 
 // A refused file: why, and its name; nothing was changed.
 void RefuseDrawing(const std::string& name, int16_t reason) {
@@ -66,6 +67,9 @@ void ReportPartialLoad(const std::string& name, bool replacing) {
                      "\r\n" + name + "\r\n" + std::to_string(r.recordsLoaded) + " " +
                      GetMessageText(kMsgCountOf, -39) + " " + std::to_string(r.recordsInFile) + " " +
                      GetMessageText(kMsgRecordsLoaded, -39);
+  // Every record arrived, so what the damage cost lies in the sections after them.
+  if (r.outcome == TLoadOutcome::kDamaged && r.recordsLoaded >= r.recordsInFile)
+    text += "\r\n" + GetMessageText(kMsgSettingsLost, -39);
   if (replacing) text += "\r\n" + GetMessageText(kMsgStaysUnnamed, -39);
   ShowTitledMessage(text);
   if (ErrorCode >= 1000 && ErrorCode <= 1100) ErrorCode = 0;

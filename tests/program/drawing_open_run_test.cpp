@@ -142,9 +142,20 @@ TEST(DrawingOpenRun, ATruncatedDrawingSaysHowMuchCameIn) {
   const auto boxes = Lines(t, "msgbox", "KURZ.SLD");
   ASSERT_EQ(boxes.size(), 1u) << t;
   EXPECT_NE(boxes[0].find("6 von 10 "), std::string::npos) << boxes[0];
+  EXPECT_EQ(boxes[0].find("fehlen"), std::string::npos) << boxes[0];
   EXPECT_TRUE(Lines(t, "caption", "KURZ.SLD").empty()) << t;
   EXPECT_FALSE(Lines(t, "caption", "[]").empty()) << t;
   EXPECT_EQ(fs::file_size(home.Path() / "Layer0.TMP"), 5 * 13u);
+
+  // Cut after its records: every record comes in, and the box says that
+  // what follows them is lost.
+  WriteFile(home.Path() / "REST.SLD", whole.substr(0, whole.size() - 100));
+  fs::remove(home.Path() / "transcript.txt");
+  ASSERT_EQ(RunHeadlessWithArguments(home, OpenScript(), {"REST.SLD"}).exitCode, 0);
+  const auto rest = Lines(Transcript(home), "msgbox", "REST.SLD");
+  ASSERT_EQ(rest.size(), 1u) << Transcript(home);
+  EXPECT_NE(rest[0].find("10 von 10 "), std::string::npos) << rest[0];
+  EXPECT_NE(rest[0].find("Einstellungen, Werkzeuge, Rahmen fehlen"), std::string::npos) << rest[0];
 }
 
 // A load that fills the disk stops, says so with the name and the count,
