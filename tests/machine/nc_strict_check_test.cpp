@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "fixtures/nc/nc_job_fixture.h"
+#include "machine/nc_gcode_dialects.h"
 #include "support/program_runner.h"
 
 namespace {
@@ -329,6 +330,26 @@ TEST(NcStrictCheck, GoldensGiveTodaysFindings) {
     EXPECT_EQ(run.exitCode, c.faults.empty() ? 0 : 1) << "dialect " << c.dialect;
     EXPECT_EQ(run.faults, c.faults) << "dialect " << c.dialect << " " << c.arcCentres;
   }
+}
+
+// The dialect list is indexed by dialect number; an excluded dialect names
+// its language, a G-code one has a Z direction.
+TEST(NcStrictCheck, DialectListRowsStandAtTheirNumbers) {
+  for (int d = 0; d <= 100; ++d) {
+    const ncdialects::TGcodeDialect& row = ncdialects::kDialects[d];
+    EXPECT_EQ(row.dialect, d);
+    if (!row.gcode) {
+      EXPECT_EQ(row.arcCentres, ncdialects::kArcNone) << d;
+      EXPECT_NE(std::string(row.note), "") << d;
+    } else {
+      EXPECT_NE(row.arcCentres, ncdialects::kArcNone) << d;
+      EXPECT_TRUE(row.zSign == 1 || row.zSign == -1) << d;
+    }
+  }
+  // The goldens' dialects as the golden check above reads them.
+  EXPECT_EQ(ncdialects::kDialects[0].arcCentres, ncdialects::kArcIncremental);
+  EXPECT_EQ(ncdialects::kDialects[58].arcCentres, ncdialects::kArcIncremental);
+  EXPECT_EQ(ncdialects::kDialects[100].arcCentres, ncdialects::kArcAbsolute);
 }
 
 }  // namespace

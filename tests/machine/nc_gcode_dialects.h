@@ -1,0 +1,129 @@
+// The NC dialects (0..99 and the generic 100) by the language they write:
+// RS274/ISO G-code that gcode-toolpath reads (G0/G1/G2/G3 with X, Y, Z, I,
+// J, F), or a language of its own. For the G-code dialects the row also
+// says how their controls read the I/J of an arc, the direction of Z and
+// the unit of the numbers, as the writer (machine/nc_arcs.cpp,
+// machine/nc_rapid_moves.cpp) makes them; the strict check
+// (tests/gcode/strict_check.js) takes these into its description. Made
+// from the writer's tables and the programs it writes for the fixture job
+// (tests/fixtures/nc/nc_job_fixture.h).
+#pragma once
+
+namespace ncdialects {
+
+enum TArcCentres { kArcNone, kArcIncremental, kArcAbsolute };
+
+struct TGcodeDialect {
+  int dialect;
+  bool gcode;             // false: another language, why in the note
+  TArcCentres arcCentres;  // I/J from the arc start, or the centre itself
+  int zSign;              // 1 larger Z is higher, -1 larger Z is deeper
+  bool inch;              // numbers in inch
+  const char* note;
+};
+
+inline constexpr TGcodeDialect kDialects[101] = {
+    {0, true, kArcIncremental, 1, false, "incremental centres with arc format 2, absolute with 1"},
+    {1, true, kArcAbsolute, 1, false, ""},
+    {2, true, kArcIncremental, 1, false, ""},
+    {3, true, kArcAbsolute, 1, false, ""},
+    {4, false, kArcNone, 1, false, "rapid moves are R blocks, not G0"},
+    {5, true, kArcAbsolute, 1, false, ""},
+    {6, true, kArcAbsolute, 1, false, ""},
+    {7, true, kArcAbsolute, 1, false, ""},
+    {8, true, kArcAbsolute, 1, false, ""},
+    {9, false, kArcNone, 1, false, "isel intermediate format: FASTABS/MOVEABS/CWABS words in micrometres"},
+    {10, true, kArcAbsolute, 1, false, ""},
+    {11, false, kArcNone, 1, false, "arc centres as I (negated X) and K (Y): the reader takes K as the Z centre"},
+    {12, true, kArcAbsolute, 1, false, "asks two questions before the output"},
+    {13, true, kArcAbsolute, 1, false, ""},
+    {14, true, kArcAbsolute, 1, false, "the test export wrote no program: its dialog needs an answer"},
+    {15, true, kArcAbsolute, 1, false, ""},
+    {16, true, kArcAbsolute, 1, false, ""},
+    {17, true, kArcAbsolute, 1, false, ""},
+    {18, true, kArcIncremental, 1, false, ""},
+    {19, true, kArcAbsolute, 1, false, ""},
+    {20, true, kArcIncremental, 1, false, ""},
+    {21, true, kArcIncremental, 1, false, ""},
+    {22, false, kArcNone, 1, false, "HEIDENHAIN plain language (L ... R FMAX, CC/C DR)"},
+    {23, true, kArcAbsolute, 1, false, ""},
+    {24, true, kArcIncremental, 1, false, ""},
+    {25, true, kArcAbsolute, -1, false, ""},
+    {26, true, kArcIncremental, 1, false, ""},
+    {27, true, kArcIncremental, 1, false, ""},
+    {28, true, kArcIncremental, 1, false, ""},
+    {29, true, kArcAbsolute, 1, false, ""},
+    {30, true, kArcAbsolute, 1, false, ""},
+    {31, false, kArcNone, 1, false, "Cobalm language: MOV/LIN/CIL/CIR blocks"},
+    {32, true, kArcIncremental, 1, false, "the test export wrote no program: the tool-format form needs an answer"},
+    {33, true, kArcAbsolute, 1, false, ""},
+    {34, true, kArcIncremental, 1, false, ""},
+    {35, true, kArcIncremental, 1, false, ""},
+    {36, true, kArcIncremental, 1, false, ""},
+    {37, true, kArcIncremental, 1, false, ""},
+    {38, true, kArcIncremental, 1, false, "wire EDM: no Z moves at all"},
+    {39, true, kArcIncremental, 1, false, ""},
+    {40, true, kArcAbsolute, 1, false, ""},
+    {41, true, kArcIncremental, 1, false, "incremental centres with arc format 2, absolute with 1"},
+    {42, true, kArcAbsolute, 1, false, ""},
+    {43, true, kArcIncremental, 1, false, ""},
+    {44, false, kArcNone, 1, false, "KUKA robot language: PTP/LIN/CIRC {...}"},
+    {45, true, kArcAbsolute, -1, false, ""},
+    {46, true, kArcAbsolute, 1, false, "the job is turned by 90 degrees before output"},
+    {47, false, kArcNone, 1, false, "HEIDENHAIN plain language (L ... R FMAX, CC/C DR)"},
+    {48, true, kArcIncremental, 1, false, ""},
+    {49, true, kArcIncremental, 1, false, ""},
+    {50, true, kArcAbsolute, 1, false, ""},
+    {51, true, kArcIncremental, 1, false, ""},
+    {52, true, kArcIncremental, 1, false, ""},
+    {53, true, kArcAbsolute, 1, false, ""},
+    {54, false, kArcNone, 1, false, "HEIDENHAIN plain language (L ... R FMAX, CC/C DR)"},
+    {55, true, kArcIncremental, 1, false, ""},
+    {56, true, kArcIncremental, 1, false, ""},
+    {57, true, kArcIncremental, 1, false, ""},
+    {58, true, kArcIncremental, 1, false, "incremental centres with arc format 2, absolute with 1"},
+    {59, true, kArcIncremental, 1, false, ""},
+    {60, true, kArcIncremental, 1, false, ""},
+    {61, true, kArcIncremental, 1, false, ""},
+    {62, true, kArcIncremental, 1, false, "the test export wrote no program: no default file extension"},
+    {63, true, kArcAbsolute, 1, false, ""},
+    {64, true, kArcIncremental, 1, false, ""},
+    {65, true, kArcIncremental, 1, false, ""},
+    {66, true, kArcIncremental, 1, false, ""},
+    {67, true, kArcAbsolute, 1, false, ""},
+    {68, false, kArcNone, 1, false, "HEIDENHAIN plain language (L ... FMAX, CC/C DR)"},
+    {69, false, kArcNone, 1, false, "HEIDENHAIN plain language (L ... F MAX, CC/C DR)"},
+    {70, false, kArcNone, 1, false, "HEIDENHAIN plain language (L ... F5000, CC/C DR)"},
+    {71, false, kArcNone, 1, false, "HEIDENHAIN plain language (L ... F5000, CC/C DR)"},
+    {72, true, kArcIncremental, 1, false, ""},
+    {73, false, kArcNone, 1, false, "HEIDENHAIN plain language (L ... F MAX, CC/C DR)"},
+    {74, false, kArcNone, 1, false, "Siemens cylinder surface: K=AC()/J=AC() centres, axes swapped"},
+    {75, false, kArcNone, 1, false, "Siemens K=AC()/I=AC() arc centres the reader cannot parse"},
+    {76, true, kArcIncremental, 1, false, ""},
+    {77, true, kArcAbsolute, 1, false, ""},
+    {78, true, kArcIncremental, 1, false, ""},
+    {79, true, kArcAbsolute, 1, false, ""},
+    {80, true, kArcAbsolute, 1, true, "inch numbers without G20"},
+    {81, true, kArcAbsolute, -1, false, ""},
+    {82, true, kArcIncremental, 1, false, ""},
+    {83, true, kArcIncremental, 1, false, ""},
+    {84, true, kArcIncremental, 1, false, ""},
+    {85, true, kArcIncremental, 1, false, ""},
+    {86, true, kArcIncremental, 1, false, ""},
+    {87, false, kArcNone, 1, false, "coordinates as signed integers in micrometres (X+10000)"},
+    {88, true, kArcIncremental, 1, false, ""},
+    {89, true, kArcIncremental, 1, false, ""},
+    {90, true, kArcIncremental, 1, false, ""},
+    {91, true, kArcIncremental, 1, false, ""},
+    {92, true, kArcAbsolute, 1, false, ""},
+    {93, false, kArcNone, 1, false, "HEIDENHAIN plain language (L ... F MAX, CC/C DR)"},
+    {94, true, kArcIncremental, 1, false, ""},
+    {95, true, kArcIncremental, 1, false, ""},
+    {96, true, kArcIncremental, 1, false, ""},
+    {97, true, kArcAbsolute, 1, false, ""},
+    {98, true, kArcIncremental, 1, false, ""},
+    {99, false, kArcNone, 1, false, "HEIDENHAIN plain language (L ... FMAX, CC/C DR)"},
+    {100, true, kArcAbsolute, 1, false, ""},
+};
+
+}  // namespace ncdialects
