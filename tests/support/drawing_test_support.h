@@ -20,6 +20,7 @@
 #include "model/vector_records.h"
 #include "platform/window.h"
 #include "support/app_hooks.h"
+#include "support/reader_state.h"
 #include "support/work_folder.h"
 
 namespace drawtest {
@@ -44,14 +45,7 @@ class DrawingFolderTest : public ::testing::Test {
   }
   void TearDown() override {
     CloseOpenDataFileSlots();
-    OpenParamImage(0);
-    CommandRunning = false;
-    CloseRequested = false;
-    ReleaseWindowDc();
-    plat::CloseWindow();
-    ErrorCode = 0;
-    HighestLayer = 0;
-    CurrentLayer = 0;
+    torvtest::ResetReaderState();
     work_.reset();
   }
   // Program names may carry the folder ("Z:\\...\\Layer0.TMP"): the bare name is used.

@@ -14,7 +14,7 @@
 
 #include "frame/program_state.h"
 #include "fuzz/fuzz_inputs.h"
-#include "platform/window.h"
+#include "support/reader_state.h"
 #include "support/work_folder.h"
 
 namespace torvtest {
@@ -49,14 +49,7 @@ class TFuzzReaderFolder {
     entered_ = true;
   }
   ~TFuzzReaderFolder() {
-    OpenParamImage(0);
-    CommandRunning = false;
-    CloseRequested = false;
-    ReleaseWindowDc();
-    plat::CloseWindow();
-    ErrorCode = 0;
-    HighestLayer = 0;
-    CurrentLayer = 0;
+    ResetReaderState();
     if (!programFolder_) return;
     unsetenv("TORV_HOME");
     ProgramFolderName = savedProgramFolder_;
