@@ -19,76 +19,24 @@
 #include <vector>
 
 #include "exchange/format_registry.h"
-#include "fixtures/nc/nc_job_fixture.h"
-#include "frame/param_file.h"
 #include "app/program_start.h"
 #include "machine/nc_export_commands.h"
-#include "machine/nc_fixed_clock.h"
+#include "machine/nc_export_fixture.h"
 #include "machine/nc_settings.h"
 #include "platform/files.h"
-#include "tests/ui/ui_screen.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using nctest::kGoldenDir;
+using nctest::ReadAll;
 
-const fs::path kGoldenDir = fs::path(TORV_FIXTURES_DIR) / "nc";
-
-std::string ReadAll(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-class NcExportGolden : public ::testing::Test {
+class NcExportGolden : public nctest::NcExportTest {
  protected:
-  void SetUp() override {
-    // The export line carries the date and time of the run.
-    ASSERT_TRUE(nctest::FixClock());
-    delete ParamImage;
-    ParamImage = new TParameterImage{};
-    settings_ = std::make_unique<TNcSettings>();
-    MakeNcSettingsDefaults(*settings_, "C:\\");
-    // No start position (the first contour start is taken) and no park
-    // move: every move of the program goes to a point of the job.
-    settings_->StartX = settings_->StartY = -10000.0f;
-    settings_->EndX = settings_->EndY = -1.0f;
-    uint8_t folder[256] = {};
-    const std::string dir = plat::DosPathOf(screen_.Dir().string()) + "\\";
-    folder[0] = static_cast<uint8_t>(dir.size());
-    std::memcpy(folder + 1, dir.data(), dir.size());
-    PutParamBlock(11, folder, sizeof folder);
-    job_ = ncfixture::BuildJob();
-    ncfixture::WriteJob((screen_.Dir() / "JOB.TMP").string(), job_.records);
-  }
-  void TearDown() override {
-    ErrorCode = 0;
-    delete ParamImage;
-    ParamImage = nullptr;
-  }
-
-  // Exports the job with ExportDinIso for the dialect, the file dialog
-  // answered with the name PROG; returns the program's path.
-  fs::path Export(int dialect) {
-    settings_->CurrentDialect = static_cast<int16_t>(dialect);
-    StoreNcSettings(*settings_);
-    screen_.UseScript("text PROG\nkey Enter\n");
-    ExportDinIso("JOB.TMP");
-    for (const auto& e : fs::directory_iterator(screen_.Dir()))
-      if (e.path().stem() == "PROG") return e.path();
-    return {};
-  }
-
   void CheckGolden(int dialect, const fs::path& program) {
     ASSERT_FALSE(program.empty()) << "no program written for dialect " << dialect;
-    const std::string text = ReadAll(program);
-    const fs::path golden = kGoldenDir / ("dialect_" + std::to_string(dialect) + ".nc");
-    const char* record = std::getenv("TORV_RECORD_GOLDENS");
-    if (record != nullptr && std::string(record) == "1") {
-      std::ofstream(golden, std::ios::binary) << text;
-      return;
-    }
-    ASSERT_TRUE(fs::exists(golden)) << golden << " is missing (record with TORV_RECORD_GOLDENS=1)";
-    EXPECT_EQ(text, ReadAll(golden)) << "dialect " << dialect;
+    nctest::CheckGoldenFile(kGoldenDir / ("dialect_" + std::to_string(dialect) + ".nc"), ReadAll(program),
+                            "dialect " + std::to_string(dialect));
   }
 
   // Reads the program with gcode-toolpath and checks every move against the
@@ -153,10 +101,6 @@ class NcExportGolden : public ::testing::Test {
     EXPECT_EQ(arcs, 2);
     return tools;
   }
-
-  uitest::TScreen screen_;
-  std::unique_ptr<TNcSettings> settings_;
-  ncfixture::TJob job_;
 };
 
 TEST_F(NcExportGolden, GenericDialectWritesTheBareProgram) {
