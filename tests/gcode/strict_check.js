@@ -2,12 +2,16 @@
 // The moves come from gcode-toolpath (an independent G-code reader); feed,
 // spindle, tool and unit words are followed here per block, in the order a
 // control executes them (F, S, T, M6, M3/M4/M5 before the motion, M2/M30
-// after it).
+// after it). M13 and M14 start the spindle as M3 and M4 do, with coolant.
 //
 // usage: node strict_check.js PROGRAM DESCRIPTION.json
+//        node strict_check.js --batch LIST
 // Prints one line per fault, "LINE: reason" (LINE counts from 1), and ends
 // with 0 when the program is clean, 1 when faults were found, 2 when the
-// program or the description cannot be read.
+// program or the description cannot be read. In batch mode LIST holds one
+// check a line, "NAME<TAB>PROGRAM<TAB>DESCRIPTION.json"; every fault is
+// printed as "NAME:LINE: reason" and an unreadable pair as
+// "NAME: unreadable: reason", and the end code is the worst of all checks.
 //
 // The description (JSON; lengths in mm, heights above the work surface,
 // negative in the work):
@@ -23,6 +27,10 @@
 //              "arc": {"dir": "cw"|"ccw", "sweep": degrees}}, ...]}, ...]
 //              the cutting path in its order; "arc" when the point is
 //              reached on a circular arc
+//   area       optional [minX, minY, maxX, maxY]: where rapid X/Y moves may
+//              go (the job, its start and park positions, with room around)
+//   planar     optional, true for a machine without Z (wire EDM): heights,
+//              clearances and feeds (the generator's) are not checked
 //   arcCentres optional, "incremental" (default) or "absolute": how the
 //              control reads I/J (G90.1 and G91.1 in the program switch it)
 //   tolerance  optional, mm, points of the path (default 0.001)
@@ -34,33 +42,50 @@ const Toolpath = require('gcode-toolpath');
 const kInch = 25.4;
 const kSweepTolerance = 0.1;  // degrees
 
+// The program and its description; throws with a reason when either
+// cannot be read.
 function ReadInputs(programFile, descriptionFile) {
-  try {
-    const program = fs.readFileSync(programFile, 'latin1');
-    const description = JSON.parse(fs.readFileSync(descriptionFile, 'utf8'));
-    if (description.unit !== 'mm' && description.unit !== 'inch') throw new Error('unit must be "mm" or "inch"');
-    if (typeof description.surfaceZ !== 'number') throw new Error('surfaceZ missing');
-    if (description.zSign !== 1 && description.zSign !== -1) throw new Error('zSign must be 1 or -1');
-    if (typeof description.clearance !== 'object' || Object.keys(description.clearance).length === 0)
-      throw new Error('clearance missing');
-    if (typeof description.spindle !== 'object') throw new Error('spindle missing');
-    if (description.arcCentres !== undefined && !['incremental', 'absolute'].includes(description.arcCentres))
-      throw new Error('arcCentres must be "incremental" or "absolute"');
-    if (!Array.isArray(description.contours)) throw new Error('contours missing');
-    for (const c of description.contours) {
-      if (!Array.isArray(c.start) || c.start.length !== 3 || !Array.isArray(c.points))
-        throw new Error('a contour needs start [x, y, h] and points');
-      for (const p of c.points) {
-        if (!Array.isArray(p.to) || p.to.length !== 3) throw new Error('a point needs to [x, y, h]');
-        if (p.arc && (!['cw', 'ccw'].includes(p.arc.dir) || typeof p.arc.sweep !== 'number'))
-          throw new Error('an arc needs dir "cw"/"ccw" and sweep');
-      }
+  const program = fs.readFileSync(programFile, 'latin1');
+  const description = JSON.parse(fs.readFileSync(descriptionFile, 'utf8'));
+  if (description.unit !== 'mm' && description.unit !== 'inch') throw new Error('unit must be "mm" or "inch"');
+  if (typeof description.surfaceZ !== 'number') throw new Error('surfaceZ missing');
+  if (description.zSign !== 1 && description.zSign !== -1) throw new Error('zSign must be 1 or -1');
+  if (typeof description.clearance !== 'object' || Object.keys(description.clearance).length === 0)
+    throw new Error('clearance missing');
+  if (typeof description.spindle !== 'object') throw new Error('spindle missing');
+  if (description.arcCentres !== undefined && !['incremental', 'absolute'].includes(description.arcCentres))
+    throw new Error('arcCentres must be "incremental" or "absolute"');
+  if (description.area !== undefined &&
+      (!Array.isArray(description.area) || description.area.length !== 4 ||
+       description.area.some((v) => typeof v !== 'number')))
+    throw new Error('area must be [minX, minY, maxX, maxY]');
+  if (!Array.isArray(description.contours)) throw new Error('contours missing');
+  for (const c of description.contours) {
+    if (!Array.isArray(c.start) || c.start.length !== 3 || !Array.isArray(c.points))
+      throw new Error('a contour needs start [x, y, h] and points');
+    for (const p of c.points) {
+      if (!Array.isArray(p.to) || p.to.length !== 3) throw new Error('a point needs to [x, y, h]');
+      if (p.arc && (!['cw', 'ccw'].includes(p.arc.dir) || typeof p.arc.sweep !== 'number'))
+        throw new Error('an arc needs dir "cw"/"ccw" and sweep');
     }
-    return { program, description };
-  } catch (err) {
-    process.stderr.write(String(err.message || err) + '\n');
-    process.exit(2);
   }
+  return { program, description };
+}
+
+// Modal G words that take no values of their own (plane, unit, distance
+// mode, cutter compensation, tool length, work offset, feed mode).
+const kPlainModalG = /^G(17|18|19|20|21|40|43|49|5[4-9]|90|91|90\.1|91\.1|94|97)$/i;
+
+// gcode-toolpath hands the words after a G word to that G word: in
+// "G0 G40 G90 X10 Y10" the X and Y would go to G90 and no move be made,
+// where a control moves. Plain modal words after the motion word are put
+// before it, which a control reads the same.
+function MotionWordLast(line) {
+  const m = /^(\s*(?:N\d+\s+)?)(G0?[0-3])((?:\s+G\d+(?:\.\d)?)+)(\s.*)?$/i.exec(line.replace(/\r$/, ''));
+  if (m === null) return line;
+  const modal = m[3].trim().split(/\s+/);
+  if (!modal.every((w) => kPlainModalG.test(w))) return line;
+  return `${m[1]}${modal.join(' ')} ${m[2]}${m[4] ?? ''}`;
 }
 
 function Num(v) {
@@ -105,6 +130,8 @@ function Check(program, d) {
   let speedZero = false;
   let zKnown = false;
   let xyKnown = false;
+  let height = 0;  // of the tool, once zKnown
+  let ended = false;
   let absoluteCentres = d.arcCentres === 'absolute';
   let lineNo = 0;
   let events = [];
@@ -115,7 +142,9 @@ function Check(program, d) {
   let current = -1;  // contour being cut, -1 none
   let next = 0;      // index of its next point
   const Expected = () => done.indexOf(false);
-  const SamePoint = (p, q) => Near(p.x, q[0], tol) && Near(p.y, q[1], tol) && Near(Height(p.z), q[2], tol);
+  const planar = d.planar === true;
+  const SamePoint = (p, q) =>
+    Near(p.x, q[0], tol) && Near(p.y, q[1], tol) && (planar || Near(Height(p.z), q[2], tol));
   const SameXY = (p, q) => Near(p.x, q[0], tol) && Near(p.y, q[1], tol);
   const Where = (q) => `X${Num(q[0])} Y${Num(q[1])} H${Num(q[2])}`;
 
@@ -127,12 +156,25 @@ function Check(program, d) {
       events.push({ motion: modal.motion, v1, v2, v0, plane: modal.plane }),
   });
 
+  // Without Z a point straight below the last one is reached already (a
+  // full circle, which ends where it starts, is not).
+  function SkipPointsBelow() {
+    if (!planar || current < 0) return;
+    const c = contours[current];
+    let at = next === 0 ? c.start : c.points[next - 1].to;
+    while (next < c.points.length && !c.points[next].arc && Near(c.points[next].to[0], at[0], tol) &&
+           Near(c.points[next].to[1], at[1], tol))
+      at = c.points[next++].to;
+  }
+
   function EnterWhenAtStart(pos) {
     if (current >= 0) return;
     const e = Expected();
     if (e >= 0 && SamePoint(pos, contours[e].start)) {
       current = e;
       next = 0;
+      SkipPointsBelow();
+      FinishWhenDone();
     }
   }
 
@@ -174,6 +216,7 @@ function Check(program, d) {
         let at = -1;
         for (let i = 0; i < contours.length; ++i)
           if (!done[i] && SameXY(pos, contours[i].start)) { at = i; break; }
+        if (at < 0 && Height(pos.z) >= -tol) return;  // down in the air, away from any contour
         if (at < 0) {
           Fault(lineNo, `contour ${e + 1} starts at X${Num(pos.x)} Y${Num(pos.y)}, expected ` +
                         `X${Num(contours[e].start[0])} Y${Num(contours[e].start[1])}`);
@@ -200,6 +243,7 @@ function Check(program, d) {
     }
     if (hit > next) Fault(lineNo, `cut skips ${Where(points[next].to)} of contour ${current + 1}`);
     next = hit + 1;
+    SkipPointsBelow();
     const want = points[hit].arc;
     if (want && !isArc) {
       Fault(lineNo, `${ev.motion} where an arc is expected`);
@@ -219,17 +263,31 @@ function Check(program, d) {
     EnterWhenAtStart(pos);
   }
 
+  // The tool must be at its clearance when the program ends.
+  function CheckEndHeight() {
+    ended = true;
+    if (!planar && zKnown && height < Clearance(tool) - tol)
+      Fault(lineNo, `program ends at height ${Num(height)} below the clearance ${Num(Clearance(tool))} ` +
+                    `of tool ${tool ?? '?'}`);
+  }
+
   function CheckRapid(ev, xyWords) {
     // Before the first X/Y word the reader's start point is not the tool's.
     const xyMoves = (xyWords && !xyKnown) || !Near(ev.v1.x, ev.v2.x, 1e-9) || !Near(ev.v1.y, ev.v2.y, 1e-9);
     const h1 = Height(ev.v1.z), h2 = Height(ev.v2.z);
-    if (xyMoves && !zKnown) {
+    if (planar) {
+      // no heights to check
+    } else if (xyMoves && !zKnown) {
       Fault(lineNo, 'G0 X/Y move before any Z height');
     } else if (xyMoves && Math.min(h1, h2) < Clearance(tool) - tol) {
       Fault(lineNo, `G0 X/Y move at height ${Num(Math.min(h1, h2))} below the clearance ` +
                     `${Num(Clearance(tool))} of tool ${tool ?? '?'}`);
     }
-    if (h2 < -tol && (!zKnown || h2 < h1 - tol)) Fault(lineNo, `G0 down into the work to height ${Num(h2)}`);
+    if (!planar && h2 < -tol && (!zKnown || h2 < h1 - tol)) Fault(lineNo, `G0 down into the work to height ${Num(h2)}`);
+    const area = d.area;
+    if (area && xyMoves && (ev.v2.x < area[0] - tol || ev.v2.y < area[1] - tol ||
+                            ev.v2.x > area[2] + tol || ev.v2.y > area[3] + tol))
+      Fault(lineNo, `G0 to X${Num(ev.v2.x)} Y${Num(ev.v2.y)} outside the work area`);
     if (current >= 0 && xyMoves) {
       const c = contours[current];
       Fault(lineNo, `contour ${current + 1} left after ${next} of ${c.points.length} points`);
@@ -240,7 +298,9 @@ function Check(program, d) {
   }
 
   function CheckCut(ev) {
-    if (feed === null) Fault(lineNo, `${ev.motion} before any feed`);
+    if (planar) {
+      // the feed is the generator's
+    } else if (feed === null) Fault(lineNo, `${ev.motion} before any feed`);
     else if (feed === 0) Fault(lineNo, `${ev.motion} with feed 0`);
     if (d.spindle.switched && (!spindleOn || speedZero)) Fault(lineNo, `${ev.motion} with the spindle stopped`);
     let arcShapeOk = true;
@@ -253,10 +313,25 @@ function Check(program, d) {
     lineNo = i + 1;
     events = [];
     let words = [];
-    toolpath.loadFromStringSync(lines[i], (data) => { words = words.concat(data.words); });
+    // G92 says where the tool stands in the program's coordinates, the ones
+    // checked: the reader is told the position instead of an offset from its
+    // own start point, which is not the tool's.
+    const setPosition = /^\s*(?:N\d+\s+)?G92((?:\s*[XYZ][+-]?[0-9.]+)*)\s*$/i.exec(lines[i].replace(/\r$/, ''));
+    if (setPosition !== null) {
+      words = [['G', 92]];
+      const axes = {};
+      for (const [, letter, value] of setPosition[1].matchAll(/([XYZ])([+-]?[0-9.]+)/gi)) {
+        words.push([letter.toUpperCase(), Number(value)]);
+        axes[letter.toLowerCase()] = Number(value) * (d.unit === 'inch' ? kInch : 1);
+      }
+      toolpath.setPosition(axes);
+    } else {
+      toolpath.loadFromStringSync(MotionWordLast(lines[i]), (data) => { words = words.concat(data.words); });
+    }
     const xyWords = words.some(([letter]) => letter === 'X' || letter === 'Y');
     // Words that act before the motion of the block.
     let stopAfter = false;
+    const turning = spindleOn && !speedZero;
     for (const [letter, value] of words) {
       const code = Number(value);
       if (letter === 'F') {
@@ -280,20 +355,27 @@ function Check(program, d) {
     }
     for (const [letter, value] of words) {
       if (letter !== 'M') continue;
-      if (value === 3 || value === 4) spindleOn = true;
+      if (value === 3 || value === 4 || value === 13 || value === 14) spindleOn = true;  // M13/M14 with coolant
       else if (value === 5) spindleOn = false;
       else if (value === 2 || value === 30) stopAfter = true;
     }
+    if (d.spindle.switched && turning && (!spindleOn || speedZero) && zKnown && height < -tol)
+      Fault(lineNo, `spindle stopped in the work at height ${Num(height)}`);
     for (const ev of events) {
       if (ev.v0 && absoluteCentres) ev.v0 = { x: ev.v0.x - ev.v1.x, y: ev.v0.y - ev.v1.y, z: ev.v0.z };
       if (ev.motion === 'G0') CheckRapid(ev, xyWords);
       else if (ev.motion === 'G1' || ev.motion === 'G2' || ev.motion === 'G3') CheckCut(ev);
+      height = Height(ev.v2.z);
     }
     if (words.some(([letter]) => letter === 'Z')) zKnown = true;
     if (xyWords) xyKnown = true;
-    if (stopAfter) spindleOn = false;
+    if (stopAfter) {
+      spindleOn = false;
+      if (!ended) CheckEndHeight();
+    }
   }
   lineNo = lines.length > 0 && lines[lines.length - 1] === '' ? lines.length - 1 : lines.length;
+  if (!ended) CheckEndHeight();
   if (current >= 0) {
     Fault(lineNo, `contour ${current + 1} not finished (${next} of ${contours[current].points.length} points)`);
     done[current] = true;
@@ -302,18 +384,55 @@ function Check(program, d) {
   return faults;
 }
 
-const [programFile, descriptionFile] = process.argv.slice(2);
-if (!programFile || !descriptionFile) {
-  process.stderr.write('usage: node strict_check.js PROGRAM DESCRIPTION.json\n');
+// One check: the faults, or the reason why the pair cannot be read.
+function CheckFiles(programFile, descriptionFile) {
+  let inputs;
+  try {
+    inputs = ReadInputs(programFile, descriptionFile);
+  } catch (err) {
+    return { unreadable: String(err.message || err) };
+  }
+  try {
+    return { faults: Check(inputs.program, inputs.description) };
+  } catch (err) {
+    return { unreadable: 'unreadable program: ' + String(err.message || err) };
+  }
+}
+
+const args = process.argv.slice(2);
+if (args.length !== 2) {
+  process.stderr.write('usage: node strict_check.js PROGRAM DESCRIPTION.json | --batch LIST\n');
   process.exit(2);
 }
-const { program, description } = ReadInputs(programFile, descriptionFile);
-let faults;
-try {
-  faults = Check(program, description);
-} catch (err) {
-  process.stderr.write('unreadable program: ' + String(err.message || err) + '\n');
-  process.exit(2);
+if (args[0] === '--batch') {
+  let list;
+  try {
+    list = fs.readFileSync(args[1], 'utf8').split('\n').filter((l) => l.trim() !== '');
+  } catch (err) {
+    process.stderr.write(String(err.message || err) + '\n');
+    process.exit(2);
+  }
+  let code = 0;
+  const out = [];
+  for (const entry of list) {
+    const [name, programFile, descriptionFile] = entry.replace(/\r$/, '').split('\t');
+    const result = descriptionFile === undefined ? { unreadable: 'list line needs NAME, PROGRAM and DESCRIPTION' }
+                                                 : CheckFiles(programFile, descriptionFile);
+    if (result.unreadable !== undefined) {
+      out.push(`${name}: unreadable: ${result.unreadable}\n`);
+      code = 2;
+      continue;
+    }
+    for (const f of result.faults) out.push(`${name}:${f.line}: ${f.reason}\n`);
+    if (result.faults.length > 0 && code === 0) code = 1;
+  }
+  process.stdout.write(out.join(''), () => process.exit(code));
+} else {
+  const result = CheckFiles(args[0], args[1]);
+  if (result.unreadable !== undefined) {
+    process.stderr.write(result.unreadable + '\n');
+    process.exit(2);
+  }
+  for (const f of result.faults) process.stdout.write(`${f.line}: ${f.reason}\n`);
+  process.exit(result.faults.length > 0 ? 1 : 0);
 }
-for (const f of faults) process.stdout.write(`${f.line}: ${f.reason}\n`);
-process.exit(faults.length > 0 ? 1 : 0);

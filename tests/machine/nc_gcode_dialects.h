@@ -13,6 +13,13 @@ namespace ncdialects {
 
 enum TArcCentres { kArcNone, kArcIncremental, kArcAbsolute };
 
+// What else the check must know of a dialect's programs.
+enum TDialectTraits : unsigned {
+  kQuarterTurn = 1,    // the job is turned by 90 degrees, (x, y) to (-y, x), before output
+  kSpindleByHand = 2,  // no spindle word the check reads: the spindle is not the program's
+  kPlanar = 4,         // no Z and no feed words (wire EDM): only the path in X/Y is checked
+};
+
 struct TGcodeDialect {
   int dialect;
   bool gcode;             // false: another language, why in the note
@@ -20,13 +27,14 @@ struct TGcodeDialect {
   int zSign;              // 1 larger Z is higher, -1 larger Z is deeper
   bool inch;              // numbers in inch
   const char* note;
+  unsigned traits = 0;  // TDialectTraits
 };
 
 inline constexpr TGcodeDialect kDialects[101] = {
     {0, true, kArcIncremental, 1, false, "incremental centres with arc format 2, absolute with 1"},
     {1, true, kArcAbsolute, 1, false, ""},
-    {2, true, kArcIncremental, 1, false, ""},
-    {3, true, kArcAbsolute, 1, false, ""},
+    {2, true, kArcIncremental, 1, false, "", kSpindleByHand},
+    {3, true, kArcAbsolute, 1, false, "", kSpindleByHand},
     {4, false, kArcNone, 1, false, "rapid moves are R blocks, not G0"},
     {5, true, kArcAbsolute, 1, false, ""},
     {6, true, kArcAbsolute, 1, false, ""},
@@ -36,42 +44,42 @@ inline constexpr TGcodeDialect kDialects[101] = {
     {10, true, kArcAbsolute, 1, false, ""},
     {11, false, kArcNone, 1, false, "arc centres as I (negated X) and K (Y): the reader takes K as the Z centre"},
     {12, true, kArcAbsolute, 1, false, "asks two questions before the output"},
-    {13, true, kArcAbsolute, 1, false, ""},
+    {13, true, kArcAbsolute, 1, false, "", kSpindleByHand},
     {14, true, kArcAbsolute, 1, false, "the test export wrote no program: its dialog needs an answer"},
     {15, true, kArcAbsolute, 1, false, ""},
-    {16, true, kArcAbsolute, 1, false, ""},
+    {16, true, kArcAbsolute, 1, false, "", kSpindleByHand},
     {17, true, kArcAbsolute, 1, false, ""},
     {18, true, kArcIncremental, 1, false, ""},
     {19, true, kArcAbsolute, 1, false, ""},
     {20, true, kArcIncremental, 1, false, ""},
     {21, true, kArcIncremental, 1, false, ""},
     {22, false, kArcNone, 1, false, "HEIDENHAIN plain language (L ... R FMAX, CC/C DR)"},
-    {23, true, kArcAbsolute, 1, false, ""},
+    {23, true, kArcAbsolute, 1, false, "", kSpindleByHand},
     {24, true, kArcIncremental, 1, false, ""},
-    {25, true, kArcAbsolute, -1, false, ""},
+    {25, true, kArcAbsolute, -1, false, "", kSpindleByHand},
     {26, true, kArcIncremental, 1, false, ""},
     {27, true, kArcIncremental, 1, false, ""},
     {28, true, kArcIncremental, 1, false, ""},
-    {29, true, kArcAbsolute, 1, false, ""},
-    {30, true, kArcAbsolute, 1, false, ""},
+    {29, true, kArcAbsolute, 1, false, "", kSpindleByHand},
+    {30, true, kArcAbsolute, 1, false, "", kSpindleByHand},
     {31, false, kArcNone, 1, false, "Cobalm language: MOV/LIN/CIL/CIR blocks"},
-    {32, true, kArcIncremental, 1, false, "the test export wrote no program: the tool-format form needs an answer"},
-    {33, true, kArcAbsolute, 1, false, ""},
-    {34, true, kArcIncremental, 1, false, ""},
-    {35, true, kArcIncremental, 1, false, ""},
+    {32, true, kArcIncremental, 1, false, "the test export wrote no program: the tool-format form needs an answer", kSpindleByHand},
+    {33, true, kArcAbsolute, 1, false, "", kSpindleByHand},
+    {34, true, kArcIncremental, 1, false, "", kSpindleByHand},
+    {35, true, kArcIncremental, 1, false, "", kSpindleByHand},
     {36, true, kArcIncremental, 1, false, ""},
     {37, true, kArcIncremental, 1, false, ""},
-    {38, true, kArcIncremental, 1, false, "wire EDM: no Z moves at all"},
+    {38, true, kArcIncremental, 1, false, "wire EDM: no Z moves at all", kSpindleByHand | kPlanar},
     {39, true, kArcIncremental, 1, false, ""},
     {40, true, kArcAbsolute, 1, false, ""},
     {41, true, kArcIncremental, 1, false, "incremental centres with arc format 2, absolute with 1"},
     {42, true, kArcAbsolute, 1, false, ""},
     {43, true, kArcIncremental, 1, false, ""},
     {44, false, kArcNone, 1, false, "KUKA robot language: PTP/LIN/CIRC {...}"},
-    {45, true, kArcAbsolute, -1, false, ""},
-    {46, true, kArcAbsolute, 1, false, "the job is turned by 90 degrees before output"},
+    {45, true, kArcAbsolute, -1, false, "", kSpindleByHand},
+    {46, true, kArcAbsolute, 1, false, "the job is turned by 90 degrees before output", kQuarterTurn},
     {47, false, kArcNone, 1, false, "HEIDENHAIN plain language (L ... R FMAX, CC/C DR)"},
-    {48, true, kArcIncremental, 1, false, ""},
+    {48, true, kArcIncremental, 1, false, "", kSpindleByHand},
     {49, true, kArcIncremental, 1, false, ""},
     {50, true, kArcAbsolute, 1, false, ""},
     {51, true, kArcIncremental, 1, false, ""},
@@ -101,11 +109,11 @@ inline constexpr TGcodeDialect kDialects[101] = {
     {75, false, kArcNone, 1, false, "Siemens K=AC()/I=AC() arc centres the reader cannot parse"},
     {76, true, kArcIncremental, 1, false, ""},
     {77, true, kArcAbsolute, 1, false, ""},
-    {78, true, kArcIncremental, 1, false, ""},
-    {79, true, kArcAbsolute, 1, false, ""},
-    {80, true, kArcAbsolute, 1, true, "inch numbers without G20"},
-    {81, true, kArcAbsolute, -1, false, ""},
-    {82, true, kArcIncremental, 1, false, ""},
+    {78, true, kArcIncremental, 1, false, "", kSpindleByHand},
+    {79, true, kArcAbsolute, 1, false, "", kSpindleByHand},
+    {80, true, kArcAbsolute, 1, true, "inch numbers without G20", kSpindleByHand},
+    {81, true, kArcAbsolute, -1, false, "", kSpindleByHand},
+    {82, true, kArcIncremental, 1, false, "", kSpindleByHand},
     {83, true, kArcIncremental, 1, false, ""},
     {84, true, kArcIncremental, 1, false, ""},
     {85, true, kArcIncremental, 1, false, ""},
@@ -121,7 +129,7 @@ inline constexpr TGcodeDialect kDialects[101] = {
     {95, true, kArcIncremental, 1, false, ""},
     {96, true, kArcIncremental, 1, false, ""},
     {97, true, kArcAbsolute, 1, false, ""},
-    {98, true, kArcIncremental, 1, false, ""},
+    {98, true, kArcIncremental, 1, false, "", kSpindleByHand},
     {99, false, kArcNone, 1, false, "HEIDENHAIN plain language (L ... FMAX, CC/C DR)"},
     {100, true, kArcAbsolute, 1, false, ""},
 };

@@ -7,16 +7,15 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
-#include <cmath>
 #include <cstdio>
 #include <filesystem>
-#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "fixtures/nc/nc_job_fixture.h"
 #include "machine/nc_gcode_dialects.h"
+#include "machine/nc_strict_description.h"
 #include "support/program_runner.h"
 
 namespace {
@@ -85,8 +84,8 @@ const std::vector<std::string> kClean = {
     "G0 X60 Y0",                   // 20
     "G1 Z-0.5 F50",                // 21
     "G1 X70 Y5 Z-1 F200",          // 22
-    "M5",                          // 23
-    "G0 Z10",                      // 24
+    "G0 Z10",                      // 23
+    "M5",                          // 24
     "M30",                         // 25
 };
 
@@ -145,6 +144,27 @@ std::string Edited(const std::vector<std::string>& base, const std::vector<TEdit
   return Join(lines);
 }
 
+// A planar (wire EDM) description: contour 1 of the clean program, its
+// first point straight below the start, heights and feeds not checked.
+const char* kPlanarDescription =
+    R"({"unit":"mm","surfaceZ":0,"zSign":1,"planar":true,"clearance":{"1":5},)"
+    R"("spindle":{"switched":false,"m6Stops":true},"contours":[{"start":[0,0,0],"points":[{"to":[0,0,-1]},)"
+    R"({"to":[20,0,-1]},{"to":[20,20,-1],"arc":{"dir":"ccw","sweep":180}},{"to":[0,20,-1]},{"to":[0,0,-1]}]}]})";
+
+const std::vector<std::string> kPlanar = {
+    "G0 X0 Y0",           // 1
+    "G1 X20",             // 2
+    "G3 X20 Y20 I0 J10",  // 3
+    "G1 X0",              // 4
+    "G1 Y0",              // 5
+    "M30",                // 6
+};
+
+// Description(true) with the area rapid moves may reach.
+std::string WithArea(const std::string& description) {
+  return R"({"area":[-50,-50,150,100],)" + description.substr(1);
+}
+
 TEST(NcStrictCheck, CleanProgramsPass) {
   for (bool m6Stops : {false, true}) {
     const TCheckRun run = RunCheck(Join(kClean), Description(m6Stops));
@@ -158,6 +178,30 @@ TEST(NcStrictCheck, CleanProgramsPass) {
   const TCheckRun inch = RunCheck(Join(kCleanInch), kInchDescription);
   EXPECT_EQ(inch.exitCode, 0);
   EXPECT_EQ(inch.faults, std::vector<std::string>{});
+}
+
+// Programs a control runs cleanly, written in ways the reader or the check
+// must not take for faults.
+TEST(NcStrictCheck, OtherFormsOfCleanProgramsPass) {
+  struct TCleanCase {
+    const char* name;
+    std::string program;
+    std::string description;
+  };
+  const std::vector<TCleanCase> cases = {
+      {"M13 starts the spindle with coolant", Edited(kClean, {{4, "S10000 M13"}}), Description(true)},
+      {"modal words between G0 and the axes", Edited(kClean, {{13, "G0 G40 G90 X40 Y0"}}), Description(true)},
+      {"G92 declares where the tool stands", Edited(kClean, {{6, "G0 X-5 Y-5\r\nG92 X0 Y0"}}), Description(true)},
+      {"a feed down in the air away from any contour",
+       Edited(kClean, {{5, "G0 Z10"}, {6, "G0 X-12.5 Y7.25\r\nG1 Z6 F850\r\nG0 X0 Y0"}}), Description(true)},
+      {"rapid moves inside the work area", Join(kClean), WithArea(Description(true))},
+      {"a planar program with a point below the start", Join(kPlanar), kPlanarDescription},
+  };
+  for (const TCleanCase& c : cases) {
+    const TCheckRun run = RunCheck(c.program, c.description);
+    EXPECT_EQ(run.exitCode, 0) << c.name;
+    EXPECT_EQ(run.faults, std::vector<std::string>{}) << c.name;
+  }
 }
 
 struct TFaultCase {
@@ -187,7 +231,7 @@ TEST(NcStrictCheck, EachFaultIsFoundAtItsLine) {
       {"no spindle start after M6", Edited(kClean, {{18, "(M3 missing)"}}), mm,
        {"21: G1 with the spindle stopped", "22: G1 with the spindle stopped"}},
       {"spindle stopped in the block of the cut", Edited(kClean, {{22, "G1 X70 Y5 Z-1 F200 M5"}}), mm,
-       {"22: G1 with the spindle stopped"}},
+       {"22: spindle stopped in the work at height -0.5", "22: G1 with the spindle stopped"}},
       {"spindle speed 0", Edited(kClean, {{4, "S0 M3"}}), mm,
        {"7: G1 with the spindle stopped", "8: G1 with the spindle stopped", "9: G3 with the spindle stopped",
         "10: G1 with the spindle stopped", "11: G1 with the spindle stopped", "14: G1 with the spindle stopped",
@@ -218,6 +262,18 @@ TEST(NcStrictCheck, EachFaultIsFoundAtItsLine) {
        {"9: G3 sweeps 53.1 degrees, expected 180.0", "15: G2 start radius 41.2311 and end radius 50 differ"}},
       {"inch units in a mm program", Edited(kClean, {{25, "G20 M30"}}), mm,
        {"25: G20 (inch) in a program in mm"}},
+      {"spindle stopped before the retract", Edited(kClean, {{23, "M5"}, {24, "G0 Z10"}}), mm,
+       {"23: spindle stopped in the work at height -1"}},
+      {"spindle speed 0 before the retract", Edited(kClean, {{23, "S0\r\nG0 Z10"}}), mm,
+       {"23: spindle stopped in the work at height -1"}},
+      {"no retract before the program end", Edited(kClean, {{23, "(no retract)"}}), mm,
+       {"24: spindle stopped in the work at height -1", "25: program ends at height -1 below the clearance 3 of tool 2"}},
+      {"no retract and no program end word", Edited(kClean, {{23, "(no retract)"}, {24, "(no M5)"}, {25, "(no M30)"}}),
+       mm, {"25: program ends at height -1 below the clearance 3 of tool 2"}},
+      {"rapid outside the work area", Edited(kClean, {{23, "G0 Z10\r\nG0 X-10000 Y-10000"}}), WithArea(mm),
+       {"24: G0 to X-10000 Y-10000 outside the work area"}},
+      {"planar program skipping a point", Edited(kPlanar, {{4, "(G1 X0 dropped)"}, {5, "G1 X0 Y0"}}),
+       kPlanarDescription, {"5: cut skips X0 Y20 H-1 of contour 1"}},
   };
   for (const TFaultCase& c : cases) {
     const TCheckRun run = RunCheck(c.program, c.description);
@@ -246,59 +302,12 @@ TEST(NcStrictCheck, UnreadableInputEndsWithCode2) {
 
 // --- the goldens against the fixture job ----------------------------------------
 
-std::string Number(double v) {
-  std::ostringstream s;
-  s.precision(6);
-  s << v;
-  return s.str();
-}
-
-// The description of the fixture job: clearances of the tool headers by
-// station (records 156 and 157), contours from the type-11 starts, their
-// type-10 and type-12 points, and the arcs of the type-19 centre records
-// (z not 0 counter-clockwise) with the sweep their geometry gives.
-std::string FixtureDescription(const std::string& arcCentres) {
-  const ncfixture::TJob job = ncfixture::BuildJob();
-  std::map<int, float> clearances;
-  float clearance = 0.0f;
-  std::string contours;
-  size_t point = 0;
-  bool arcPending = false, ccw = false;
-  float cx = 0.0f, cy = 0.0f;
-  ncfixture::TPoint last{};
-  for (const TVectorRecord& r : job.records) {
-    if (r.type == 156) clearance = r.z;
-    if (r.type == 157) clearances[static_cast<int>(r.z)] = clearance;
-    if (r.type == 19) {
-      arcPending = true;
-      ccw = r.z != 0.0f;
-      cx = r.x;
-      cy = r.y;
-    }
-    if (r.type != 10 && r.type != 11 && r.type != 12) continue;
-    const ncfixture::TPoint p = job.points.at(point++);
-    const std::string at = "[" + Number(p.x) + "," + Number(p.y) + "," + Number(p.z) + "]";
-    if (r.type == 11) {
-      contours += std::string(contours.empty() ? "" : "]},") + "{\"start\":" + at + ",\"points\":[";
-    } else {
-      if (contours.back() != '[') contours += ",";
-      contours += "{\"to\":" + at;
-      if (arcPending) {
-        const double a0 = std::atan2(last.y - cy, last.x - cx), a1 = std::atan2(p.y - cy, p.x - cx);
-        double sweep = (ccw ? a1 - a0 : a0 - a1) * 180.0 / M_PI;
-        while (sweep <= 0.0) sweep += 360.0;
-        contours += std::string(",\"arc\":{\"dir\":\"") + (ccw ? "ccw" : "cw") + "\",\"sweep\":" + Number(sweep) + "}";
-        arcPending = false;
-      }
-      contours += "}";
-    }
-    last = p;
-  }
-  std::string tools;
-  for (const auto& [station, height] : clearances)
-    tools += std::string(tools.empty() ? "" : ",") + "\"" + std::to_string(station) + "\":" + Number(height);
-  return R"({"unit":"mm","surfaceZ":0,"zSign":1,"arcCentres":")" + arcCentres + R"(","clearance":{)" + tools +
-         R"(},"spindle":{"switched":true,"m6Stops":true},"contours":[)" + contours + "]}]}";
+// The description of the fixture job for a dialect, with its arc centres
+// read the given way.
+std::string FixtureDescription(int dialect, ncdialects::TArcCentres arcCentres) {
+  ncdialects::TGcodeDialect row = ncdialects::kDialects[dialect];
+  row.arcCentres = arcCentres;
+  return ncstrict::BuildStrictDescription(ncfixture::BuildJob(), row, false);
 }
 
 // Today's findings in the reviewed goldens: a test that fails when one
@@ -308,25 +317,29 @@ std::string FixtureDescription(const std::string& arcCentres) {
 TEST(NcStrictCheck, GoldensGiveTodaysFindings) {
   // The fixture's second arc, clockwise from (60, 10) to (70, 20) around
   // (60, 20), sweeps 270 degrees.
-  EXPECT_NE(FixtureDescription("incremental").find(R"("dir":"cw","sweep":270})"), std::string::npos)
-      << FixtureDescription("incremental");
+  EXPECT_NE(FixtureDescription(0, ncdialects::kArcIncremental).find(R"("dir":"cw","sweep":270})"),
+            std::string::npos)
+      << FixtureDescription(0, ncdialects::kArcIncremental);
   struct TGoldenCase {
     int dialect;
-    const char* arcCentres;
+    ncdialects::TArcCentres arcCentres;
     std::vector<std::string> faults;
   };
   const std::vector<TGoldenCase> cases = {
       // Dialects 0 and 58 go to the first contour start before any Z move.
-      {0, "incremental", {"9: G0 X/Y move before any Z height"}},
-      {58, "incremental", {"11: G0 X/Y move before any Z height"}},
-      {100, "incremental",
+      // Both stop the spindle before the last retract.
+      {0, ncdialects::kArcIncremental,
+       {"9: G0 X/Y move before any Z height", "40: spindle stopped in the work at height -1"}},
+      {58, ncdialects::kArcIncremental,
+       {"11: G0 X/Y move before any Z height", "41: spindle stopped in the work at height -1"}},
+      {100, ncdialects::kArcIncremental,
        {"9: G3 start radius 42.4264 and end radius 31.6228 differ",
         "16: G2 start radius 63.2456 and end radius 50.9902 differ"}},
-      {100, "absolute", {}},
+      {100, ncdialects::kArcAbsolute, {}},
   };
   for (const TGoldenCase& c : cases) {
     const fs::path golden = fs::path(TORV_FIXTURES_DIR) / "nc" / ("dialect_" + std::to_string(c.dialect) + ".nc");
-    const TCheckRun run = RunCheck(torvtest::ReadFile(golden), FixtureDescription(c.arcCentres));
+    const TCheckRun run = RunCheck(torvtest::ReadFile(golden), FixtureDescription(c.dialect, c.arcCentres));
     EXPECT_EQ(run.exitCode, c.faults.empty() ? 0 : 1) << "dialect " << c.dialect;
     EXPECT_EQ(run.faults, c.faults) << "dialect " << c.dialect << " " << c.arcCentres;
   }
