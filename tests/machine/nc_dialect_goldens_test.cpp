@@ -2,19 +2,25 @@
 // fixture job exported through ExportDinIso for the dialects 0..99 and the
 // generic 100 gives tests/fixtures/nc/dialects/dialect_NN_<job>_<variant>.nc.
 // Variants: "nostart" (StartX/StartY -10000: the first contour start is
-// taken) and "start" (a real start position). A "start" golden is kept only
-// where the start position changes the program; elsewhere the test checks
-// that the program equals the "nostart" golden. TORV_RECORD_GOLDENS=1
-// records the goldens instead of comparing.
+// taken, every other setting as the fixture has it) and the settings
+// variants of kVariants ("start": a real start position; others change the
+// rotary axis, the arc and numbering forms, coolant and tool measuring). A
+// variant's golden is kept only where the variant changes the program;
+// elsewhere the test checks that the program equals the golden of the
+// variant it builds on. TORV_RECORD_GOLDENS=1 records the goldens instead of
+// comparing.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "frame/param_file.h"
 #include "machine/nc_export_fixture.h"
 #include "machine/nc_program_writer.h"
 #include "machine/nc_settings.h"
@@ -63,7 +69,80 @@ const TFixtureJob kJobs[] = {
     {"arcs", ncfixture::BuildArcJob},
     {"passes", ncfixture::BuildDepthPassJob},
     {"tools", ncfixture::BuildThreeToolJob},
+    {"index", ncfixture::BuildIndexJob},
+    {"fixtures", ncfixture::BuildFixtureStationJob},
 };
+
+// The arc-fitting tolerance of the writer: a float at byte 27 of parameter
+// block 0 (0: no arc fitting).
+constexpr int16_t kArcToleranceBlock = 0;
+constexpr uint16_t kArcToleranceBlockSize = 153;
+constexpr int kArcToleranceOffset = 27;
+
+void SetArcTolerance(float tolerance) {
+  uint8_t block0[kArcToleranceBlockSize] = {};
+  GetParamBlock(kArcToleranceBlock, block0, kArcToleranceBlockSize);
+  std::memcpy(block0 + kArcToleranceOffset, &tolerance, sizeof tolerance);
+  PutParamBlock(kArcToleranceBlock, block0, kArcToleranceBlockSize);
+}
+
+// The settings variants beside "nostart". Each starts from the fixture's
+// settings and changes what its name says; settings the defaults leave on
+// one side are moved together where they gate different dialects, so that
+// few goldens reach every branch. A variant runs with the jobs it names and
+// is compared with its base variant where it keeps no golden of its own.
+struct TSettingsVariant {
+  const char* name;
+  const char* base;
+  const char* jobs;  // blank-separated job names
+  void (*apply)(TNcSettings&);
+};
+const TSettingsVariant kVariants[] = {
+    {"start", "nostart", "base arcs passes tools index fixtures",
+     [](TNcSettings& s) {
+       s.StartX = -12.5f;
+       s.StartY = 7.25f;
+     }},
+    // A rotary axis of 40 mm: the dialect's axis letter replaces X or Y.
+    {"rotary", "nostart", "base index", [](TNcSettings& s) { s.RotaryDiameter = 40.0f; }},
+    // Dialect 55 with the axis indexed and centre records before contours.
+    {"index55", "rotary", "base", [](TNcSettings& s) {
+       s.RotaryDiameter = 40.0f;
+       s.Dialect55Mode = 1;
+     }},
+    // Arc centre words in the other form (dialects 0, 41 and 58).
+    {"arcform1", "nostart", "arcs", [](TNcSettings& s) { s.ArcFormat = 1; }},
+    // Arc fitting of the input with a tolerance of 0.05 mm.
+    {"arcfit", "nostart", "base arcs", [](TNcSettings&) { SetArcTolerance(0.05f); }},
+    // The block numbering modes 0..3 (the default is 4), each with other
+    // settings that no default reaches: coolant off or M7 or M50, approach
+    // before the rapid, the park position, tool measuring and program end.
+    {"number0", "nostart", "base", [](TNcSettings& s) {
+       s.BlockNumbering = 0;
+       s.CoolantOn = 0;
+       s.ToolMeasuring = 2;
+       s.ZeroOffsetG59 = 0;
+       s.ProgramEndCode = 2;
+     }},
+    {"number1", "nostart", "base", [](TNcSettings& s) {
+       s.BlockNumbering = 1;
+       s.CoolantKind = 2;
+       s.ApproachBeforeRapid = 1;
+       s.ToolMeasuring = 3;
+       s.EndX = 5.0f;
+       s.EndY = 15.0f;
+     }},
+    {"number2", "nostart", "base", [](TNcSettings& s) {
+       s.BlockNumbering = 2;
+       s.CoolantKind = 3;
+       s.ToolMeasuring = 0;
+     }},
+    {"number3", "nostart", "base", [](TNcSettings& s) { s.BlockNumbering = 3; }},
+};
+
+bool RunsWith(const TSettingsVariant& variant, const std::string& job) {
+  return (std::string(" ") + variant.jobs + " ").find(" " + job + " ") != std::string::npos;
+}
 
 std::string GoldenName(int dialect, const std::string& job, const std::string& variant) {
   char number[8];
@@ -106,30 +185,49 @@ class NcDialectGoldens : public nctest::NcExportTest {
     return text;
   }
 
-  // Every dialect, start position off and on, against the goldens.
+  // The fixture's settings: no start position, no park move, no arc fitting.
+  void ResetSettings() {
+    MakeNcSettingsDefaults(*settings_, "C:\\");
+    settings_->StartX = settings_->StartY = -10000.0f;
+    settings_->EndX = settings_->EndY = -1.0f;
+    SetArcTolerance(0.0f);
+  }
+
+  // Every dialect, plain and in every settings variant of the job, against
+  // the goldens.
   void CheckAllDialects(const TFixtureJob& job) {
     UseJob(job.build());
     for (int dialect = 0; dialect <= kNcGenericDialect; ++dialect) {
       SCOPED_TRACE("dialect " + std::to_string(dialect) + ", job " + job.name);
-      settings_->StartX = settings_->StartY = -10000.0f;
+      ResetSettings();
+      std::map<std::string, std::string> programs;
       const std::string plain = ExportText(dialect);
       ASSERT_FALSE(plain.empty());
-      const fs::path plainGolden = kDialectGoldenDir / GoldenName(dialect, job.name, "nostart");
-      nctest::CheckGoldenFile(plainGolden, plain, "the program");
+      programs["nostart"] = plain;
+      nctest::CheckGoldenFile(kDialectGoldenDir / GoldenName(dialect, job.name, "nostart"), plain, "the program");
 
-      settings_->StartX = -12.5f;
-      settings_->StartY = 7.25f;
-      const std::string started = ExportText(dialect);
-      const fs::path startGolden = kDialectGoldenDir / GoldenName(dialect, job.name, "start");
-      if (nctest::IsRecordingGoldens()) {
-        if (started != plain) nctest::CheckGoldenFile(startGolden, started, "the program with start position");
-        else fs::remove(startGolden);
-      } else if (fs::exists(startGolden)) {
-        EXPECT_EQ(started, ReadAll(startGolden)) << "the program with start position differs from " << startGolden;
-      } else {
-        EXPECT_EQ(started, ReadAll(plainGolden)) << "the start position changed a program it did not change before";
+      for (const TSettingsVariant& variant : kVariants) {
+        if (!RunsWith(variant, job.name)) continue;
+        SCOPED_TRACE(std::string("variant ") + variant.name);
+        ResetSettings();
+        variant.apply(*settings_);
+        const std::string text = ExportText(dialect);
+        programs[variant.name] = text;
+        ASSERT_EQ(programs.count(variant.base), 1u) << "the base variant runs first";
+        const std::string& base = programs[variant.base];
+        const fs::path golden = kDialectGoldenDir / GoldenName(dialect, job.name, variant.name);
+        if (nctest::IsRecordingGoldens()) {
+          if (text != base) nctest::CheckGoldenFile(golden, text, "the program");
+          else fs::remove(golden);
+        } else if (fs::exists(golden)) {
+          EXPECT_EQ(text, ReadAll(golden)) << "the program differs from " << golden;
+        } else {
+          EXPECT_EQ(text, base) << "the settings of " << variant.name << " changed a program that equalled the "
+                                << variant.base << " one";
+        }
       }
     }
+    ResetSettings();
   }
 };
 
@@ -137,6 +235,8 @@ TEST_F(NcDialectGoldens, BaseJob) { CheckAllDialects(kJobs[0]); }
 TEST_F(NcDialectGoldens, ArcJob) { CheckAllDialects(kJobs[1]); }
 TEST_F(NcDialectGoldens, DepthPassJob) { CheckAllDialects(kJobs[2]); }
 TEST_F(NcDialectGoldens, ThreeToolJob) { CheckAllDialects(kJobs[3]); }
+TEST_F(NcDialectGoldens, IndexJob) { CheckAllDialects(kJobs[4]); }
+TEST_F(NcDialectGoldens, FixtureStationJob) { CheckAllDialects(kJobs[5]); }
 
 // Every golden in the folder belongs to a dialect, job and variant the
 // tests above export: a stale golden would pin nothing.
@@ -144,8 +244,11 @@ TEST(NcDialectGoldenFolder, HoldsOnlyGoldensTheTestsCompare) {
   if (nctest::IsRecordingGoldens()) GTEST_SKIP() << "recording";
   std::set<std::string> known;
   for (int dialect = 0; dialect <= kNcGenericDialect; ++dialect)
-    for (const TFixtureJob& job : kJobs)
-      for (const char* variant : {"nostart", "start"}) known.insert(GoldenName(dialect, job.name, variant));
+    for (const TFixtureJob& job : kJobs) {
+      known.insert(GoldenName(dialect, job.name, "nostart"));
+      for (const TSettingsVariant& variant : kVariants)
+        if (RunsWith(variant, job.name)) known.insert(GoldenName(dialect, job.name, variant.name));
+    }
   for (const auto& e : fs::directory_iterator(kDialectGoldenDir)) {
     const std::string name = e.path().filename().string();
     EXPECT_TRUE(known.count(name) == 1) << name << " is not compared by any test";
