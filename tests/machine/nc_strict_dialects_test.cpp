@@ -10,6 +10,7 @@
 #include <sys/wait.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -111,11 +112,11 @@ TEST(NcStrictDialects, BatchNamesEachFindingAndGoesOnPastBadInput) {
 }
 
 // The description follows the geometry of the records: the clockwise arc of
-// the arc job from left of its centre up to the top sweeps 90 degrees, and
-// the dialect that turns the job gets the turned contours.
+// the arc job from left of its centre over the top down to the bottom sweeps
+// 270 degrees, and the dialect that turns the job gets the turned contours.
 TEST(NcStrictDialects, DescriptionFollowsTheRecords) {
   const std::string arcs = ncstrict::BuildStrictDescription(ncfixture::BuildArcJob(), ncdialects::kDialects[0], false);
-  EXPECT_NE(arcs.find(R"({"start":[60,25,-1.5],"points":[{"to":[70,35,-1.5],"arc":{"dir":"cw","sweep":90}})"),
+  EXPECT_NE(arcs.find(R"({"start":[60,25,-1.5],"points":[{"to":[70,15,-1.5],"arc":{"dir":"cw","sweep":270}})"),
             std::string::npos)
       << arcs;
   EXPECT_NE(arcs.find(R"({"to":[110,25,-1.5],"arc":{"dir":"ccw","sweep":360}})"), std::string::npos) << arcs;
@@ -123,6 +124,35 @@ TEST(NcStrictDialects, DescriptionFollowsTheRecords) {
   EXPECT_NE(turned.find(R"("contours":[{"start":[-10,10,-2],"points":[{"to":[-10,30,-2]})"), std::string::npos)
       << turned;
   EXPECT_NE(turned.find(R"("clearance":{"1":5,"2":3})"), std::string::npos) << turned;
+}
+
+// Each arc a fixture job lists says what its records draw: direction and
+// sweep from the point before it, the centre and its end.
+TEST(NcStrictDialects, FixtureArcsSayWhatTheyAre) {
+  for (const ncfixture::TJob& job : {ncfixture::BuildJob(), ncfixture::BuildArcJob(), ncfixture::BuildDepthPassJob(),
+                                     ncfixture::BuildThreeToolJob(), ncfixture::BuildIndexJob(),
+                                     ncfixture::BuildFixtureStationJob()}) {
+    size_t arc = 0;
+    ncfixture::TPoint last{0, 0, 0};
+    bool pending = false;
+    for (const TVectorRecord& r : job.records) {
+      if (r.type == 19) {
+        pending = true;
+        continue;
+      }
+      if (r.type != 10 && r.type != 11 && r.type != 12 && r.type != 27) continue;
+      const ncfixture::TPoint p{r.x, r.y, 0.0f};
+      if (pending) {
+        ASSERT_LT(arc, job.arcs.size());
+        const ncfixture::TArc& a = job.arcs[arc++];
+        const double sweep = ncstrict::SweepOf(last, p, {a.cx, a.cy, 0.0f}, a.sweep > 0.0f);
+        EXPECT_NEAR(sweep, std::fabs(a.sweep), 0.01) << "arc " << arc << " around " << a.cx << " " << a.cy;
+        pending = false;
+      }
+      last = p;
+    }
+    EXPECT_EQ(arc, job.arcs.size());
+  }
 }
 
 TEST(NcStrictDialects, GoldensGiveTheTableOfFindings) {
