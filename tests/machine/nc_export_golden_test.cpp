@@ -22,6 +22,7 @@
 #include "app/program_start.h"
 #include "machine/nc_export_commands.h"
 #include "machine/nc_export_fixture.h"
+#include "machine/nc_gcode_reader.h"
 #include "machine/nc_settings.h"
 #include "platform/files.h"
 
@@ -43,23 +44,9 @@ class NcExportGolden : public nctest::NcExportTest {
   // fixture; returns the tools of the moves in order of their changes.
   std::vector<int> CheckWithReader(const fs::path& program, float clearance1, float clearance2) {
     std::vector<int> tools;
-    const fs::path modules = fs::path(TORV_BINARY_DIR) / "gcode" / "node_modules";
-    EXPECT_TRUE(fs::exists(modules / "gcode-toolpath"))
-        << "gcode-toolpath is not installed: run the ctest step gcode_reader_install (npm ci)";
-    const std::string script = (fs::path(TORV_SOURCE_DIR) / "tests" / "gcode" / "moves.js").string();
-    const std::string command = "NODE_PATH='" + modules.string() + "' node '" + script + "' '" + program.string() +
-                                "' 2>&1";
-    std::string out;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) {
-      ADD_FAILURE() << "node could not be started";
-      return tools;
-    }
-    char buffer[4096];
-    size_t n = 0;
-    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
-    const int status = pclose(pipe);
-    EXPECT_EQ(status, 0) << out;
+    const nctest::TGcodeScriptRun node = nctest::RunGcodeScript("moves.js", {program.string()});
+    const std::string& out = node.out;
+    EXPECT_EQ(node.exitCode, 0) << out;
     static const std::regex kMove(
         R"re(\{"motion":"(G[0-3])","tool":(-?\d+),"x":([-+0-9.eE]+),"y":([-+0-9.eE]+),"z":([-+0-9.eE]+)(?:,"cx":([-+0-9.eE]+),"cy":([-+0-9.eE]+))?\})re");
     // Rapid moves also run at the clearance and safe heights, and the first

@@ -15,6 +15,7 @@
 
 #include "fixtures/nc/nc_job_fixture.h"
 #include "machine/nc_gcode_dialects.h"
+#include "machine/nc_gcode_reader.h"
 #include "machine/nc_strict_description.h"
 #include "support/program_runner.h"
 
@@ -31,29 +32,13 @@ struct TCheckRun {
 TCheckRun RunCheck(const std::string& program, const std::string& description) {
   TCheckRun run;
   torvtest::TempFolder folder(torvtest::TFolderStart::kEmpty);
-  const fs::path modules = fs::path(TORV_BINARY_DIR) / "gcode" / "node_modules";
-  EXPECT_TRUE(fs::exists(modules / "gcode-toolpath"))
-      << "gcode-toolpath is not installed: run the ctest step gcode_reader_install (npm ci)";
   torvtest::WriteFile(folder.Path() / "PROG.NC", program);
   torvtest::WriteFile(folder.Path() / "want.json", description);
-  const std::string script = (fs::path(TORV_SOURCE_DIR) / "tests" / "gcode" / "strict_check.js").string();
-  const std::string command = "NODE_PATH='" + modules.string() + "' node '" + script + "' '" +
-                              (folder.Path() / "PROG.NC").string() + "' '" + (folder.Path() / "want.json").string() +
-                              "' 2>'" + (folder.Path() / "stderr.txt").string() + "'";
-  FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) {
-    ADD_FAILURE() << "node could not be started";
-    return run;
-  }
-  std::string out;
-  char buffer[4096];
-  size_t n = 0;
-  while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
-  const int status = pclose(pipe);
-  if (WIFEXITED(status)) run.exitCode = WEXITSTATUS(status);
-  std::istringstream lines(out);
-  std::string line;
-  while (std::getline(lines, line)) run.faults.push_back(line);
+  const nctest::TGcodeScriptRun node = nctest::RunGcodeScript(
+      "strict_check.js", {(folder.Path() / "PROG.NC").string(), (folder.Path() / "want.json").string()},
+      folder.Path() / "stderr.txt");
+  run.exitCode = node.exitCode;
+  run.faults = node.Lines();
   return run;
 }
 

@@ -21,6 +21,7 @@
 #include "fixtures/nc/nc_job_fixture.h"
 #include "machine/nc_export_fixture.h"
 #include "machine/nc_gcode_dialects.h"
+#include "machine/nc_gcode_reader.h"
 #include "machine/nc_strict_description.h"
 #include "support/program_runner.h"
 
@@ -57,27 +58,11 @@ struct TBatchRun {
 // Runs the check once over the list "NAME<TAB>PROGRAM<TAB>DESCRIPTION".
 TBatchRun RunBatch(const fs::path& folder, const std::string& list) {
   TBatchRun run;
-  const fs::path modules = fs::path(TORV_BINARY_DIR) / "gcode" / "node_modules";
-  EXPECT_TRUE(fs::exists(modules / "gcode-toolpath"))
-      << "gcode-toolpath is not installed: run the ctest step gcode_reader_install (npm ci)";
   torvtest::WriteFile(folder / "list.txt", list);
-  const std::string script = (fs::path(TORV_SOURCE_DIR) / "tests" / "gcode" / "strict_check.js").string();
-  const std::string command = "NODE_PATH='" + modules.string() + "' node '" + script + "' --batch '" +
-                              (folder / "list.txt").string() + "' 2>'" + (folder / "stderr.txt").string() + "'";
-  FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) {
-    ADD_FAILURE() << "node could not be started";
-    return run;
-  }
-  std::string out;
-  char buffer[4096];
-  size_t n = 0;
-  while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
-  const int status = pclose(pipe);
-  if (WIFEXITED(status)) run.exitCode = WEXITSTATUS(status);
-  std::istringstream lines(out);
-  std::string line;
-  while (std::getline(lines, line)) run.lines.push_back(line);
+  const nctest::TGcodeScriptRun node =
+      nctest::RunGcodeScript("strict_check.js", {"--batch", (folder / "list.txt").string()}, folder / "stderr.txt");
+  run.exitCode = node.exitCode;
+  run.lines = node.Lines();
   return run;
 }
 
