@@ -10,6 +10,7 @@
 
 #include "machine/nc_blocks.h"
 #include "machine/nc_rapid_moves.h"
+#include "machine/nc_sequences.h"
 #include "machine/nc_words.h"
 #include "ui/common_dialogs.h"
 
@@ -22,14 +23,6 @@ void Block(TNcWriterState& st, const std::string& text) { WriteNcBlock(st, text)
 std::string Fmt(const TNcWriterState& st, float v) { return FormatNcNumber(st, v); }
 std::string Zs(const TNcWriterState& st) { return FormatNcNumber(st, st.Machine.SafeZ); }
 bool CoolantOn(const TNcWriterState& st) { return st.Machine.CoolantOn == 1; }
-
-// The standing rule of every sequence: the new tool and speed are taken
-// over before the first tool or spindle word, and the coolant word is due.
-void TakeNewTool(TNcWriterState& st) {
-  st.LastToolStation = st.ToolStation;
-  st.LastSpindleSpeed = st.SpindleSpeed;
-  st.CoolantPending = 1;
-}
 
 std::string T(TNcWriterState& st) { return FormatToolWord(st); }
 std::string M6(const TNcWriterState& st) { return GetToolChangeCode(st); }
