@@ -58,7 +58,8 @@ void WriteSequenceBlock(TNcWriterState& st, std::string_view block, std::initial
     block.remove_prefix(colon + 1);
   }
   const bool raw = !block.empty() && block.front() == '~';
-  if (raw) block.remove_prefix(1);
+  const bool bare = !block.empty() && block.front() == '^';
+  if (raw || bare) block.remove_prefix(1);
   std::string text;
   while (!block.empty()) {
     const size_t open = block.find('{');
@@ -71,6 +72,7 @@ void WriteSequenceBlock(TNcWriterState& st, std::string_view block, std::initial
     block.remove_prefix(close + 1);
   }
   if (raw) AppendNcText(st, text + GetNcLineEnd(st));
+  else if (bare) AppendNcText(st, text);
   else WriteNcBlock(st, text);
 }
 

@@ -12,6 +12,8 @@
 //            condition `name` holds (checked when the block is reached)
 //   ~        at the start of a block: the text is appended as it is, with
 //            the line end but without a block number
+//   ^        at the start of a block: the text is appended as it is, without
+//            line end or block number (trailing control characters)
 // A name is looked up first in the caller's pieces, then in the common
 // pieces below. An unknown name is a fault of the table and throws
 // std::logic_error; the dialect tests reach every sequence.

@@ -25,6 +25,13 @@ TEST(NcSequences, BlocksPiecesAndConditionsInOrder) {
   EXPECT_EQ(Lines(*st), "G0 Z10|X1 X2|% X3|M30|");
 }
 
+TEST(NcSequences, BareTextGetsNeitherNumberNorLineEnd) {
+  auto st = MakeState(1, 1);  // numbered, line end " *\r\n"
+  st->BlockNumber = 10;
+  WriteNcSequence(*st, "M30|~%|^\x04");
+  EXPECT_EQ(nctest::Buffered(*st), "N10 M30 *\r\n% *\r\n\x04");
+}
+
 TEST(NcSequences, TakeNewToolHappensWhereTheSequenceSaysSo) {
   auto st = MakeState(0);
   st->LastToolStation = 1;

@@ -1,0 +1,125 @@
+// The program end of every NC dialect.
+#include "machine/nc_dialect_end.h"
+
+#include <cassert>
+
+#include "machine/nc_settings.h"
+
+namespace {
+
+// One row per dialect, in dialect order. The blocks run: coolant and spindle
+// off, retract, stop words, park move, end words.
+const TNcEndRow kEndRows[] = {
+    //       sequence                                                       retract words
+    /*   0 */ {"M9|S0|{retract}|{park}|M30|{userline}", ""},
+    /*   1 */ {"{retract}|{park}|M30|~N9999 %{name} G71", ""},
+    /*   2 */ {"{retract}|{park}|{insert}|M9|M30", ""},
+    /*   3 */ {"?cooling:M9|S0|{retract}|{park}|~#", ""},
+    /*   4 */ {"?cooling:M9|{retract}|{park}|M2", ""},
+    /*   5 */ {"{G40}|?cooling:M9|{retract}|{park}|M30", ""},
+    /*   6 */ {"?cooling:M9|{retract}|{park}|M30|~?|~0000|~\x04", ""},
+    /*   7 */ {"?cooling:M9|{retract}|M5|{park}|M30", ""},
+    /*   8 */ {"M9|M5|{retract}|{park}|M30", ""},
+    /*   9 */ {"COOLANT OFF|{retract}|{park}|SPINDLE CW RPM0 TIME2000|PROGEND", ""},
+    /*  10 */ {"M9|M5|{retract}|{park}|M30", ""},
+    /*  11 */ {"{retract}|{park}|M30|^\x04", ""},
+    /*  12 */ {"G0{G40} Z2|?cooling:M37|G79 Z0|G0 M05 S0|h0|{keep}|G79 Y0|M30", ""},
+    /*  13 */ {"M9|S0|{retract}|{park}", ""},
+    /*  14 */ {"M9|S0|{retract}|{park}|M02|~!", ""},
+    /*  15 */ {"M9|S0|{retract}|{park}|M30", ""},
+    /*  16 */ {"M5|M9|{retract}|{park}|~%1", ""},
+    /*  17 */ {"M9|M5|S0|{retract}|{park}|M30", ""},
+    /*  18 */ {"M9|M5|{retract}|{park}|G44|M30", ""},
+    /*  19 */ {"M9|M5|{retract}|{park}|M30", ""},
+    /*  20 */ {"{retract}|M05|M09|{park}|M101|M30", ""},
+    /*  21 */ {"{retract}|{park}", ""},
+    /*  22 */ {"{retract}|{park}|L R F M30|END PGM {name} MM|~\x03|^\x1A", ""},
+    /*  23 */ {"{keep}|{park}|M02", ""},
+    /*  24 */ {"?cooling:M9|{retract}|{park}|M30", ""},
+    /*  25 */ {"{retract}|{M48}|{M22}|{park}|M02", ""},
+    /*  26 */ {"{retract}|{park}|G49|M01|M30", " M9 "},
+    /*  27 */ {"{retract}|M5|{park}|M30", ""},
+    /*  28 */ {"{put}{T}{M6}|?cooling:M9|{retract}|{park}|M30", ""},
+    /*  29 */ {"{retract}|{park}|M02", ""},
+    /*  30 */ {"{retract}", ""},
+    /*  31 */ {"{HCI}|SEO 111|{retract}|{park}|WTT 111|@", ""},
+    /*  32 */ {"{retract}|?cooling:M9|M212|{park}|?absrotary:G13.1|G50 H0.|G28 U0.|G28 W0.|M99", ""},
+    /*  33 */ {"?cooling:M9|{retract}|{park}|M30", ""},
+    /*  34 */ {"?cooling:M9|{retract}|{park}|M11|M30", ""},
+    /*  35 */ {"{keep}", ""},
+    /*  36 */ {"?cooling:M9|{retract}|{park}|L_ENDE|M30", ""},
+    /*  37 */ {"?cooling:M9|M5|{retract}|{park}|M30", ""},
+    /*  38 */ {"{retract}|{park}|M30|~%", ""},
+    /*  39 */ {"?cooling:M9|{B0C0}|{retract}|M05|M09|{park}|M101|M30", ""},
+    /*  40 */ {"?cooling:M9|{keep}|{park}|Xcall $kontroll|EndIf|M30", ""},
+    /*  41 */ {"?cooling:M9|{retract}|{park}|M30|~?|~0000|~\x04", ""},
+    /*  42 */ {"G00 G91 G30Z0|?cooling:M09|{retract}|G30X0Y0 M05|{park}|M01|M30", ""},
+    /*  43 */ {"?cooling:M9|{retract}|{park}|M98 P98|M2", ""},
+    /*  44 */ {"{retract}|{park}|~|PTP HOME|END", ""},
+    /*  45 */ {"{retract}|{park}|M30|M02", ""},
+    /*  46 */ {"M5|{retract}|{park}|M30|~%%%%", ""},
+    /*  47 */ {"{retract}|{park}|L R F M30|END PGM {name} MM", ""},
+    /*  48 */ {"M10 O6.0|M10 O2.0|{retract}|{park}", ""},
+    /*  49 */ {"{retract}|{park}|G0 G76 Z0 M5 M70|G76 Y1100|M30|~\x03\r|~R", ""},
+    /*  50 */ {"{keep}", ""},
+    /*  51 */ {"?cooling:M9|{retract}|{park}|M30", ""},
+    /*  52 */ {"?cooling:M9|{retract}|{park}|M30|  ", ""},
+    /*  53 */ {"{retract}|{park}|G54|T0 M66|M30|^\x04", ""},
+    /*  54 */ {"{retract}|{park}|L R F M30 M31|END PGM {name} MM", ""},
+    /*  55 */ {"{keep}|?direct:{retract}|{parkXY}|M05|M09|M101|M30", ""},
+    /*  56 */ {"{retract}|M9|{park}|S0 M5|M30", ""},
+    /*  57 */ {"{Coff}|{retract}|{park}|M30", ""},
+    /*  58 */ {"?cooling:M9|M5|{retract}|{park}|M30", ""},
+    /*  59 */ {"?cooling:M9|M5|{retract}|{park}|?rotary:G115|M05|M11|G0 Z{SZ}|M101|M99|M30", ""},
+    /*  60 */ {"?cooling:M9|M5|{retract}|M30|%", ""},
+    /*  61 */ {"?cooling:M9|M5|{retract}|G00 G28 G91 Z0 Y0|M30|%\x14", ""},
+    /*  62 */ {"?cooling:M9|M5|{keep}|G0 G53 Z0|{parkXY}|M5|M9|M30", ""},
+    /*  63 */ {"?cooling:M9|M5|{retract}|{park}|M5|M99", ""},
+    /*  64 */ {"?cooling:M9|M5|{retract}|M17", ""},
+    /*  65 */ {"?cooling:M9|{retract}|M5|{park}|M30", ""},
+    /*  66 */ {"?cooling:M9|M5|{retract}|{park}|M30|M5|M2", ""},
+    /*  67 */ {"M5|{retract}|{park}|M30", ""},
+    /*  68 */ {"?cooling:M9|M5|{retract}|{park}|TOOL CALL0|CYCL DEF 32.0 TOLERANZ|CYCL DEF 32.1|M30|END PGM 9001 MM", ""},
+    /*  69 */ {"{retract}|{park}|L M30|END PGM {name} MM", ""},
+    /*  70 */ {"L M9|{retract}|{park}|L M30|END PGM {name} MM", ""},
+    /*  71 */ {"L M9|{retract}|{park}|L M30|END PGM {name} MM", ""},
+    /*  72 */ {"?cooling:M9|{retract}|{park}|M30", ""},
+    /*  73 */ {"{retract}|L M09|{park}|L M30|END PGM {name} MM", ""},
+    /*  74 */ {"{retract}|{park}|DIAMON|TRANS|TRAFOOF|SETMS()|G54|G0 G95 X300 D0|G0 Z150 D0|M2=5|M30", " M27"},
+    /*  75 */ {"{retract}|{park}|TRAFOOF|TRANS|DIAMON|SETMS()|G54|G0 G95 X300 D0|G0 Z150 D0|M2=5|M30", " M27"},
+    /*  76 */ {"G53|{retract}|?cooling:M9|M5|{park}|M2|~", ""},
+    /*  77 */ {"?cooling:M9|{retract}|M5|{park}|{end}", ""},
+    /*  78 */ {"{retract}|{park}|{insert}|M9|M30", ""},
+    /*  79 */ {"S0|G67 P3|{retract}|{park}|M02|~]", ""},
+    /*  80 */ {"M21|{retract}|{park}|M02", ""},
+    /*  81 */ {"{G40}|{retract}|{M22}|{park}|M02", ""},
+    /*  82 */ {"{retract}|{park}|M30", ""},
+    /*  83 */ {"?cooling:M9|{retract}|M5|Z_HOCH|M12 M47 M20|G90 G40|{park}|M30", ""},
+    /*  84 */ {"{retract}|{park}|M5|M30|~%", ""},
+    /*  85 */ {"?cooling:M9|{retract}|M5|M30|~%", ""},
+    /*  86 */ {"?cooling:M9|{retract}|M5|{park}|M30", ""},
+    /*  87 */ {"{retract}|{park}|M30|~?|~0000", ""},
+    /*  88 */ {"M9|{keep}|?direct:{retract}|M12|M101|{park}|M30", ""},
+    /*  89 */ {"?cooling:M9|{retract}|M99", ""},
+    /*  90 */ {"?cooling:M09|{retract}|{park}|M05|G91 G28 Z0.|G49|M02|~%", ""},
+    /*  91 */ {"{retract}|{park}|G115|M05|M09|M11|M101|M99|M30", ""},
+    /*  92 */ {"?cooling:M22|{retract}|M05|G04 Q9|M9|M60|M30", ""},
+    /*  93 */ {"{keep}|{park}|L M30|END PGM {name} MM", ""},
+    /*  94 */ {"{retract}|{park}|M30|~%", ""},
+    /*  95 */ {"{retract}|{park}|M30|~%", ""},
+    /*  96 */ {"{retract}|{park}|M30|~%1", ""},
+    /*  97 */ {"{retract}|{park}|T0 M6|G51|M30|^\x04", ""},
+    /*  98 */ {"?cooling:M9|{retract}|{park}|M30|~?|~0000", ""},
+    /*  99 */ {"?cooling:M9|{retract}|{park}|TOOL CALL0|M30|END PGM 9001 MM", ""},
+    /* 100 */ {"{retract}|{park}", ""},
+};
+
+static_assert(sizeof(kEndRows) / sizeof(kEndRows[0]) == kNcGenericDialect + 1, "one end row per dialect");
+
+}  // namespace
+
+const TNcEndRow& NcEndRow(int dialect) {
+  if (dialect < 0 || dialect > kNcGenericDialect) dialect = kNcGenericDialect;
+  assert(dialect >= 0 && dialect <= kNcGenericDialect);
+  return kEndRows[dialect];
+}
