@@ -88,6 +88,14 @@ function MotionWordLast(line) {
   return `${m[1]}${modal.join(' ')} ${m[2]}${m[4] ?? ''}`;
 }
 
+// "G53 Z0" sends Z to the machine's home, the top of its travel: G53 takes
+// machine coordinates (controls of the Fanuc family retract so). The reader
+// does not move on it.
+function MachineHomeZ(words) {
+  return words.some(([letter, value]) => letter === 'G' && Number(value) === 53) &&
+         words.some(([letter, value]) => letter === 'Z' && Number(value) === 0);
+}
+
 function Num(v) {
   return Number(v.toFixed(4)).toString();
 }
@@ -366,6 +374,12 @@ function Check(program, d) {
       if (ev.motion === 'G0') CheckRapid(ev, xyWords);
       else if (ev.motion === 'G1' || ev.motion === 'G2' || ev.motion === 'G3') CheckCut(ev);
       height = Height(ev.v2.z);
+    }
+    if (MachineHomeZ(words)) {
+      // The home is above every clearance; the reader is told so.
+      const top = Math.max(...clearances.map(([, v]) => v));
+      toolpath.setPosition({ z: d.surfaceZ + top * d.zSign });
+      height = top;
     }
     if (words.some(([letter]) => letter === 'Z')) zKnown = true;
     if (xyWords) xyKnown = true;

@@ -42,9 +42,9 @@ TEST(NcProgramEndTest, EndPerDialect) {
     const char* expected;
   };
   const TCase cases[] = {
-      {0, "M9\r\n"
+      {0, "G0 Z5\r\n"
+          "M9\r\n"
           "S0\r\n"
-          "G0 Z5\r\n"
           "M30\r\n"
           "%\r\n"},
       {1, "G00 Z5 *\r\n"
@@ -53,9 +53,9 @@ TEST(NcProgramEndTest, EndPerDialect) {
       {2, "G0 Z5\r\n"
           "M9\r\n"
           "M30\r\n"},
-      {3, "M9\r\n"
+      {3, "G0 Z5\r\n"
+          "M9\r\n"
           "S0\r\n"
-          "G0 Z5\r\n"
           "#\r\n"},
       {4, "M9\r\n"
           "R Z5.\r\n"
@@ -73,17 +73,17 @@ TEST(NcProgramEndTest, EndPerDialect) {
           "G0 Z5\r\n"
           "M5\r\n"
           "M30\r\n"},
-      {8, "M9\r\n"
+      {8, "G0 Z5\r\n"
+          "M9\r\n"
           "M5\r\n"
-          "G0 Z5\r\n"
           "M30\r\n"},
       {9, "COOLANT OFF\r\n"
           "FASTABS X10000 Y20000 Z5000\r\n"
           "SPINDLE CW RPM0 TIME2000\r\n"
           "PROGEND\r\n"},
-      {10, "M9\r\n"
+      {10, "G0 Z5\r\n"
+          "M9\r\n"
           "M5\r\n"
-          "G0 Z5\r\n"
           "M30\r\n"},
       {11, "G0 Y5\r\n"
           "M30\r\n"
@@ -95,35 +95,35 @@ TEST(NcProgramEndTest, EndPerDialect) {
           "h0\r\n"
           "G79 Y0\r\n"
           "M30\r\n"},
-      {13, "M9\r\n"
+      {13, "G0 Z5\r\n"
+          "M9\r\n"
+          "S0\r\n"},
+      {14, "G0 Z5\r\n"
+          "M9\r\n"
           "S0\r\n"
-          "G0 Z5\r\n"},
-      {14, "M9\r\n"
-          "S0\r\n"
-          "G0 Z5\r\n"
           "M02\r\n"
           "!\r\n"},
-      {15, "M9\r\n"
-          "S0\r\n"
-          "G0 Z5\r\n"
-          "M30\r\n"},
-      {16, "M5\r\n"
+      {15, "G0 Z5\r\n"
           "M9\r\n"
-          "G0 Z5\r\n"
+          "S0\r\n"
+          "M30\r\n"},
+      {16, "G0 Z5\r\n"
+          "M5\r\n"
+          "M9\r\n"
           "%1\r\n"},
-      {17, "M9\r\n"
+      {17, "G0 Z5\r\n"
+          "M9\r\n"
           "M5\r\n"
           "S0\r\n"
-          "G0 Z5\r\n"
           "M30\r\n"},
-      {18, "M9\r\n"
+      {18, "G0 Z5\r\n"
+          "M9\r\n"
           "M5\r\n"
-          "G0 Z5\r\n"
           "G44\r\n"
           "M30\r\n"},
-      {19, "M9\r\n"
+      {19, "G0 Z5\r\n"
+          "M9\r\n"
           "M5\r\n"
-          "G0 Z5\r\n"
           "M30\r\n"},
       {20, "G0 Z5\r\n"
           "M05\r\n"
@@ -149,9 +149,9 @@ TEST(NcProgramEndTest, EndPerDialect) {
       {27, "G0 Z5.\r\n"
           "M5\r\n"
           "M30\r\n"},
-      {28, "T0 M6\r\n"
+      {28, "G0 Z5.\r\n"
+          "T0 M6\r\n"
           "M9\r\n"
-          "G0 Z5.\r\n"
           "M30\r\n"},
       {29, "G0 Z5\r\n"
           "M02\r\n"},
@@ -180,9 +180,9 @@ TEST(NcProgramEndTest, EndPerDialect) {
           "G00 Z5\r\n"
           "L_ENDE\r\n"
           "M30\r\n"},
-      {37, "M9\r\n"
+      {37, "G0 Z5\r\n"
+          "M9\r\n"
           "M5\r\n"
-          "G0 Z5\r\n"
           "M30\r\n"},
       {38, "M30\r\n"
           "%\r\n"},
@@ -220,8 +220,8 @@ TEST(NcProgramEndTest, EndPerDialect) {
       {45, "G00 Z-5.\r\n"
           "M30\r\n"
           "M02\r\n"},
-      {46, "M5\r\n"
-          "G0 Z5\r\n"
+      {46, "G0 Z5\r\n"
+          "M5\r\n"
           "M30\r\n"
           "%%%%\r\n"},
       {47, "L Z5 R FMAX M\r\n"
@@ -264,61 +264,61 @@ TEST(NcProgramEndTest, EndPerDialect) {
       {57, "M9\r\n"
           "G0 Z5\r\n"
           "M30\r\n"},
-      {58, "M9\r\n"
+      {58, "G0 Z5\r\n"
+          "M9\r\n"
           "M5\r\n"
-          "G0 Z5\r\n"
           "M30\r\n"},
-      {59, "M9\r\n"
+      {59, "G0 Z5\r\n"
+          "M9\r\n"
           "M5\r\n"
-          "G0 Z5\r\n"
           "M05\r\n"
           "M11\r\n"
           "G0 Z5\r\n"
           "M101\r\n"
           "M99\r\n"
           "M30\r\n"},
-      {60, "M9\r\n"
+      {60, "G0 Z5.\r\n"
+          "M9\r\n"
           "M5\r\n"
-          "G0 Z5.\r\n"
           "M30\r\n"
           "%\r\n"},
-      {61, "M9\r\n"
+      {61, "G0 Z5.\r\n"
+          "M9\r\n"
           "M5\r\n"
-          "G0 Z5.\r\n"
           "G00 G28 G91 Z0 Y0\r\n"
           "M30\r\n"
           "%\x14\r\n"},
-      {62, "M9\r\n"
+      {62, "G0 G53 Z0\r\n"
+          "M9\r\n"
           "M5\r\n"
-          "G0 G53 Z0\r\n"
           "M5\r\n"
           "M9\r\n"
           "M30\r\n"},
-      {63, "M9\r\n"
+      {63, "G0 Z5\r\n"
+          "M9\r\n"
           "M5\r\n"
-          "G0 Z5\r\n"
           "M5\r\n"
           "M99\r\n"},
-      {64, "M9\r\n"
+      {64, "G0 Z5\r\n"
+          "M9\r\n"
           "M5\r\n"
-          "G0 Z5\r\n"
           "M17\r\n"},
       {65, "M9\r\n"
           "G0 Z5\r\n"
           "M5\r\n"
           "M30\r\n"},
-      {66, "M9\r\n"
+      {66, "G0 Z5\r\n"
+          "M9\r\n"
           "M5\r\n"
-          "G0 Z5\r\n"
           "M30\r\n"
           "M5\r\n"
           "M2\r\n"},
-      {67, "M5\r\n"
-          "G0 Z5\r\n"
-          "M30\r\n"},
-      {68, "M9\r\n"
+      {67, "G0 Z5\r\n"
           "M5\r\n"
-          "L Z5 FMAX\r\n"
+          "M30\r\n"},
+      {68, "L Z5 FMAX\r\n"
+          "M9\r\n"
+          "M5\r\n"
           "TOOL CALL0\r\n"
           "CYCL DEF 32.0 TOLERANZ\r\n"
           "CYCL DEF 32.1\r\n"
@@ -375,9 +375,9 @@ TEST(NcProgramEndTest, EndPerDialect) {
       {78, "G0 Z5\r\n"
           "M9\r\n"
           "M30\r\n"},
-      {79, "S0\r\n"
+      {79, "G0 Z5\r\n"
+          "S0\r\n"
           "G67 P3\r\n"
-          "G0 Z5\r\n"
           "M02\r\n"
           "]\r\n"},
       {80, "M21\r\n"
@@ -478,7 +478,7 @@ TEST(NcProgramEndTest, EndPerDialect) {
 TEST(NcProgramEndTest, DialectZeroWritesTheStoredLastLineAfterM30) {
   auto st = EndState(0);
   WriteNcString(st->Machine.ProgramStartChar, 16, "");
-  EXPECT_EQ(EndOf(*st), "M9\r\nS0\r\nG0 Z5\r\nM30\r\n");
+  EXPECT_EQ(EndOf(*st), "G0 Z5\r\nM9\r\nS0\r\nM30\r\n");
   st = EndState(0);
   WriteNcString(st->Machine.ProgramStartChar, 16, "M02");
   const std::string text = EndOf(*st);
@@ -504,7 +504,7 @@ TEST(NcProgramEndTest, ParkPositionWhenOneCoordinateIsSet) {
   auto st = EndState(0);
   st->Machine.EndX = -1.0f;
   st->Machine.EndY = 5.0f;
-  EXPECT_EQ(EndOf(*st), "M9\r\nS0\r\nG0 Z5\r\nG0 X-1 Y5\r\nM30\r\n%\r\n");
+  EXPECT_EQ(EndOf(*st), "G0 Z5\r\nM9\r\nS0\r\nG0 X-1 Y5\r\nM30\r\n%\r\n");
   EXPECT_EQ(+st->LastPos.x, -1.0f);
   st = EndState(0);
   EXPECT_EQ(EndOf(*st).find("X-1"), std::string::npos);
@@ -514,7 +514,7 @@ TEST(NcProgramEndTest, ParkMoveOfDialects55And62HasNoZWord) {
   auto st = EndState(62);
   st->Machine.EndX = 0.0f;
   st->Machine.EndY = 0.0f;
-  EXPECT_EQ(EndOf(*st), "M9\r\nM5\r\nG0 G53 Z0\r\nG0 X0 Y0\r\nM5\r\nM9\r\nM30\r\n");
+  EXPECT_EQ(EndOf(*st), "G0 G53 Z0\r\nM9\r\nM5\r\nG0 X0 Y0\r\nM5\r\nM9\r\nM30\r\n");
   st = EndState(55);
   st->Machine.EndX = 0.0f;
   st->Machine.EndY = 0.0f;
@@ -549,10 +549,10 @@ TEST(NcProgramEndTest, CoolantSwitchedOffLeavesOnlyUnconditionalWords) {
     const char* expected;
   };
   const TCase cases[] = {
-      {0, "M9\r\nS0\r\nG0 Z5\r\nM30\r\n%\r\n"},
-      {3, "S0\r\nG0 Z5\r\n#\r\n"},
-      {58, "M5\r\nG0 Z5\r\nM30\r\n"},
-      {17, "M9\r\nM5\r\nS0\r\nG0 Z5\r\nM30\r\n"},
+      {0, "G0 Z5\r\nM9\r\nS0\r\nM30\r\n%\r\n"},
+      {3, "G0 Z5\r\nS0\r\n#\r\n"},
+      {58, "G0 Z5\r\nM5\r\nM30\r\n"},
+      {17, "G0 Z5\r\nM9\r\nM5\r\nS0\r\nM30\r\n"},
       {32, "G0 Z5.\r\nM212\r\nG13.1\r\nG50 H0.\r\nG28 U0.\r\nG28 W0.\r\nM99\r\n"},
       {56, "G0 Z5\r\nM9\r\nS0 M5\r\nM30\r\n"},
       {76, "G53\r\nG0 Z5\r\nM5\r\nM2\r\n\r\n"},
@@ -588,7 +588,7 @@ TEST(NcProgramEndTest, EndMovesTriggerNoToolChange) {
   auto st = EndState(0);
   st->ToolStation = 4;  // a tool header the run never reached a move for
   st->LastToolStation = 1;
-  EXPECT_EQ(EndOf(*st), "M9\r\nS0\r\nG0 Z5\r\nM30\r\n%\r\n");
+  EXPECT_EQ(EndOf(*st), "G0 Z5\r\nM9\r\nS0\r\nM30\r\n%\r\n");
   EXPECT_EQ(st->LastToolStation, 4);
 }
 
@@ -601,7 +601,7 @@ TEST(NcProgramEndTest, RotaryReplacementIsOffForTheEndMoves) {
   st->RotaryFactor = 3.0f;
   st->Machine.EndX = 0.0f;
   st->Machine.EndY = 4.0f;
-  EXPECT_EQ(EndOf(*st), "M9\r\nS0\r\nG0 Z5\r\nG0 X0 Y4\r\nM30\r\n%\r\n");
+  EXPECT_EQ(EndOf(*st), "G0 Z5\r\nM9\r\nS0\r\nG0 X0 Y4\r\nM30\r\n%\r\n");
   EXPECT_EQ(st->RotaryActive, 0);
 }
 
@@ -610,7 +610,7 @@ TEST(NcProgramEndTest, AbortedRunBeforeAnyMoveStillEndsProperly) {
   auto st = EndState(0);
   st->LastPos = {0, kNcUnsetCoordinate, kNcUnsetCoordinate, 0.0f};
   st->NeedApproach = 1;
-  EXPECT_EQ(EndOf(*st), "M9\r\nS0\r\nG0 Z5\r\nM30\r\n%\r\n");
+  EXPECT_EQ(EndOf(*st), "G0 Z5\r\nM9\r\nS0\r\nM30\r\n%\r\n");
 }
 
 TEST(NcProgramEndTest, WriteFailureWritesNoEnd) {

@@ -180,6 +180,8 @@ TEST(NcStrictCheck, OtherFormsOfCleanProgramsPass) {
       {"a feed down in the air away from any contour",
        Edited(kClean, {{5, "G0 Z10"}, {6, "G0 X-12.5 Y7.25\r\nG1 Z6 F850\r\nG0 X0 Y0"}}), Description(true)},
       {"rapid moves inside the work area", Join(kClean), WithArea(Description(true))},
+      {"G53 Z0 retracts to the machine's home", Edited(kClean, {{23, "G0 G53 Z0\r\nG0 X0 Y0"}}),
+       Description(true)},
       {"a planar program with a point below the start", Join(kPlanar), kPlanarDescription},
   };
   for (const TCleanCase& c : cases) {
@@ -253,6 +255,8 @@ TEST(NcStrictCheck, EachFaultIsFoundAtItsLine) {
        {"23: spindle stopped in the work at height -1"}},
       {"no retract before the program end", Edited(kClean, {{23, "(no retract)"}}), mm,
        {"24: spindle stopped in the work at height -1", "25: program ends at height -1 below the clearance 3 of tool 2"}},
+      {"G53 to a machine Z other than home", Edited(kClean, {{23, "G0 G53 Z-50"}}), mm,
+       {"24: spindle stopped in the work at height -1", "25: program ends at height -1 below the clearance 3 of tool 2"}},
       {"no retract and no program end word", Edited(kClean, {{23, "(no retract)"}, {24, "(no M5)"}, {25, "(no M30)"}}),
        mm, {"25: program ends at height -1 below the clearance 3 of tool 2"}},
       {"rapid outside the work area", Edited(kClean, {{23, "G0 Z10\r\nG0 X-10000 Y-10000"}}), WithArea(mm),
@@ -312,11 +316,8 @@ TEST(NcStrictCheck, GoldensGiveTodaysFindings) {
   };
   const std::vector<TGoldenCase> cases = {
       // Dialects 0 and 58 go to the first contour start before any Z move.
-      // Both stop the spindle before the last retract.
-      {0, ncdialects::kArcIncremental,
-       {"9: G0 X/Y move before any Z height", "40: spindle stopped in the work at height -1"}},
-      {58, ncdialects::kArcIncremental,
-       {"11: G0 X/Y move before any Z height", "41: spindle stopped in the work at height -1"}},
+      {0, ncdialects::kArcIncremental, {"9: G0 X/Y move before any Z height"}},
+      {58, ncdialects::kArcIncremental, {"11: G0 X/Y move before any Z height"}},
       {100, ncdialects::kArcIncremental,
        {"9: G3 start radius 42.4264 and end radius 31.6228 differ",
         "16: G2 start radius 63.2456 and end radius 50.9902 differ"}},
