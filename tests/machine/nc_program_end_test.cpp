@@ -88,7 +88,7 @@ TEST(NcProgramEndTest, EndPerDialect) {
       {11, "G0 Y5\r\n"
           "M30\r\n"
           "\x04"},
-      {12, "G0 Z2\r\n"
+      {12, "G0 Z5\r\n"
           "M37\r\n"
           "G79 Z0\r\n"
           "G0 M05 S0\r\n"
@@ -136,7 +136,8 @@ TEST(NcProgramEndTest, EndPerDialect) {
           "END PGM TEIL1 MM\r\n"
           "\x03\r\n"
           "\x1A"},
-      {23, "M02\r\n"},
+      {23, "G0 Z5.0\r\n"
+          "M02\r\n"},
       {24, "M9;\r\n"
           "G0 Z5;\r\n"
           "M30;\r\n"},
@@ -175,7 +176,7 @@ TEST(NcProgramEndTest, EndPerDialect) {
           "G0 Z5\r\n"
           "M11\r\n"
           "M30\r\n"},
-      {35, ""},
+      {35, "G0 Z5\r\n"},
       {36, "M9\r\n"
           "G00 Z5\r\n"
           "L_ENDE\r\n"
@@ -194,6 +195,7 @@ TEST(NcProgramEndTest, EndPerDialect) {
           "M101\r\n"
           "M30\r\n"},
       {40, "M9\r\n"
+          "G0 Z5\r\n"
           "Xcall $kontroll\r\n"
           "EndIf\r\n"
           "M30\r\n"},
@@ -236,7 +238,7 @@ TEST(NcProgramEndTest, EndPerDialect) {
           "M30\r\n"
           "\x03\r\r\n"
           "R\r\n"},
-      {50, ""},
+      {50, "G0 Z5\r\n"},
       {51, "M9\r\n"
           "G00 Z5\r\n"
           "M30\r\n"},
@@ -491,13 +493,19 @@ TEST(NcProgramEndTest, DialectOneEndsWithAnUnnumberedLine) {
   EXPECT_EQ(EndOf(*st), "N7 G00 Z5 *\r\nN8 M30 *\r\nN9999 %TEIL1 G71 *\r\n");
 }
 
-TEST(NcProgramEndTest, DialectsWithoutRetract) {
-  for (int d : {12, 23, 35, 40, 50, 93}) {
+// Every end leaves the work at the safe height, also where the dialect has
+// no retract of its own; 23 goes up before its park move.
+TEST(NcProgramEndTest, EndsLeaveTheWorkAtTheSafeHeight) {
+  for (int d : {12, 23, 35, 40, 50}) {
     auto st = EndState(d);
-    EXPECT_EQ(EndOf(*st).find("Z5"), std::string::npos) << "dialect " << d;
+    EXPECT_NE(EndOf(*st).find("G0 Z5"), std::string::npos) << "dialect " << d;
   }
-  auto st = EndState(23);
-  EXPECT_EQ(EndOf(*st), "M02\r\n");
+  auto st = EndState(93);  // its programs carry no Z words
+  EXPECT_EQ(EndOf(*st).find("Z5"), std::string::npos);
+  st = EndState(23);
+  st->Machine.EndX = 0.0f;
+  st->Machine.EndY = 0.0f;
+  EXPECT_EQ(EndOf(*st), "G0 Z5.0\r\nG0 X0.0 Y0.0\r\nM02\r\n");
 }
 
 TEST(NcProgramEndTest, ParkPositionWhenOneCoordinateIsSet) {
