@@ -325,7 +325,8 @@ void HandleNcRecord(TNcWriterState& st, TNcLoopState& loop, const TVectorRecord&
       st.PendingAngles.z = r.z;
       break;
     case 132:
-      WriteNcBlock(st, "G0 Z" + FormatNcNumber(st, st.Machine.SafeZ));
+      // Up to the safe height before the axis turns, in the dialect's Z sense.
+      WriteNcBlock(st, "G0 Z" + FormatNcNumber(st, st.Machine.SafeZ * NcRapidsRow(st.Dialect).ZUp));
       st.LastPos.z = -st.Machine.SafeZ;
       st.TargetPos.z = -st.Machine.SafeZ;
       WriteAxisIndexMove(st, r);

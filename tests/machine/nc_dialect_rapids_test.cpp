@@ -4,6 +4,7 @@
 
 #include "machine/nc_approach.h"
 #include "machine/nc_dialect_rapids.h"
+#include "machine/nc_program_writer.h"
 #include "machine/nc_rapid_moves.h"
 #include "machine/nc_test_support.h"
 
@@ -37,6 +38,31 @@ TEST(NcDialectRapids, EveryFormWritesWithEveryConditionOn) {
       const std::string lines = Lines(*st);
       EXPECT_NE(lines.find("X7"), std::string::npos) << "dialect " << d << ": " << lines;
     }
+  }
+}
+
+// The number after the first "Z" of the lines.
+float FirstZ(const std::string& lines) {
+  const size_t z = lines.find('Z');
+  return z == std::string::npos ? 0.0f : std::stof(lines.substr(z + 1));
+}
+
+// The retract before an index turn goes up as the clearance move does: in
+// the dialects whose Z grows into the work it is negative, never a rapid
+// 10 mm down into the work.
+TEST(NcDialectRapids, RetractBeforeAnIndexTurnGoesUpAsTheClearanceMove) {
+  for (int d : {0, 25, 31, 45, 58, 81}) {
+    auto clear = MakeState(d);
+    clear->ClearanceHeight = 3.0f;
+    clear->LastPos = {0, 0.0f, 0.0f, 2.0f};
+    WriteClearanceMove(*clear);
+    auto index = MakeState(d);
+    index->Machine.SafeZ = 10.0f;
+    TNcLoopState loop;
+    HandleNcRecord(*index, loop, TVectorRecord{132, 90.0f, 0.0f, 0.0f});
+    const float up = FirstZ(Lines(*clear)), retract = FirstZ(Lines(*index));
+    ASSERT_NE(up, 0.0f) << "dialect " << d << ": " << Lines(*clear);
+    EXPECT_EQ(retract, up / 3.0f * 10.0f) << "dialect " << d << ": " << Lines(*index);
   }
 }
 
