@@ -69,7 +69,7 @@ const TNcRapidsRow kRapidsRows[kDialectCount] = {
     {kRapidG00,              kRapidG0,          " Z",     1, kNcCompNone,  nullptr, nullptr, kNcNoToolChangeBlocks},  // 36
     {kRapidG0,               kRapidG0,          " Z",     1, kNcCompNone,  nullptr, nullptr, 0},  // 37
     {kRapidG0,               kRapidG0,          nullptr,  1, kNcCompNone,  nullptr, nullptr, 0},  // 38
-    {kRapidG0,               kRapidG0,          " Z",     1, kNcCompNone,  nullptr, nullptr, kNcAngleWords | kNcRapidForgetsFeed | kNcDirectContourStart | kNcDirect3DPoints},  // 39
+    {kRapidG0,               kRapidG0,          " Z",     1, kNcCompNone,  nullptr, nullptr, kNcAngleWords | kNcRapidForgetsFeed},  // 39
     {kRapidRetractFirst,     kRapidG0,          " Z",     1, kNcCompNone,  nullptr, nullptr, 0},  // 40
     {kRapidG0,               kRapidG0,          " Z",     1, kNcCompNone,  nullptr, nullptr, 0},  // 41
     {kRapidG00,              kRapidG00,         " Z",     1, kNcCompNone,  nullptr, nullptr, 0},  // 42

@@ -225,11 +225,7 @@ void HandlePoint3D(TNcWriterState& st, TNcLoopState& loop, TVectorRecord r) {
         r.z = z;
       }
   ShiftIndexAxisY(st, r);
-  if (NcRapidsTrait(st.Dialect, kNcDirect3DPoints)) {
-    st.Plunging = 0;
-    WriteFeedMove(st, r, st.PendingAngles, st.FeedXY);
-    CheckToolLife(st);
-  } else if (loop.arcPending) {
+  if (loop.arcPending) {
     WriteApproachMove(st, st.LastPos.z);
     st.Plunging = 0;
     WriteNcArc(st, loop.centre, r, st.FeedXY);
@@ -268,15 +264,8 @@ void HandleNcRecord(TNcWriterState& st, TNcLoopState& loop, const TVectorRecord&
       ShiftIndexAxisY(st, r);
       st.TargetPos = r;
       st.ContourAngles = st.PendingAngles;
-      if (NcRapidsTrait(st.Dialect, kNcDirectContourStart)) {
-        st.NeedApproach = 0;
-        std::string words = FormatPointWords(st, st.TargetPos);
-        words += FormatAngleWords(st, st.ContourAngles);
-        WriteRapidMove(st, words);
-      } else {
-        st.TargetPos.z = -st.ClearanceHeight;
-        st.NeedApproach = 1;
-      }
+      st.TargetPos.z = -st.ClearanceHeight;
+      st.NeedApproach = 1;
       st.ApproachDepth = st.SurfaceDepth;
       break;
     }
