@@ -18,6 +18,7 @@
 #include "machine/nc_approach.h"
 #include "machine/nc_arcs.h"
 #include "machine/nc_blocks.h"
+#include "machine/nc_dialect_rapids.h"
 #include "machine/nc_export_commands.h"
 #include "machine/nc_feed_moves.h"
 #include "machine/nc_header.h"
@@ -41,10 +42,6 @@ constexpr uint16_t kLoopBlockRecords = 5000;
 constexpr int16_t kArcToleranceBlock = 0;
 constexpr uint16_t kArcToleranceBlockSize = 153;
 constexpr int kArcToleranceOffset = 27;
-
-bool IsOneOf(int d, std::initializer_list<int> list) {
-  return std::find(list.begin(), list.end(), d) != list.end();
-}
 
 // The name piece of a type 152/153 record: its 12 data bytes as a
 // length-prefixed string, at most 10 characters.
@@ -74,18 +71,23 @@ bool SamePoint(const TVectorRecord& a, const TVectorRecord& b) {
   return a.x == b.x && a.y == b.y && a.z == b.z;
 }
 
+// Dialect 55's mode with the indexed rotary axis (Dialect55Mode 1).
+bool IndexedAxisMode(const TNcWriterState& st) {
+  return NcRapidsTrait(st.Dialect, kNcIndexedAxisMode) && st.Machine.Dialect55Mode == 1;
+}
+
 }  // namespace
 
 // --- small services of the loop ------------------------------------------------------
 
 void ApplyDepthOffset(const TNcWriterState& st, float& depth) {
-  if (st.Dialect != 5) return;
+  if (!NcRapidsTrait(st.Dialect, kNcDepthOffset)) return;
   depth -= st.DepthOffset5;
   if (depth < 0.0f) depth = 0.0f;
 }
 
 void ApplyFixtureOffset(const TNcWriterState& st, float& x, float& y) {
-  if (st.Dialect != 25 || st.ToolStation <= 1000) return;
+  if (!NcRapidsTrait(st.Dialect, kNcFixtureStations) || st.ToolStation <= 1000) return;
   static const float kShift[9][2] = {{0, 0},  {0, 32},  {0, 64},  {0, 96},  {0, 128},
                                      {32, 128}, {64, 128}, {96, 128}, {128, 128}};
   const uint32_t bits = static_cast<uint32_t>(st.ToolStation - 1000) & 0xFFFFu;
@@ -99,11 +101,11 @@ void ApplyFixtureOffset(const TNcWriterState& st, float& x, float& y) {
 }
 
 void ShiftIndexAxisY(const TNcWriterState& st, TVectorRecord& record) {
-  if (st.Dialect == 55 && st.Machine.Dialect55Mode == 1) record.y -= st.IndexAxisShift;
+  if (IndexedAxisMode(st)) record.y -= st.IndexAxisShift;
 }
 
 void WriteDinInsertFile(TNcWriterState& st, bool start) {
-  if (st.Dialect != 55 || st.Machine.Dialect55Mode != 1) return;
+  if (!IndexedAxisMode(st)) return;
   CopyInsertFile(st, start ? "ErgaenzStart.DIN" : "ErgaenzEnde.DIN");
 }
 
@@ -122,8 +124,8 @@ void FitArcsForOutput(TNcWriterState& st) {
   float tolerance = 0.0f;
   std::memcpy(&tolerance, block0 + kArcToleranceOffset, sizeof tolerance);
   if (!(tolerance > 0.0f)) return;
-  const float angleLimit = st.Dialect == 4 ? 1.5629814f : 6.2831855f;
-  const float grid = IsOneOf(st.Dialect, {25, 26, 45, 81}) ? 0.0001f : 0.001f;
+  const float angleLimit = NcRapidsTrait(st.Dialect, kNcQuarterArcs) ? 1.5629814f : 6.2831855f;
+  const float grid = NcRapidsTrait(st.Dialect, kNcFineArcGrid) ? 0.0001f : 0.001f;
   // The snap rewrites its file: never the caller's, only a scratch copy.
   if (st.InputFileName != kNcPreparedName) {
     CopyFileBytes(st.InputFileName, kNcPreparedName, false);
@@ -148,11 +150,11 @@ void InitNcWriterState(TNcWriterState& st) {
     st.RotaryFactor = static_cast<float>(f);
     st.RotaryActive = st.RotaryOn = 1;
   }
-  if (d == 74) st.RotaryActive = 0;
+  if (NcRapidsTrait(d, kNcNoRotaryOutput)) st.RotaryActive = 0;
   st.ToolChangerBits = static_cast<uint8_t>(st.Machine.MazakToolFormat & 0xFF);
   st.CompensationSide = entry.RadiusCompSide;
-  if (d == 5) st.DepthOffset5 = st.Machine.FdinZOffset;
-  if (d == 44) st.Machine.BlockNumbering = 0;
+  if (NcRapidsTrait(d, kNcDepthOffset)) st.DepthOffset5 = st.Machine.FdinZOffset;
+  if (NcRapidsTrait(d, kNcNeverNumbered)) st.Machine.BlockNumbering = 0;
   st.BlockNumber = GetNcBlockNumberStart(d);
   st.BlockNumberLimit = GetNcBlockNumberLimit(d);
   st.LastPos = {0, kNcUnsetCoordinate, kNcUnsetCoordinate, 0.0f};
@@ -166,11 +168,11 @@ void InitNcWriterState(TNcWriterState& st) {
   st.RotaryAxis = entry.RotaryLetter;
   st.RotaryMode = entry.RotaryParallel;
   st.OutTotal = 0;
-  if ((d == 11 || d == 12 || d == 14) && st.Machine.BlockNumbering == 0) st.Machine.BlockNumbering = 1;
+  if (NcRapidsTrait(d, kNcAlwaysNumbered) && st.Machine.BlockNumbering == 0) st.Machine.BlockNumbering = 1;
 }
 
 void SetUpToolChangerBits(TNcWriterState& st) {
-  st.RotaryIncremental = (st.Dialect == 32 && st.RotaryActive != 0) ? 1 : 0;
+  st.RotaryIncremental = (NcRapidsTrait(st.Dialect, kNcRotaryIncremental) && st.RotaryActive != 0) ? 1 : 0;
   if ((st.ToolChangerBits & 0x30) != 0) {
     st.ToolChangerBits = static_cast<uint8_t>(st.ToolChangerBits & 0x0F);
     st.ToolChangerBits = static_cast<uint8_t>(st.ToolChangerBits | (st.RotaryIncremental != 0 ? 0x20 : 0x10));
@@ -180,10 +182,10 @@ void SetUpToolChangerBits(TNcWriterState& st) {
 namespace {
 
 void AskDialectQuestions(TNcWriterState& st) {
-  if (st.Dialect == 12) {
+  if (NcRapidsTrait(st.Dialect, kNcAskTipCompensation)) {
     AskYesNoTwoLines(GetMessageText(kMsgNcQuestion12a, 39), GetMessageText(kMsgNcQuestion12b, 39),
                      st.DialectQuestion12);
-  } else if (st.Dialect == 31) {
+  } else if (NcRapidsTrait(st.Dialect, kNcAskZeroPoint)) {
     AskYesNoMessage(kMsgNcQuestion31, st.DialectQuestion31);
   }
 }
@@ -201,14 +203,14 @@ void HandleLinePoint(TNcWriterState& st, TNcLoopState& loop, TVectorRecord r) {
   RoundXY(st, r);
   FixtureShift(st, r);
   if (st.NeedApproach == 0 && r.x == st.LastPos.x && r.y == st.LastPos.y && st.CutDepth == st.LastPos.z) return;
-  if (st.Dialect == 78 && st.NeedApproach != 0 && IsAtContourStart(st, r)) {
+  if (NcRapidsTrait(st.Dialect, kNcContourCycleFile) && st.NeedApproach != 0 && IsAtContourStart(st, r)) {
     WriteApproachMove(st, st.CutDepth);
     CopyInsertFile(st, "Zyklus.PGM");
     return;
   }
   WriteApproachMove(st, st.CutDepth);
   r.z = st.CutDepth;
-  if (st.Dialect == 12 && SamePoint(r, st.LastPos)) return;
+  if (NcRapidsTrait(st.Dialect, kNcSkipsStandingPoints) && SamePoint(r, st.LastPos)) return;
   AddPathLength(st, r);
   st.Plunging = 0;
   WriteFeedMove(st, r, st.PendingAngles, st.FeedXY);
@@ -223,11 +225,7 @@ void HandlePoint3D(TNcWriterState& st, TNcLoopState& loop, TVectorRecord r) {
         r.z = z;
       }
   ShiftIndexAxisY(st, r);
-  if (st.Dialect == 39) {
-    st.Plunging = 0;
-    WriteFeedMove(st, r, st.PendingAngles, st.FeedXY);
-    CheckToolLife(st);
-  } else if (loop.arcPending) {
+  if (loop.arcPending) {
     WriteApproachMove(st, st.LastPos.z);
     st.Plunging = 0;
     WriteNcArc(st, loop.centre, r, st.FeedXY);
@@ -266,15 +264,8 @@ void HandleNcRecord(TNcWriterState& st, TNcLoopState& loop, const TVectorRecord&
       ShiftIndexAxisY(st, r);
       st.TargetPos = r;
       st.ContourAngles = st.PendingAngles;
-      if (st.Dialect == 39) {
-        st.NeedApproach = 0;
-        std::string words = FormatPointWords(st, st.TargetPos);
-        words += FormatAngleWords(st, st.ContourAngles);
-        WriteRapidMove(st, words);
-      } else {
-        st.TargetPos.z = -st.ClearanceHeight;
-        st.NeedApproach = 1;
-      }
+      st.TargetPos.z = -st.ClearanceHeight;
+      st.NeedApproach = 1;
       st.ApproachDepth = st.SurfaceDepth;
       break;
     }
@@ -323,7 +314,8 @@ void HandleNcRecord(TNcWriterState& st, TNcLoopState& loop, const TVectorRecord&
       st.PendingAngles.z = r.z;
       break;
     case 132:
-      WriteNcBlock(st, "G0 Z" + FormatNcNumber(st, st.Machine.SafeZ));
+      // Up to the safe height before the axis turns, in the dialect's Z sense.
+      WriteNcBlock(st, "G0 Z" + FormatNcNumber(st, st.Machine.SafeZ * NcRapidsRow(st.Dialect).ZUp));
       st.LastPos.z = -st.Machine.SafeZ;
       st.TargetPos.z = -st.Machine.SafeZ;
       WriteAxisIndexMove(st, r);
@@ -420,10 +412,10 @@ void WriteNcProgram(const std::string& inputFile, const std::string& outputFile,
   LoadNcSettings(st->Machine);
   InitNcWriterState(*st);
   // Input preparations, each on a scratch copy: the caller's file stays as it is.
-  if (dialect == 46) {
+  if (NcRapidsTrait(dialect, kNcTurnedJob)) {
     RotateJobForDialect46(inputFile, kNcPreparedName);
     st->InputFileName = kNcPreparedName;
-  } else if (dialect == 55 && st->Machine.Dialect55Mode == 1 && st->RotaryOn != 0) {
+  } else if (IndexedAxisMode(*st) && st->RotaryOn != 0) {
     CopyFileBytes(inputFile, kNcPreparedName, false);
     AddContourCentreRecords(kNcPreparedName, st->RotaryFactor);
     st->InputFileName = kNcPreparedName;
@@ -438,7 +430,7 @@ void WriteNcProgram(const std::string& inputFile, const std::string& outputFile,
   const bool created = ErrorCode == 0;  // a failure stays in ErrorCode, reported by the wrappers
   if (created) ErrorCode = before;
   if (created) {
-    if (dialect == 32 && autoMode == 0) AskToolChanger(*st);
+    if (NcRapidsTrait(dialect, kNcAskToolChanger) && autoMode == 0) AskToolChanger(*st);
     SetUpToolChangerBits(*st);
     ScanNcJob(*st);
     if (st->Machine.SafeZ < st->FirstToolClearance) st->Machine.SafeZ = st->FirstToolClearance;
@@ -449,7 +441,7 @@ void WriteNcProgram(const std::string& inputFile, const std::string& outputFile,
     FinishNcProgram(*st);
     CloseFileChecked(st->OutFile);
     if (st->SisterToolUsed != 0) DelayMs(2000);
-    if (dialect == 46) {
+    if (NcRapidsTrait(dialect, kNcTurnedJob)) {
       if (st->SisterToolUsed == 0) DelayMs(1000);
       RedrawFileView(st->CallerInputName, 1);
     }

@@ -16,3 +16,7 @@ void WriteRapidMove(TNcWriterState& st, const std::string& approachWords);
 // The plain rapid block of the dialect for the words w, with the blocks some
 // dialects write before it (G40, HCI, the retract of dialects 40 and 55 ...).
 void WritePlainRapidBlock(TNcWriterState& st, const std::string& w);
+
+// Writes a rapid or index form of machine/nc_dialect_rapids.h with the axis
+// words w.
+void WriteNcRapidSequence(TNcWriterState& st, const char* sequence, const std::string& w);

@@ -96,6 +96,13 @@ function MachineHomeZ(words) {
          words.some(([letter, value]) => letter === 'Z' && Number(value) === 0);
 }
 
+// Some controls (dialects 25, 81, 82) read "//" to the line end as a
+// comment; the reader would take the tool and feed words of those comments.
+function WithoutSlashComment(line) {
+  const at = line.indexOf('//');
+  return at < 0 ? line : line.slice(0, at);
+}
+
 function Num(v) {
   return Number(v.toFixed(4)).toString();
 }
@@ -321,10 +328,11 @@ function Check(program, d) {
     lineNo = i + 1;
     events = [];
     let words = [];
+    const line = WithoutSlashComment(lines[i]);
     // G92 says where the tool stands in the program's coordinates, the ones
     // checked: the reader is told the position instead of an offset from its
     // own start point, which is not the tool's.
-    const setPosition = /^\s*(?:N\d+\s+)?G92((?:\s*[XYZ][+-]?[0-9.]+)*)\s*$/i.exec(lines[i].replace(/\r$/, ''));
+    const setPosition = /^\s*(?:N\d+\s+)?G92((?:\s*[XYZ][+-]?[0-9.]+)*)\s*$/i.exec(line.replace(/\r$/, ''));
     if (setPosition !== null) {
       words = [['G', 92]];
       const axes = {};
@@ -334,7 +342,7 @@ function Check(program, d) {
       }
       toolpath.setPosition(axes);
     } else {
-      toolpath.loadFromStringSync(MotionWordLast(lines[i]), (data) => { words = words.concat(data.words); });
+      toolpath.loadFromStringSync(MotionWordLast(line), (data) => { words = words.concat(data.words); });
     }
     const xyWords = words.some(([letter]) => letter === 'X' || letter === 'Y');
     // Words that act before the motion of the block.
