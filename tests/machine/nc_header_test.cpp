@@ -619,6 +619,16 @@ TEST_F(NcHeaderTest, CommentHeaderSwitchOfDialects0_25_81) {
   }
 }
 
+// Codes above the generic dialect write no comment lines, as the generic one.
+TEST_F(NcHeaderTest, CodesAboveTheGenericDialectWriteNoComments) {
+  for (int d : {100, 101, 200, 255}) {
+    auto st = State(d);
+    st->RotaryActive = 1;
+    WriteNcCommentHeader(*st);
+    EXPECT_EQ(Buffered(*st), "") << d;
+  }
+}
+
 TEST_F(NcHeaderTest, RotaryDiameterCommentOnlyWithTheRotaryAxis) {
   for (int d = 0; d < 100; ++d) {
     if (d == 35) continue;  // its header asks for note lines on the screen
