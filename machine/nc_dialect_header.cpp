@@ -2,24 +2,25 @@
 #include "machine/nc_dialect_header.h"
 
 #include <iterator>
+#include <string>
 
 #include "machine/nc_settings.h"
 
 namespace {
 
 // Marks of comment lines.
-constexpr TNcCommentMarks kNone{"", ""};
-constexpr TNcCommentMarks kParens{"(", ")"};
-constexpr TNcCommentMarks kParensOpen{"(", ""};
-constexpr TNcCommentMarks kParensSpaced{"( ", " )"};
-constexpr TNcCommentMarks kPercentParens{"%(", ")"};
-constexpr TNcCommentMarks kStarParens{"(* ", " *)"};
-constexpr TNcCommentMarks kSemiParens{";(", ")"};
-constexpr TNcCommentMarks kSemi{";", ""};
-constexpr TNcCommentMarks kSlashes{"//", ""};
-constexpr TNcCommentMarks kSlash{"/", ""};
-constexpr TNcCommentMarks kBrackets{"[", "]"};
-constexpr TNcCommentMarks kCStyle{"/*", "*/"};
+constexpr TNcCommentMarks kNone{"", "", kNcGuardNone};
+constexpr TNcCommentMarks kParens{"(", ")", kNcGuardParens};
+constexpr TNcCommentMarks kParensSpaced{"( ", " )", kNcGuardParens};
+constexpr TNcCommentMarks kPercentParens{"%(", ")", kNcGuardParens};
+constexpr TNcCommentMarks kStarParens{"(* ", " *)", kNcGuardParens};
+// After ";" the rest of the line is a comment, parentheses included.
+constexpr TNcCommentMarks kSemiParens{";(", ")", kNcGuardNone};
+constexpr TNcCommentMarks kSemi{";", "", kNcGuardNone};
+constexpr TNcCommentMarks kSlashes{"//", "", kNcGuardNone};
+constexpr TNcCommentMarks kSlash{"/", "", kNcGuardNone};
+constexpr TNcCommentMarks kBrackets{"[", "]", kNcGuardBrackets};
+constexpr TNcCommentMarks kCStyle{"/*", "*/", kNcGuardNone};
 
 // Heads shared by several dialects.
 constexpr const char* kNoHead = "";
@@ -64,7 +65,7 @@ const TNcHeaderRow kRows[kNcDialectSlots] = {
     {kParens,        kParens,        kParens,        kRaw,    kRaw,    0,    kComments},                             // 8
     {kSemi,          kSemi,          kSemi,          kBlocks, kBlocks, 0,    "IMF_PBL|{comments}"},                  // 9
     {kParens,        kParens,        kParens,        kRaw,    kRaw,    0,    kComments},                             // 10
-    {kParensOpen,    kParens,        kParens,        kRaw,    kRaw,    0,    kComments},                             // 11
+    {kParens,        kParens,        kParens,        kRaw,    kRaw,    0,    kComments},                             // 11
     {kSemi,          kSemi,          kSemi,          kRaw,    kRaw,    0,    kComments},                             // 12
     {kParens,        kParens,        kParens,        kRaw,    kRaw,    0,    kComments},                             // 13
     {kParens,        kParens,        kParens,        kRaw,    kRaw,    0,    kComments},                             // 14
@@ -108,7 +109,7 @@ const TNcHeaderRow kRows[kNcDialectSlots] = {
     {kBrackets,      kBrackets,      kBrackets,      kRaw,    kRaw,    0,    kComments},                             // 52
     {kParens,        kBrackets,      kParens,        kBlocks, kBlocks, 9001, "~%PM|{title}|{rotary}|?rotary:({diameter})|{tools}"},  // 53
     {kNone,          kNone,          kNone,          kRaw,    kRaw,    0,    kNoHead},                               // 54
-    {kParens,        kParens,        kParens,        kRaw,    kRaw,    0,    "~%{P3} ({name})|{comments}"},          // 55
+    {kParens,        kParens,        kParens,        kRaw,    kRaw,    0,    "~%{P3} ({commentname})|{comments}"},   // 55
     {kParens,        kParens,        kParens,        kRaw,    kRaw,    0,    "{comments}|~%1000"},                   // 56
     {kParens,        kParens,        kParens,        kRaw,    kRaw,    0,    kO1233},                                // 57
     {kParens,        kParens,        kParens,        kRaw,    kRaw,    0,    kComments},                             // 58
@@ -141,9 +142,9 @@ const TNcHeaderRow kRows[kNcDialectSlots] = {
     {kParens,        kParens,        kParens,        kRaw,    kRaw,    0,    "~%|~O1233|{comments}"},                // 85
     {kParens,        kParens,        kParens,        kRaw,    kRaw,    0,    "~%1|{comments}"},                      // 86
     {kParens,        kParens,        kParens,        kRaw,    kRaw,    0,    "{comments}|~%|~(&P01/0000)"},          // 87
-    {kParens,        kParens,        kParens,        kRaw,    kRaw,    0,    "~%1234 ({name})|{comments}"},          // 88
+    {kParens,        kParens,        kParens,        kRaw,    kRaw,    0,    "~%1234 ({commentname})|{comments}"},   // 88
     {kNone,          kNone,          kNone,          kRaw,    kRaw,    0,    "~O0001"},                              // 89
-    {kParens,        kParens,        kParens,        kRaw,    kRaw,    0,    "~00001 ({name})|{comments}"},          // 90
+    {kParens,        kParens,        kParens,        kRaw,    kRaw,    0,    "~00001 ({commentname})|{comments}"},   // 90
     {kParens,        kParens,        kParens,        kRaw,    kRaw,    0,    kPercent0001},                          // 91
     {kParens,        kParens,        kParens,        kRaw,    kRaw,    0,    kPercent},                              // 92
     {kSemi,          kSemi,          kSemi,          kBlocks, kBlocks, 0,    kPgmNamed},                             // 93
@@ -151,7 +152,7 @@ const TNcHeaderRow kRows[kNcDialectSlots] = {
     {kParens,        kParens,        kParens,        kRaw,    kRaw,    0,    kComments},                             // 95
     {kParens,        kParens,        kParens,        kRaw,    kRaw,    0,    kComments},                             // 96
     {kParens,        kBrackets,      kParens,        kBlocks, kBlocks, 9001, "~%PM9{P3}|~N9{P3}|{title}|{rotary}|?rotary:({diameter})|{tools}"},  // 97
-    {kNone,          kNone,          kNone,          kRaw,    kRaw,    0,    "~&%{name}|~%|~(&%{name}/000000\")"},   // 98
+    {kNone,          kNone,          kNone,          kRaw,    kRaw,    0,    "~&%{name}|~%|~(&%{commentname}/000000\")"},  // 98
     {kSemi,          kSemi,          kSemi,          kBlocks, kBlocks, 0,    kPgm9001},                              // 99
     {kNone,          kNone,          kNone,          kRaw,    kRaw,    0,    kNoHead},                               // 100 generic
 };
@@ -159,6 +160,19 @@ const TNcHeaderRow kRows[kNcDialectSlots] = {
 static_assert(std::size(kRows) == kNcDialectSlots);
 
 }  // namespace
+
+std::string GuardNcCommentText(TNcCommentGuard guard, std::string text) {
+  for (char& c : text) {
+    if (guard == kNcGuardParens) {
+      if (c == '(') c = '[';
+      else if (c == ')') c = ']';
+    } else if (guard == kNcGuardBrackets) {
+      if (c == '[') c = '(';
+      else if (c == ']') c = ')';
+    }
+  }
+  return text;
+}
 
 const TNcHeaderRow& NcHeaderRow(int dialect) {
   if (dialect < 0 || dialect > kNcGenericDialect) return kRows[kNcGenericDialect];

@@ -12,7 +12,8 @@
 //   {rotary}     the rotary diameter comment alone (raw line)
 //   {tools}      the tool list alone
 //   {diameter}   the text of the rotary diameter (message and number)
-//   {name}       the program name; {P3} the program number, three digits
+//   {name}       the program name; {commentname} the same inside a
+//                parenthesised comment; {P3} the program number, three digits
 //   {date}       the date of the run
 //   {notes}      asks for the note lines and writes them
 //   {paths}      the two workpiece path lines
@@ -22,11 +23,21 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+
+// Comments never nest: what a text inside a comment must not hold, because
+// it would open or close a comment of the same marks, and what stands for it.
+enum TNcCommentGuard : uint8_t {
+  kNcGuardNone,      // the comment runs to the line end: any text may stand in it
+  kNcGuardParens,    // "(" and ")" of the text are written "[" and "]"
+  kNcGuardBrackets,  // "[" and "]" of the text are written "(" and ")"
+};
 
 // The marks around the text of a comment line.
 struct TNcCommentMarks {
   const char* Open;
   const char* Close;
+  TNcCommentGuard Guard;
 };
 
 struct TNcHeaderRow {
@@ -38,6 +49,9 @@ struct TNcHeaderRow {
   int16_t CommentBlocksFrom;  // 0, or the block number the comments count from (1 again after)
   const char* Head;           // the head sequence
 };
+
+// The text with the characters the guard keeps out of a comment replaced.
+std::string GuardNcCommentText(TNcCommentGuard guard, std::string text);
 
 // The row of a dialect; codes outside 0..100 get the generic row, which
 // writes nothing.

@@ -43,7 +43,7 @@ void Line(TNcWriterState& st, bool asBlock, const std::string& text) {
 }
 
 std::string Comment(const TNcCommentMarks& marks, const std::string& text) {
-  return std::string(marks.Open) + text + marks.Close;
+  return std::string(marks.Open) + GuardNcCommentText(marks.Guard, text) + marks.Close;
 }
 
 // Title, version and export line.
@@ -55,18 +55,18 @@ void WriteTitleLines(TNcWriterState& st, const TNcHeaderRow& row) {
 }
 
 void WriteRotaryLine(TNcWriterState& st, const TNcHeaderRow& row) {
-  WriteRotaryDiameterComment(st, row.Rotary.Open, row.Rotary.Close);
+  WriteRotaryDiameterComment(st, row.Rotary.Open, row.Rotary.Close, row.Rotary.Guard);
 }
 
 void WriteToolLines(TNcWriterState& st, const TNcHeaderRow& row) {
-  WriteToolListComments(st, row.Tools.Open, row.Tools.Close, row.ToolBlocks);
+  WriteToolListComments(st, row.Tools.Open, row.Tools.Close, row.ToolBlocks, row.Tools.Guard);
 }
 
-// Message 222 and the diameter of the rotary axis.
+// Message 222 and the diameter of the rotary axis, to stand in parentheses.
 std::string DiameterText(const TNcWriterState& st) {
   std::string diameter = FormatRealText(8, 3, st.Machine.RotaryDiameter);
   diameter.erase(0, std::min(diameter.find_first_not_of(' '), diameter.size()));
-  return WinText(GetMessageText(kMsgNcRotaryDiameter, -29) + diameter);
+  return WinText(GuardNcCommentText(kNcGuardParens, GetMessageText(kMsgNcRotaryDiameter, -29) + diameter));
 }
 
 std::string DateText() {
@@ -109,6 +109,7 @@ void WriteNcCommentHeader(TNcWriterState& st) {
         }},
        {"diameter", [&] { return DiameterText(st); }},
        {"name", [&] { return st.ProgramName; }},
+       {"commentname", [&] { return GuardNcCommentText(kNcGuardParens, st.ProgramName); }},
        {"P3", [&] { return FormatZeroPaddedInteger(st.Machine.Dialect55Count, 3); }},
        {"date", [] { return DateText(); }},
        {"notes",
