@@ -2,14 +2,15 @@
 #include "machine/nc_header.h"
 
 #include <algorithm>
-#include <initializer_list>
 #include <string>
 
 #include "frame/codepage.h"
 #include "frame/main_window.h"
 #include "frame/messages.h"
 #include "machine/nc_blocks.h"
+#include "machine/nc_dialect_header.h"
 #include "machine/nc_header_companions.h"
+#include "machine/nc_sequences.h"
 #include "machine/nc_settings.h"
 #include "machine/nc_setup_blocks.h"
 #include "ui/common_dialogs.h"
@@ -18,12 +19,6 @@
 namespace {
 
 constexpr const char* kLineEnd = "\r\n";
-
-bool IsOneOf(int d, std::initializer_list<int> list) {
-  for (int v : list)
-    if (v == d) return true;
-  return false;
-}
 
 // Texts of the program are kept in the DOS code page; NC programs are
 // written in the Windows code page.
@@ -42,301 +37,99 @@ std::string WinText(std::string text) {
   return text;
 }
 
-void Raw(TNcWriterState& st, const std::string& text) { AppendNcText(st, text + kLineEnd); }
-
 void Line(TNcWriterState& st, bool asBlock, const std::string& text) {
   if (asBlock) WriteNcBlock(st, text);
-  else Raw(st, text);
+  else AppendNcText(st, text + kLineEnd);
 }
 
-// The standard set: title, version and export line between the marks.
-void WriteStandardSet(TNcWriterState& st, bool asBlocks, const std::string& open, const std::string& close) {
-  Line(st, asBlocks, WinText(open + FormatProgramTitleLine() + close));
-  Line(st, asBlocks, WinText(open + FormatVersionLine() + close));
-  Line(st, asBlocks,
-       WinText(open + "Export " + FormatDialectNameQuoted(st) + FormatDateTimeText() + close));
+std::string Comment(const TNcCommentMarks& marks, const std::string& text) {
+  return std::string(marks.Open) + GuardNcCommentText(marks.Guard, text) + marks.Close;
 }
 
-// The most common row: the set, the rotary diameter comment and the tool
-// list, all with the same marks.
-void WriteFullSet(TNcWriterState& st, bool setBlocks, const std::string& open, const std::string& close,
-                  bool toolBlocks) {
-  WriteStandardSet(st, setBlocks, open, close);
-  WriteRotaryDiameterComment(st, open, close);
-  WriteToolListComments(st, open, close, toolBlocks);
+// Title, version and export line.
+void WriteTitleLines(TNcWriterState& st, const TNcHeaderRow& row) {
+  Line(st, row.SetBlocks, WinText(Comment(row.Set, FormatProgramTitleLine())));
+  Line(st, row.SetBlocks, WinText(Comment(row.Set, FormatVersionLine())));
+  Line(st, row.SetBlocks,
+       WinText(Comment(row.Set, "Export " + FormatDialectNameQuoted(st) + FormatDateTimeText())));
 }
 
-void WriteRawSet(TNcWriterState& st, const std::string& open, const std::string& close) {
-  WriteFullSet(st, false, open, close, false);
+void WriteRotaryLine(TNcWriterState& st, const TNcHeaderRow& row) {
+  WriteRotaryDiameterComment(st, row.Rotary.Open, row.Rotary.Close, row.Rotary.Guard);
 }
 
-void WriteBlockSet(TNcWriterState& st, const std::string& open, const std::string& close) {
-  WriteFullSet(st, true, open, close, true);
+void WriteToolLines(TNcWriterState& st, const TNcHeaderRow& row) {
+  WriteToolListComments(st, row.Tools.Open, row.Tools.Close, row.ToolBlocks, row.Tools.Guard);
 }
 
-// "(" + message 222 + diameter + ")" as a block, only with the rotary axis on.
-void WriteRotaryDiameterBlock(TNcWriterState& st) {
-  if (st.RotaryActive == 0) return;
+// Message 222 and the diameter of the rotary axis, to stand in parentheses.
+std::string DiameterText(const TNcWriterState& st) {
   std::string diameter = FormatRealText(8, 3, st.Machine.RotaryDiameter);
   diameter.erase(0, std::min(diameter.find_first_not_of(' '), diameter.size()));
-  WriteNcBlock(st, WinText("(" + GetMessageText(kMsgNcRotaryDiameter, -29) + diameter + ")"));
+  return WinText(GuardNcCommentText(kNcGuardParens, GetMessageText(kMsgNcRotaryDiameter, -29) + diameter));
 }
 
-bool CommentHeaderWanted(const TNcWriterState& st) {
-  return GetDialectRecord(st.Machine, st.Machine.CurrentDialect).CommentHeaderOn == 1;
-}
-
-std::string ProgramNumber3(const TNcWriterState& st) {
-  return FormatZeroPaddedInteger(st.Machine.Dialect55Count, 3);
-}
-
-// Dialects 53 and 97: the comment blocks are numbered from 9001 on.
-void WriteMahoComments(TNcWriterState& st) {
-  st.BlockNumber = 9001;
-  WriteStandardSet(st, true, "(", ")");
-  WriteRotaryDiameterComment(st, "[", "]");
-  WriteRotaryDiameterBlock(st);
-  WriteToolListComments(st, "(", ")", true);
-  st.BlockNumber = 1;
+std::string DateText() {
+  std::string date;
+  FormatDate(date);
+  return date;
 }
 
 }  // namespace
 
+// The head of the dialect's row; the comment pieces write their own lines
+// (raw or numbered as the row says) and leave no text in their block.
 void WriteNcCommentHeader(TNcWriterState& st) {
-  const int d = st.Dialect;
-  const std::string& name = st.ProgramName;
-  if (IsOneOf(d, {3, 5, 7, 8, 10, 13, 14, 15, 17, 18, 19, 23, 24, 26, 33, 37, 38, 43, 58, 63, 66, 76, 80, 94,
-                  95, 96})) {
-    WriteRawSet(st, "(", ")");
-    return;
-  }
-  switch (d) {
-    case 0:
-      if (CommentHeaderWanted(st)) WriteRawSet(st, "(", ")");
-      break;
-    case 20: case 39: case 59: case 91:
-      Raw(st, "%0001");
-      WriteRawSet(st, "(", ")");
-      break;
-    case 28:
-      Raw(st, "O0001;");
-      WriteRawSet(st, "(", ")");
-      break;
-    case 42:
-      Raw(st, "O0001");
-      WriteRawSet(st, "(", ")");
-      break;
-    case 89:
-      Raw(st, "O0001");
-      break;
-    case 34: case 92:
-      Raw(st, "%");
-      WriteRawSet(st, "(", ")");
-      break;
-    case 61:
-      Raw(st, "\x12%");
-      WriteRawSet(st, "(", ")");
-      break;
-    case 57: case 65:
-      Raw(st, "O1233");
-      WriteRawSet(st, "(", ")");
-      break;
-    case 85:
-      Raw(st, "%");
-      Raw(st, "O1233");
-      WriteRawSet(st, "(", ")");
-      break;
-    case 86:
-      Raw(st, "%1");
-      WriteRawSet(st, "(", ")");
-      break;
-    case 16:
-      Raw(st, "%1");
-      break;
-    case 29:
-      Raw(st, "%10");
-      break;
-    case 67:
-      Raw(st, "%PM");
-      Raw(st, "N9001");
-      WriteRawSet(st, "(", ")");
-      break;
-    case 55:
-      Raw(st, "%" + ProgramNumber3(st) + " (" + name + ")");
-      WriteRawSet(st, "(", ")");
-      break;
-    case 88:
-      Raw(st, "%1234 (" + name + ")");
-      WriteRawSet(st, "(", ")");
-      break;
-    case 90:
-      Raw(st, "00001 (" + name + ")");
-      WriteRawSet(st, "(", ")");
-      break;
-    case 32:
-      Raw(st, "O00000001");
-      WriteStandardSet(st, false, "(", ")");
-      Raw(st, st.RotaryIncremental != 0 ? "(Mantelfl\xE4" "che Z/W[X], C/H[Y], X/U[Z], T32-Betrieb A-Code )"
-                                        : "(Planseite, kartesisch, T32-Betrieb A-Code )");
-      WriteRotaryDiameterComment(st, "(", ")");
-      WriteToolListComments(st, "(", ")", false);
-      break;
-    case 46:
-      WriteRawSet(st, "(", ")");
-      Raw(st, "%%%%");
-      break;
-    case 56:
-      WriteRawSet(st, "(", ")");
-      Raw(st, "%1000");
-      break;
-    case 87:
-      WriteRawSet(st, "(", ")");
-      Raw(st, "%");
-      Raw(st, "(&P01/0000)");
-      break;
-    case 77:
-      WriteRawSet(st, "(", ")");
-      switch (st.Machine.ToolMeasuring) {
-        case 1: Raw(st, "(Werkzeugvermessung mit Laser)"); break;
-        case 2: Raw(st, "(Werkzeugvermessung mit Me\xDF" "dose)"); break;
-        case 3: Raw(st, "(keine Werkzeugvermessung)"); break;
-        default: break;
-      }
-      break;
-    case 1:
-      WriteStandardSet(st, false, "(", ")");
-      WriteRotaryDiameterComment(st, ";(", ")");
-      WriteToolListComments(st, ";(", ")", false);
-      break;
-    case 4:
-      WriteRawSet(st, "%(", ")");
-      break;
-    case 11:
-      WriteStandardSet(st, false, "(", "");
-      WriteRotaryDiameterComment(st, "(", ")");
-      WriteToolListComments(st, "(", ")", false);
-      break;
-    case 12:
-      WriteRawSet(st, ";", "");
-      break;
-    case 40:
-      WriteRawSet(st, "//", "");
-      break;
-    case 25: case 81:
-      WriteNcBlock(st, "M90");
-      if (CommentHeaderWanted(st)) WriteRawSet(st, "//", "");
-      break;
-    case 82:
-      WriteNcBlock(st, "% //Programmstart");
-      WriteRawSet(st, "//", "");
-      break;
-    case 48: {
-      std::string date;
-      FormatDate(date);
-      Raw(st, date);
-      Raw(st, "Marvek");
-      WriteRawSet(st, ";", "");
-      break;
-    }
-    case 49:
-      Raw(st, "\x02\r");
-      Raw(st, "(DFS,P 1234, Marvek,RWED)");
-      WriteRawSet(st, "(* ", " *)");
-      break;
-    case 50:
-      WriteRawSet(st, "( ", " )");
-      break;
-    case 52:
-      WriteRawSet(st, "[", "]");
-      break;
-    case 62:
-      WriteRawSet(st, "/*", "*/");
-      break;
-    case 51:
-      WriteWorkpiecePathHeader(st);
-      WriteFullSet(st, false, ";", "", true);
-      break;
-    case 2: case 78:
-      WriteStandardSet(st, true, "(", ")");
-      WriteRotaryDiameterBlock(st);
-      WriteToolListComments(st, "(", ")", true);
-      break;
-    case 9:
-      WriteNcBlock(st, "IMF_PBL");
-      WriteBlockSet(st, ";", "");
-      break;
-    case 22:
-      WriteStandardSet(st, true, ";", "");
-      WriteRotaryDiameterComment(st, ";(", ")");
-      WriteToolListComments(st, ";(", ")", true);
-      break;
-    case 36:
-      WriteBlockSet(st, ";", "");
-      break;
-    case 64:
-      WriteFullSet(st, true, ";", "", false);
-      break;
-    case 68: case 99:
-      WriteNcBlock(st, "BEGIN PGM 9001 MM");
-      WriteBlockSet(st, ";", "");
-      break;
-    case 69: case 73: case 93:
-      WriteNcBlock(st, "BEGIN PGM " + name + " MM");
-      WriteBlockSet(st, ";", "");
-      break;
-    case 70: case 71:
-      WriteNcBlock(st, "BEGIN PGM " + name + " MM");
-      break;
-    case 72: case 83:
-      Raw(st, "%_N_" + name + "_MPF");
-      WriteBlockSet(st, ";", "");
-      break;
-    case 74: case 75:
-      WriteNcBlock(st, "%_N_" + name + "_MPF");
-      WriteStandardSet(st, true, ";", "");
-      WriteNcBlock(st, d == 74 ? ";Gravur auf Mantelflaeche" : ";Gravur auf Stirnflaeche");
-      WriteRotaryDiameterComment(st, ";", "");
-      WriteToolListComments(st, ";", "", true);
-      for (const char* text : {"GETD(AX5)", "TRANS", "TRAFOOF", "DIAMON", "M48", "SETMS()", "SYNC_OFF", "G0 Q1=20",
-                               "G54"})
-        WriteNcBlock(st, text);
-      break;
-    case 84:
-      Raw(st, "%");
-      Raw(st, "O1");
-      WriteBlockSet(st, "/", "");
-      break;
-    case 53:
-      Raw(st, "%PM");
-      WriteMahoComments(st);
-      break;
-    case 97:
-      Raw(st, "%PM9" + ProgramNumber3(st));
-      Raw(st, "N9" + ProgramNumber3(st));
-      WriteMahoComments(st);
-      break;
-    case 35:
-      Raw(st, "%");
-      WriteProgramNoteLines(st);
-      break;
-    case 44:
-      Raw(st, "DEF TEST ( )");
-      Raw(st, "");
-      WriteStandardSet(st, false, "(", ")");
-      Raw(st, "");
-      break;
-    case 79:
-      Raw(st, "[");
-      Raw(st, "\"" + name + "\"");
-      break;
-    case 98:
-      Raw(st, "&%" + name);
-      Raw(st, "%");
-      Raw(st, "(&%" + name + "/000000\")");
-      break;
-    default:  // 6, 21, 27, 30, 31, 41, 45, 47, 54, 60 and the generic codes: none
-      break;
-  }
+  const TNcHeaderRow& row = NcHeaderRow(st.Dialect);
+  const int16_t measuring = st.Machine.ToolMeasuring;
+  if (row.CommentBlocksFrom != 0) st.BlockNumber = row.CommentBlocksFrom;
+  WriteNcSequence(
+      st, row.Head,
+      {{"comments",
+        [&] {
+          WriteTitleLines(st, row);
+          WriteRotaryLine(st, row);
+          WriteToolLines(st, row);
+          return std::string();
+        }},
+       {"title",
+        [&] {
+          WriteTitleLines(st, row);
+          return std::string();
+        }},
+       {"rotary",
+        [&] {
+          WriteRotaryLine(st, row);
+          return std::string();
+        }},
+       {"tools",
+        [&] {
+          WriteToolLines(st, row);
+          return std::string();
+        }},
+       {"diameter", [&] { return DiameterText(st); }},
+       {"name", [&] { return st.ProgramName; }},
+       {"commentname", [&] { return GuardNcCommentText(kNcGuardParens, st.ProgramName); }},
+       {"P3", [&] { return FormatZeroPaddedInteger(st.Machine.Dialect55Count, 3); }},
+       {"date", [] { return DateText(); }},
+       {"notes",
+        [&] {
+          WriteProgramNoteLines(st);
+          return std::string();
+        }},
+       {"paths",
+        [&] {
+          WriteWorkpiecePathHeader(st);
+          return std::string();
+        }}},
+      {{"wanted", [&] { return GetDialectRecord(st.Machine, st.Machine.CurrentDialect).CommentHeaderOn == 1; }},
+       {"rotary", [&] { return st.RotaryActive != 0; }},
+       {"mantle", [&] { return st.RotaryIncremental != 0; }},
+       {"face", [&] { return st.RotaryIncremental == 0; }},
+       {"laser", [&] { return measuring == 1; }},
+       {"probe", [&] { return measuring == 2; }},
+       {"nomeasuring", [&] { return measuring == 3; }}});
+  if (row.CommentBlocksFrom != 0) st.BlockNumber = 1;
 }
 
 void WriteNcProgramHeader(TNcWriterState& st) {

@@ -95,7 +95,7 @@ std::string FormatDialectNameQuoted(const TNcWriterState& st) {
 }
 
 void WriteToolListComments(TNcWriterState& st, const std::string& prefix, const std::string& suffix,
-                           bool numbered) {
+                           bool numbered, TNcCommentGuard guard) {
   const int count = std::min<int>(st.ToolCount, static_cast<int>(st.ToolTable.size()));
   if (count <= 0) return;
   const bool macroLines =
@@ -109,7 +109,7 @@ void WriteToolListComments(TNcWriterState& st, const std::string& prefix, const 
     const std::string line = "T" + std::to_string(tool.changeStation) + " FrS=" + Real3(tool.tipRadius) + k +
                              " FWi=" + Real3(tool.angle) + " SnR=" + Real3(tool.shankRadius) +
                              " FEt=" + Real3(tool.plungeDepth) + "  " + name;
-    WriteLine(st, prefix + line + suffix, numbered);
+    WriteLine(st, prefix + GuardNcCommentText(guard, line) + suffix, numbered);
     if (macroLines) {
       const std::string n = std::to_string(i);
       WriteLine(st, ".VorschubXY" + n + " = " + FormatRoundedInteger(tool.feedXY * 1000.0f), numbered);
@@ -119,10 +119,12 @@ void WriteToolListComments(TNcWriterState& st, const std::string& prefix, const 
   }
 }
 
-void WriteRotaryDiameterComment(TNcWriterState& st, const std::string& prefix, const std::string& suffix) {
+void WriteRotaryDiameterComment(TNcWriterState& st, const std::string& prefix, const std::string& suffix,
+                                TNcCommentGuard guard) {
   if (st.RotaryActive == 0 && st.Dialect != 74) return;
-  AppendNcText(st, prefix + GetMessageText(kMsgNcRotaryDiameter, -29) +
-                       TrimLeft(FormatRealText(8, 3, st.Machine.RotaryDiameter)) + suffix + "\r\n");
+  const std::string text =
+      GetMessageText(kMsgNcRotaryDiameter, -29) + TrimLeft(FormatRealText(8, 3, st.Machine.RotaryDiameter));
+  AppendNcText(st, prefix + GuardNcCommentText(guard, text) + suffix + "\r\n");
 }
 
 void WriteProgramNoteLines(TNcWriterState& st) {

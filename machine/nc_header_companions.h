@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "machine/nc_dialect_header.h"
 #include "machine/nc_writer_state.h"
 
 // Message of the rotary diameter comment.
@@ -23,12 +24,14 @@ void WriteStartPositionXY(TNcWriterState& st);
 // The current dialect's name in double quotes followed by two blanks.
 std::string FormatDialectNameQuoted(const TNcWriterState& st);
 // One comment line prefix + tool description + suffix per tool of the run,
-// numbered blocks or raw lines.
+// numbered blocks or raw lines; the guard keeps the comment marks out of the
+// description (a tool name with parentheses).
 void WriteToolListComments(TNcWriterState& st, const std::string& prefix,
-                           const std::string& suffix, bool numbered);
+                           const std::string& suffix, bool numbered,
+                           TNcCommentGuard guard = kNcGuardNone);
 // Raw comment line with the rotary diameter (rotary axis in use or dialect 74).
 void WriteRotaryDiameterComment(TNcWriterState& st, const std::string& prefix,
-                                const std::string& suffix);
+                                const std::string& suffix, TNcCommentGuard guard = kNcGuardNone);
 // Asks for the four note lines and writes those that are not empty.
 void WriteProgramNoteLines(TNcWriterState& st);
 // The two workpiece path lines of the output file.

@@ -33,6 +33,8 @@
 //              clearances and feeds (the generator's) are not checked
 //   arcCentres optional, "incremental" (default) or "absolute": how the
 //              control reads I/J (G90.1 and G91.1 in the program switch it)
+//   comments   optional, "parentheses" when the program's comments stand in
+//              ( ): a comment that nests or is left open is a fault
 //   tolerance  optional, mm, points of the path (default 0.001)
 //   arcTolerance optional, mm, start and end radius of an arc (default 0.001)
 'use strict';
@@ -55,6 +57,8 @@ function ReadInputs(programFile, descriptionFile) {
   if (typeof description.spindle !== 'object') throw new Error('spindle missing');
   if (description.arcCentres !== undefined && !['incremental', 'absolute'].includes(description.arcCentres))
     throw new Error('arcCentres must be "incremental" or "absolute"');
+  if (description.comments !== undefined && !['parentheses', 'other'].includes(description.comments))
+    throw new Error('comments must be "parentheses" or "other"');
   if (description.area !== undefined &&
       (!Array.isArray(description.area) || description.area.length !== 4 ||
        description.area.some((v) => typeof v !== 'number')))
@@ -123,6 +127,26 @@ function SweepOf(s, e, c, ccw) {
 
 function RadiusMismatch(s, e, c, tol) {
   return !Near(Math.hypot(s.x - c.x, s.y - c.y), Math.hypot(e.x - c.x, e.y - c.y), tol);
+}
+
+// Parenthesised comments: "(" opens a comment, the next ")" closes it, and
+// ";" outside a comment makes the rest of the line one. Controls do not nest
+// comments, and a comment still open at the line end or a lone ")" leaves
+// the control reading text as words. At most one fault a line.
+function CheckCommentMarks(lines, Fault) {
+  lines.forEach((text, i) => {
+    let open = false;
+    let reason = null;
+    for (const c of text.replace(/\r$/, '')) {
+      if (c === ';' && !open) break;
+      if (c === '(' && open) reason = reason ?? 'comment nests "(" inside a comment';
+      else if (c === ')' && !open) reason = reason ?? '")" outside a comment';
+      if (c === '(') open = true;
+      else if (c === ')') open = false;
+    }
+    if (open) reason = reason ?? 'comment left open at the end of the line';
+    if (reason !== null) Fault(i + 1, reason);
+  });
 }
 
 function Check(program, d) {
@@ -324,6 +348,7 @@ function Check(program, d) {
   }
 
   const lines = program.split('\n');
+  if (d.comments === 'parentheses') CheckCommentMarks(lines, Fault);
   for (let i = 0; i < lines.length; ++i) {
     lineNo = i + 1;
     events = [];

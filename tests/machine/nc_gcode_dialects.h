@@ -1,9 +1,10 @@
 // The NC dialects (0..99 and the generic 100) by the language they write:
 // RS274/ISO G-code that gcode-toolpath reads (G0/G1/G2/G3 with X, Y, Z, I,
 // J, F), or a language of its own. For the G-code dialects the row also
-// says how their controls read the I/J of an arc, the direction of Z and
-// the unit of the numbers, as the writer (machine/nc_arcs.cpp,
-// machine/nc_rapid_moves.cpp) makes them; the strict check
+// says how their controls read the I/J of an arc, the direction of Z, the
+// unit of the numbers and whether their comments are parenthesised, as the
+// writer (machine/nc_arcs.cpp, machine/nc_rapid_moves.cpp,
+// machine/nc_dialect_header.cpp) makes them; the strict check
 // (tests/gcode/strict_check.js) takes these into its description. Made
 // from the writer's tables and the programs it writes for the fixture job
 // (tests/fixtures/nc/nc_job_fixture.h).
@@ -18,6 +19,7 @@ enum TDialectTraits : unsigned {
   kQuarterTurn = 1,    // the job is turned by 90 degrees, (x, y) to (-y, x), before output
   kSpindleByHand = 2,  // no spindle word the check reads: the spindle is not the program's
   kPlanar = 4,         // no Z and no feed words (wire EDM): only the path in X/Y is checked
+  kOtherComments = 8,  // comments after ";", "//" or "/", in [ ] or /* */: parentheses are the language's own
 };
 
 struct TGcodeDialect {
@@ -43,7 +45,7 @@ inline constexpr TGcodeDialect kDialects[101] = {
     {9, false, kArcNone, 1, false, "isel intermediate format: FASTABS/MOVEABS/CWABS words in micrometres"},
     {10, true, kArcAbsolute, 1, false, ""},
     {11, false, kArcNone, 1, false, "arc centres as I (negated X) and K (Y): the reader takes K as the Z centre"},
-    {12, true, kArcAbsolute, 1, false, "asks two questions before the output"},
+    {12, true, kArcAbsolute, 1, false, "asks two questions before the output", kOtherComments},
     {13, true, kArcAbsolute, 1, false, "", kSpindleByHand},
     {14, true, kArcAbsolute, 1, false, "the test export wrote no program: its dialog needs an answer"},
     {15, true, kArcAbsolute, 1, false, ""},
@@ -56,7 +58,7 @@ inline constexpr TGcodeDialect kDialects[101] = {
     {22, false, kArcNone, 1, false, "HEIDENHAIN plain language (L ... R FMAX, CC/C DR)"},
     {23, true, kArcAbsolute, 1, false, "", kSpindleByHand},
     {24, true, kArcIncremental, 1, false, ""},
-    {25, true, kArcAbsolute, -1, false, "", kSpindleByHand},
+    {25, true, kArcAbsolute, -1, false, "", kSpindleByHand | kOtherComments},
     {26, true, kArcIncremental, 1, false, ""},
     {27, true, kArcIncremental, 1, false, ""},
     {28, true, kArcIncremental, 1, false, ""},
@@ -67,11 +69,11 @@ inline constexpr TGcodeDialect kDialects[101] = {
     {33, true, kArcAbsolute, 1, false, "", kSpindleByHand},
     {34, true, kArcIncremental, 1, false, "", kSpindleByHand},
     {35, true, kArcIncremental, 1, false, "", kSpindleByHand},
-    {36, true, kArcIncremental, 1, false, ""},
+    {36, true, kArcIncremental, 1, false, "", kOtherComments},
     {37, true, kArcIncremental, 1, false, ""},
     {38, true, kArcIncremental, 1, false, "wire EDM: no Z moves at all", kSpindleByHand | kPlanar},
     {39, true, kArcIncremental, 1, false, ""},
-    {40, true, kArcAbsolute, 1, false, ""},
+    {40, true, kArcAbsolute, 1, false, "", kOtherComments},
     {41, true, kArcIncremental, 1, false, "incremental centres with arc format 2, absolute with 1"},
     {42, true, kArcAbsolute, 1, false, ""},
     {43, true, kArcIncremental, 1, false, ""},
@@ -79,11 +81,11 @@ inline constexpr TGcodeDialect kDialects[101] = {
     {45, true, kArcAbsolute, -1, false, "", kSpindleByHand},
     {46, true, kArcAbsolute, 1, false, "the job is turned by 90 degrees before output", kQuarterTurn},
     {47, false, kArcNone, 1, false, "HEIDENHAIN plain language (L ... R FMAX, CC/C DR)"},
-    {48, true, kArcIncremental, 1, false, "", kSpindleByHand},
+    {48, true, kArcIncremental, 1, false, "", kSpindleByHand | kOtherComments},
     {49, true, kArcIncremental, 1, false, ""},
     {50, true, kArcAbsolute, 1, false, ""},
-    {51, true, kArcIncremental, 1, false, ""},
-    {52, true, kArcIncremental, 1, false, ""},
+    {51, true, kArcIncremental, 1, false, "", kOtherComments},
+    {52, true, kArcIncremental, 1, false, "", kOtherComments},
     {53, true, kArcAbsolute, 1, false, ""},
     {54, false, kArcNone, 1, false, "HEIDENHAIN plain language (L ... R FMAX, CC/C DR)"},
     {55, true, kArcIncremental, 1, false, ""},
@@ -93,9 +95,9 @@ inline constexpr TGcodeDialect kDialects[101] = {
     {59, true, kArcIncremental, 1, false, ""},
     {60, true, kArcIncremental, 1, false, ""},
     {61, true, kArcIncremental, 1, false, ""},
-    {62, true, kArcIncremental, 1, false, "the test export wrote no program: no default file extension"},
+    {62, true, kArcIncremental, 1, false, "the test export wrote no program: no default file extension", kOtherComments},
     {63, true, kArcAbsolute, 1, false, ""},
-    {64, true, kArcIncremental, 1, false, ""},
+    {64, true, kArcIncremental, 1, false, "", kOtherComments},
     {65, true, kArcIncremental, 1, false, ""},
     {66, true, kArcIncremental, 1, false, ""},
     {67, true, kArcAbsolute, 1, false, ""},
@@ -103,7 +105,7 @@ inline constexpr TGcodeDialect kDialects[101] = {
     {69, false, kArcNone, 1, false, "HEIDENHAIN plain language (L ... F MAX, CC/C DR)"},
     {70, false, kArcNone, 1, false, "HEIDENHAIN plain language (L ... F5000, CC/C DR)"},
     {71, false, kArcNone, 1, false, "HEIDENHAIN plain language (L ... F5000, CC/C DR)"},
-    {72, true, kArcIncremental, 1, false, ""},
+    {72, true, kArcIncremental, 1, false, "", kOtherComments},
     {73, false, kArcNone, 1, false, "HEIDENHAIN plain language (L ... F MAX, CC/C DR)"},
     {74, false, kArcNone, 1, false, "Siemens cylinder surface: K=AC()/J=AC() centres, axes swapped"},
     {75, false, kArcNone, 1, false, "Siemens K=AC()/I=AC() arc centres the reader cannot parse"},
@@ -112,10 +114,10 @@ inline constexpr TGcodeDialect kDialects[101] = {
     {78, true, kArcIncremental, 1, false, "", kSpindleByHand},
     {79, true, kArcAbsolute, 1, false, "", kSpindleByHand},
     {80, true, kArcAbsolute, 1, true, "inch numbers without G20", kSpindleByHand},
-    {81, true, kArcAbsolute, -1, false, "", kSpindleByHand},
-    {82, true, kArcIncremental, 1, false, "", kSpindleByHand},
-    {83, true, kArcIncremental, 1, false, ""},
-    {84, true, kArcIncremental, 1, false, ""},
+    {81, true, kArcAbsolute, -1, false, "", kSpindleByHand | kOtherComments},
+    {82, true, kArcIncremental, 1, false, "", kSpindleByHand | kOtherComments},
+    {83, true, kArcIncremental, 1, false, "", kOtherComments},
+    {84, true, kArcIncremental, 1, false, "", kOtherComments},
     {85, true, kArcIncremental, 1, false, ""},
     {86, true, kArcIncremental, 1, false, ""},
     {87, false, kArcNone, 1, false, "coordinates as signed integers in micrometres (X+10000)"},

@@ -212,9 +212,9 @@ TEST_F(NcHeaderTest, CommentLinesPerDialect) {
           "({V})\r\n"
           "(Export \"DIGMA-PC\"  {D})\r\n"
           "(T1 FrS=0.5 FWi=0 SnR=0 FEt=0  A)\r\n"},
-      {11, "({T}\r\n"
-          "({V}\r\n"
-          "(Export \"MAHO-PHILIPS 432\"  {D}\r\n"
+      {11, "({T})\r\n"
+          "({V})\r\n"
+          "(Export \"MAHO-PHILIPS 432\"  {D})\r\n"
           "(T1 FrS=0.5 FWi=0 SnR=0 FEt=0  A)\r\n"},
       {12, ";{T}\r\n"
           ";{V}\r\n"
@@ -248,7 +248,7 @@ TEST_F(NcHeaderTest, CommentLinesPerDialect) {
       {20, "%0001\r\n"
           "({T})\r\n"
           "({V})\r\n"
-          "(Export \"Eckelmann (ME)\"  {D})\r\n"
+          "(Export \"Eckelmann [ME]\"  {D})\r\n"
           "(T1 FrS=0.5 FWi=0 SnR=0 FEt=0  A)\r\n"},
       {21, ""},
       {22, ";{T}\r\n"
@@ -311,7 +311,7 @@ TEST_F(NcHeaderTest, CommentLinesPerDialect) {
       {39, "%0001\r\n"
           "({T})\r\n"
           "({V})\r\n"
-          "(Export \"Eckelmann MAchsen(ME)\"  {D})\r\n"
+          "(Export \"Eckelmann MAchsen[ME]\"  {D})\r\n"
           "(T1 FrS=0.5 FWi=0 SnR=0 FEt=0  A)\r\n"},
       {40, "//{T}\r\n"
           "//{V}\r\n"
@@ -493,13 +493,13 @@ TEST_F(NcHeaderTest, CommentLinesPerDialect) {
           "(Werkzeugvermessung mit Laser)\r\n"},
       {78, "({T})\r\n"
           "({V})\r\n"
-          "(Export \"K\xD6RNER (Bohrzyklen)\"  {D})\r\n"
+          "(Export \"K\xD6RNER [Bohrzyklen]\"  {D})\r\n"
           "(T1 FrS=0.5 FWi=0 SnR=0 FEt=0  A)\r\n"},
       {79, "[\r\n"
           "\"TEIL1\"\r\n"},
       {80, "({T})\r\n"
           "({V})\r\n"
-          "(Export \"XENETECH (INCH)\"  {D})\r\n"
+          "(Export \"XENETECH [INCH]\"  {D})\r\n"
           "(T1 FrS=0.5 FWi=0 SnR=0 FEt=0  A)\r\n"},
       {81, "M90\r\n"
           "//{T}\r\n"
@@ -616,6 +616,65 @@ TEST_F(NcHeaderTest, CommentHeaderSwitchOfDialects0_25_81) {
     st->Machine.DialectRecords[d].CommentHeaderOn = 2;
     WriteNcCommentHeader(*st);
     EXPECT_EQ(Buffered(*st), "M90\r\n") << d;
+  }
+}
+
+// Comments never nest: a tool name or program name holding the marks of the
+// comment it stands in has them written as the other kind of bracket; a
+// comment after ";" keeps them, as do lines that are no comments.
+TEST_F(NcHeaderTest, NamesInCommentsNeverNestOrCloseThem) {
+  struct TCase {
+    int dialect;
+    const char* line;
+  };
+  const TCase cases[] = {
+      {0, "(T1 FrS=0.5 FWi=0 SnR=0 FEt=0  Fraeser [R1] [K])"},
+      {4, "%(T1 FrS=0.5 FWi=0 SnR=0 FEt=0  Fraeser [R1] [K])"},
+      {11, "(T1 FrS=0.5 FWi=0 SnR=0 FEt=0  Fraeser [R1] [K])"},
+      {49, "(* T1 FrS=0.5 FWi=0 SnR=0 FEt=0  Fraeser [R1] [K] *)"},
+      {50, "( T1 FrS=0.5 FWi=0 SnR=0 FEt=0  Fraeser [R1] [K] )"},
+      {52, "[T1 FrS=0.5 FWi=0 SnR=0 FEt=0  Fraeser (R1) (K)]"},
+      {1, ";(T1 FrS=0.5 FWi=0 SnR=0 FEt=0  Fraeser (R1) [K])"},
+      {12, ";T1 FrS=0.5 FWi=0 SnR=0 FEt=0  Fraeser (R1) [K]"},
+      {55, "%001 (TEIL[2])"},
+      {88, "%1234 (TEIL[2])"},
+      {90, "00001 (TEIL[2])"},
+      {98, "&%TEIL(2)"},
+      {98, "(&%TEIL[2]/000000\")"},
+      {69, "BEGIN PGM TEIL(2) MM"},
+  };
+  for (const TCase& c : cases) {
+    auto st = nctest::MakeState(c.dialect, 0);
+    st->Machine.CurrentDialect = static_cast<int16_t>(c.dialect);
+    st->ProgramName = "TEIL(2)";
+    st->ToolTable.assign(kNcToolTableSize, TToolRecord{});
+    AddTool(*st, 0, 1, "Fraeser (R1) [K]", 0.5f, 0.0f, 0.0f, 0.0f, 0.0f);
+    st->ToolCount = 1;
+    WriteNcCommentHeader(*st);
+    const std::string text = "\r\n" + Buffered(*st);
+    EXPECT_NE(text.find("\r\n" + std::string(c.line) + "\r\n"), std::string::npos)
+        << "dialect " << c.dialect << ":\n" << text;
+  }
+}
+
+// A dialect caption holding parentheses stands in brackets in the export line.
+TEST_F(NcHeaderTest, CaptionInTheExportLineNeverNests) {
+  auto st = State(0);
+  WriteNcString(st->Machine.DialectNames[0], kNcCaptionLength, "Fr\x84se (3 Achsen)");
+  WriteNcCommentHeader(*st);
+  EXPECT_NE(Buffered(*st).find("\r\n(Export \"Fr\xE4se [3 Achsen]\"  " + std::string(nctest::kFixedDateTimeText) +
+                               ")\r\n"),
+            std::string::npos)
+      << Buffered(*st);
+}
+
+// Codes above the generic dialect write no comment lines, as the generic one.
+TEST_F(NcHeaderTest, CodesAboveTheGenericDialectWriteNoComments) {
+  for (int d : {100, 101, 200, 255}) {
+    auto st = State(d);
+    st->RotaryActive = 1;
+    WriteNcCommentHeader(*st);
+    EXPECT_EQ(Buffered(*st), "") << d;
   }
 }
 

@@ -150,6 +150,11 @@ std::string WithArea(const std::string& description) {
   return R"({"area":[-50,-50,150,100],)" + description.substr(1);
 }
 
+// The description with the program's comments in parentheses or in other marks.
+std::string WithComments(const std::string& description, const char* marks) {
+  return std::string(R"({"comments":")") + marks + "\"," + description.substr(1);
+}
+
 TEST(NcStrictCheck, CleanProgramsPass) {
   for (bool m6Stops : {false, true}) {
     const TCheckRun run = RunCheck(Join(kClean), Description(m6Stops));
@@ -183,6 +188,11 @@ TEST(NcStrictCheck, OtherFormsOfCleanProgramsPass) {
       {"G53 Z0 retracts to the machine's home", Edited(kClean, {{23, "G0 G53 Z0\r\nG0 X0 Y0"}}),
        Description(true)},
       {"a planar program with a point below the start", Join(kPlanar), kPlanarDescription},
+      {"comments in parentheses, one a line", Join(kClean), WithComments(Description(true), "parentheses")},
+      {"parentheses after a semicolon", Edited(kClean, {{1, ";(tool (R1) list"}, {3, "T1 M6 (Werkzeug [R1])"}}),
+       WithComments(Description(true), "parentheses")},
+      {"parentheses of a language with other comments", Edited(kClean, {{1, "(tool (R1) list"}}),
+       WithComments(Description(true), "other")},
   };
   for (const TCleanCase& c : cases) {
     const TCheckRun run = RunCheck(c.program, c.description);
@@ -261,6 +271,12 @@ TEST(NcStrictCheck, EachFaultIsFoundAtItsLine) {
        mm, {"25: program ends at height -1 below the clearance 3 of tool 2"}},
       {"rapid outside the work area", Edited(kClean, {{23, "G0 Z10\r\nG0 X-10000 Y-10000"}}), WithArea(mm),
        {"24: G0 to X-10000 Y-10000 outside the work area"}},
+      {"a comment inside a comment", Edited(kClean, {{1, "(Export \"Eckelmann (ME)\")"}}),
+       WithComments(mm, "parentheses"), {"1: comment nests \"(\" inside a comment"}},
+      {"a comment left open", Edited(kClean, {{1, "(Export \"MAHO\"  11.12.26"}}), WithComments(mm, "parentheses"),
+       {"1: comment left open at the end of the line"}},
+      {"a parenthesis closing no comment", Edited(kClean, {{3, "T1 M6 (Fraeser R1) D3)"}}),
+       WithComments(mm, "parentheses"), {"3: \")\" outside a comment"}},
       {"planar program skipping a point", Edited(kPlanar, {{4, "(G1 X0 dropped)"}, {5, "G1 X0 Y0"}}),
        kPlanarDescription, {"5: cut skips X0 Y20 H-1 of contour 1"}},
   };

@@ -3,9 +3,10 @@
 // dialect row (nc_gcode_dialects.h): the clearance of every tool from its
 // tool header (records 156 and 157), the surface at Z 0 with the dialect's
 // Z direction and unit, whether the program switches the spindle, the
-// dialect's arc centre form, the contours in their order with the arcs of
-// the job's arc list (centre and direction; the sweep from the geometry),
-// and the area rapid moves may reach.
+// dialect's arc centre form, whether its comments are parenthesised, the
+// contours in their order with the arcs of the job's arc list (centre and
+// direction; the sweep from the geometry), and the area rapid moves may
+// reach.
 // The job is turned first where the dialect turns it before output.
 #pragma once
 
@@ -110,7 +111,8 @@ inline std::string BuildStrictDescription(const ncfixture::TJob& job, const ncdi
          (row.inch ? "\"tolerance\":" + Number(kInchTolerance) + "," : "") + "\"surfaceZ\":0,\"zSign\":" +
          std::to_string(row.zSign) + ",\"arcCentres\":\"" +
          (row.arcCentres == ncdialects::kArcAbsolute ? "absolute" : "incremental") + "\",\"clearance\":{" + tools +
-         "},\"planar\":" + ((row.traits & ncdialects::kPlanar) != 0 ? "true" : "false") +
+         "},\"comments\":\"" + ((row.traits & ncdialects::kOtherComments) != 0 ? "other" : "parentheses") +
+         "\",\"planar\":" + ((row.traits & ncdialects::kPlanar) != 0 ? "true" : "false") +
          ",\"spindle\":{\"switched\":" + (switched ? "true" : "false") + ",\"m6Stops\":true},\"area\":[" +
          Number(minX - kAreaMargin) + "," + Number(minY - kAreaMargin) + "," + Number(maxX + kAreaMargin) + "," +
          Number(maxY + kAreaMargin) + "],\"contours\":[" + contours + (contours.empty() ? "" : "]}") + "]}";
