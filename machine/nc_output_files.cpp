@@ -9,6 +9,7 @@
 #include "frame/defaults.h"
 #include "frame/messages.h"
 #include "frame/param_file.h"
+#include "machine/nc_dialect_moves.h"
 #include "machine/nc_settings.h"
 #include "frame/window_draw.h"
 #include "model/record_stream.h"
@@ -60,10 +61,12 @@ bool IsONumberFileName(const std::string& name) {
 }
 
 std::string AcceptNcOutputFileName(const std::string& name, int dialect) {
-  bool accepted;
-  if (dialect == 14 || dialect == 32) accepted = IsDigitsFileName(name);
-  else if (dialect == 62) accepted = IsONumberFileName(name);
-  else accepted = !name.empty();
+  bool accepted = false;
+  switch (NcMovesRow(dialect).NameRule) {
+    case kNameDigits: accepted = IsDigitsFileName(name); break;
+    case kNameONumber: accepted = IsONumberFileName(name); break;
+    case kNameAny: accepted = !name.empty(); break;
+  }
   if (!accepted) return "";
   uint8_t folder[256] = {};
   WriteNcString(folder, 255, GetNcFileFolderPart(name));

@@ -67,6 +67,15 @@ TEST_F(NcOutputFilesTest, AcceptedNamesAreRemembered) {
   uint8_t folder[256] = {};
   GetParamBlock(kNcFolderBlock, folder, sizeof folder);
   EXPECT_EQ(ReadNcString(folder, 255), "C:\\NC\\");
+  // The name rule of each dialect; a dialect outside the table takes any name.
+  const struct {
+    const char* name;
+    int dialect;
+    bool accepted;
+  } rules[] = {{"C:\\NC\\A1.NC", 32, false}, {"C:\\NC\\41.NC", 32, true}, {"C:\\NC\\41.NC", 62, false},
+               {"C:\\NC\\O41.NC", 62, true}, {"C:\\NC\\A1.NC", 100, true},  {"C:\\NC\\A1.NC", 150, true}};
+  for (const auto& r : rules)
+    EXPECT_EQ(AcceptNcOutputFileName(r.name, r.dialect), r.accepted ? r.name : "") << r.name << " " << r.dialect;
   delete s;
   delete ParamImage;
   ParamImage = nullptr;
