@@ -109,10 +109,14 @@ void WriteNcArc(TNcWriterState& st, const TVectorRecord& centre, TVectorRecord& 
     form = kArcCentreFirst;
     centreForm = kCentreAbsD4;
   }
+  // The fixed-decimal centre words are in mm; an inch dialect writes them
+  // in inch like its axis words (its own number format converts them).
+  const bool fixedDecimals = centreForm != kCentreAbsN && centreForm != kCentreIncN;
+  const float unit = (row.Traits & kMovesInchCentres) != 0 && fixedDecimals ? kNcMmPerInch : 1.0f;
   const std::string centreWords =
       centreForm == kCentreOwn ? std::string()
-      : IsAbsolute(centreForm) ? CentreWords(st, centreForm, cx, cy)
-                               : CentreWords(st, centreForm, ii, jj);
+      : IsAbsolute(centreForm) ? CentreWords(st, centreForm, cx / unit, cy / unit)
+                               : CentreWords(st, centreForm, ii / unit, jj / unit);
   bool feedSettled = false;
   switch (form) {
     case kArcCentreFirst:

@@ -107,7 +107,7 @@ constexpr TNcMovesRow kMovesRows[] = {
     { 77, kLinearG1, kFeedAppend, kCoolAppend, kSpindleAppend, "", kCodesG2, kArcCentreFirst, kCentreAbsD4, kNameAny, 0},
     { 78, kLinearG1, kFeedAppend, kCoolBlock, kSpindleBlock, "{S}", kCodesG2, kArcEndFirst, kCentreIncD4, kNameAny, 0},
     { 79, kLinearG1, kFeedAppend, kCoolAppend, kSpindleAppend, "", kCodesG2, kArcCentreFirst, kCentreAbsD4, kNameAny, 0},
-    { 80, kLinearG1, kFeedAppend, kCoolAppend, kSpindleAppend, "", kCodesG2, kArcCentreFirst, kCentreAbsD4, kNameAny, 0},
+    { 80, kLinearG1, kFeedAppend, kCoolAppend, kSpindleAppend, "", kCodesG2, kArcCentreFirst, kCentreAbsD4, kNameAny, kMovesInchCentres},
     { 81, kLinearG01, kFeedAppend, kCoolDrop, kSpindleBlock, "G97 {S}", kCodesG02, kArcEndFirst, kCentreAbsN, kNameAny, 0},
     { 82, kLinearG1, kFeedAppend, kCoolDrop, kSpindleAppend, "", kCodesG2, kArcCentreFirst, kCentreIncD3, kNameAny, 0},
     { 83, kLinearG1, kFeedAppend, kCoolAppend, kSpindleBlock, "M3 {S}", kCodesG2, kArcEndFirst, kCentreIncN, kNameAny, 0},

@@ -80,7 +80,10 @@ enum TNcMovesTraits : uint16_t {
   kMovesFormat1Absolute = 32,     // arc format 1 makes the centres absolute (kCentreAbsD4, centre first)
   kMovesCoarseArcs = 64,          // arc ends rounded to 0.001 mm, else 0.0001 mm
   kMovesCentreModeUnmarked = 128, // with centre records (Dialect55Mode 1) the arc ends are not drawn
+  kMovesInchCentres = 256,        // fixed-decimal centre words in inch, as the dialect writes its axis words
 };
+
+constexpr float kNcMmPerInch = 25.4f;
 
 // The block of kMovesCircleMode.
 constexpr const char* kNcCircleModeWord = "SCI";

@@ -1,5 +1,6 @@
-// The words of arc blocks that the fixture jobs leave aside: the feed word
-// of the dialects that write it in a block of its own or not at all.
+// The words of arc blocks: the feed word of the dialects that write it in a
+// block of its own or not at all, which the fixture jobs leave aside, and
+// the unit of the centre words.
 #include <gtest/gtest.h>
 
 #include "machine/nc_arcs.h"
@@ -32,6 +33,17 @@ TEST(NcArcWords, FeedWordOfTheArcBlock) {
       {38, "G2 X0. Y-10. I-10. J0.|"},  // wire EDM: the generator sets the feed
   };
   for (const auto& c : cases) EXPECT_EQ(ArcWithNewFeed(c.dialect), c.blocks) << "dialect " << c.dialect;
+}
+
+// An inch dialect writes the centre in inch like the end point: a control
+// reading 25.4 there would cut an arc of another radius.
+TEST(NcArcWords, InchDialectWritesTheCentreInInch) {
+  auto st = nctest::MakeState(80);
+  st->LastPos = {10, 50.8f, 25.4f, 0.0f};
+  st->LastFeed = 1.0f;
+  TVectorRecord end{10, 25.4f, 0.0f, 0.0f};
+  WriteNcArc(*st, {19, 25.4f, 25.4f, 0.0f}, end, 1.0f);
+  EXPECT_EQ(nctest::Lines(*st), "G2 I1.0000 J1.0000 X1 Y0|");
 }
 
 }  // namespace
