@@ -31,6 +31,7 @@ size_t FolderEnd(const std::string& name) {
 
 bool IsPointRecord(uint8_t type) { return type == 10 || type == 11 || type == 12 || type == 27; }
 bool IsStartRecord(uint8_t type) { return type == 11 || type == 27; }
+bool IsArcCentreRecord(uint8_t type) { return type == 19; }
 
 }  // namespace
 
@@ -131,6 +132,11 @@ void RotateJobForDialect46(const std::string& sourceName, const std::string& tar
         r.y = x;
         if (IsStartRecord(r.type)) MoveToWorldPoint(r.x, r.y);
         else LineToWorldPoint(r.x, r.y);
+      } else if (IsArcCentreRecord(r.type)) {
+        // The centre turns with the arc's points, or the arc changes its radius.
+        const float x = r.x;
+        r.x = -r.y;
+        r.y = x;
       } else if (r.type == 151) {
         SetDrawColorAndMode(13, GetRecordColorIndex(r));
       }

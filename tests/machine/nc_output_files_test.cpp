@@ -82,10 +82,11 @@ TEST_F(NcOutputFilesTest, AcceptedNamesAreRemembered) {
 }
 
 TEST_F(NcOutputFilesTest, QuarterTurnOfDialect46) {
-  WriteJob({{1, 0, 0, 0}, {11, 10, 0, 0.5f}, {10, 0, 10, 1}, {151, 7, 8, 9}, {12, 3, 4, 5}, {27, -1, 2, 0}});
+  WriteJob({{1, 0, 0, 0}, {11, 10, 0, 0.5f}, {10, 0, 10, 1}, {151, 7, 8, 9}, {12, 3, 4, 5}, {27, -1, 2, 0},
+            {19, 5, 6, 1}, {10, -6, 5, 0}});
   RotateJobForDialect46("JOB.TMP", "TURNED.TMP");
   const auto r = ReadJob("TURNED.TMP");
-  ASSERT_EQ(r.size(), 6u);
+  ASSERT_EQ(r.size(), 8u);
   EXPECT_EQ(+r[0].x, 0.0f);  // extents record copied
   EXPECT_EQ(+r[1].x, 0.0f);
   EXPECT_EQ(+r[1].y, 10.0f);
@@ -98,6 +99,12 @@ TEST_F(NcOutputFilesTest, QuarterTurnOfDialect46) {
   EXPECT_EQ(+r[4].y, 3.0f);
   EXPECT_EQ(+r[5].x, -2.0f);
   EXPECT_EQ(+r[5].y, -1.0f);
+  // The arc centre turns with the points: its arc keeps its radius.
+  EXPECT_EQ(+r[6].x, -6.0f);
+  EXPECT_EQ(+r[6].y, 5.0f);
+  EXPECT_EQ(+r[6].z, 1.0f);  // the direction stays
+  EXPECT_EQ(+r[7].x, -5.0f);
+  EXPECT_EQ(+r[7].y, -6.0f);
 }
 
 TEST_F(NcOutputFilesTest, CentreRecordsAroundEveryContour) {
