@@ -18,6 +18,7 @@ enum TDialectTraits : unsigned {
   kQuarterTurn = 1,    // the job is turned by 90 degrees, (x, y) to (-y, x), before output
   kSpindleByHand = 2,  // no spindle word the check reads: the spindle is not the program's
   kPlanar = 4,         // no Z and no feed words (wire EDM): only the path in X/Y is checked
+  kHundredthSteps = 8, // the control moves in steps of 0.01 mm; the writer rounds its line points to them
 };
 
 struct TGcodeDialect {
@@ -79,7 +80,7 @@ inline constexpr TGcodeDialect kDialects[101] = {
     {45, true, kArcAbsolute, -1, false, "", kSpindleByHand},
     {46, true, kArcAbsolute, 1, false, "the job is turned by 90 degrees before output", kQuarterTurn},
     {47, false, kArcNone, 1, false, "HEIDENHAIN plain language (L ... R FMAX, CC/C DR)"},
-    {48, true, kArcIncremental, 1, false, "", kSpindleByHand},
+    {48, true, kArcIncremental, 1, false, "points on the control's 0.01 mm steps", kSpindleByHand | kHundredthSteps},
     {49, true, kArcIncremental, 1, false, ""},
     {50, true, kArcAbsolute, 1, false, ""},
     {51, true, kArcIncremental, 1, false, ""},
