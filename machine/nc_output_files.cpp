@@ -9,6 +9,7 @@
 #include "frame/defaults.h"
 #include "frame/messages.h"
 #include "frame/param_file.h"
+#include "machine/nc_dialect_moves.h"
 #include "machine/nc_settings.h"
 #include "frame/window_draw.h"
 #include "model/record_stream.h"
@@ -30,6 +31,7 @@ size_t FolderEnd(const std::string& name) {
 
 bool IsPointRecord(uint8_t type) { return type == 10 || type == 11 || type == 12 || type == 27; }
 bool IsStartRecord(uint8_t type) { return type == 11 || type == 27; }
+bool IsArcCentreRecord(uint8_t type) { return type == 19; }
 
 }  // namespace
 
@@ -60,10 +62,12 @@ bool IsONumberFileName(const std::string& name) {
 }
 
 std::string AcceptNcOutputFileName(const std::string& name, int dialect) {
-  bool accepted;
-  if (dialect == 14 || dialect == 32) accepted = IsDigitsFileName(name);
-  else if (dialect == 62) accepted = IsONumberFileName(name);
-  else accepted = !name.empty();
+  bool accepted = false;
+  switch (NcMovesRow(dialect).NameRule) {
+    case kNameDigits: accepted = IsDigitsFileName(name); break;
+    case kNameONumber: accepted = IsONumberFileName(name); break;
+    case kNameAny: accepted = !name.empty(); break;
+  }
   if (!accepted) return "";
   uint8_t folder[256] = {};
   WriteNcString(folder, 255, GetNcFileFolderPart(name));
@@ -128,6 +132,11 @@ void RotateJobForDialect46(const std::string& sourceName, const std::string& tar
         r.y = x;
         if (IsStartRecord(r.type)) MoveToWorldPoint(r.x, r.y);
         else LineToWorldPoint(r.x, r.y);
+      } else if (IsArcCentreRecord(r.type)) {
+        // The centre turns with the arc's points, or the arc changes its radius.
+        const float x = r.x;
+        r.x = -r.y;
+        r.y = x;
       } else if (r.type == 151) {
         SetDrawColorAndMode(13, GetRecordColorIndex(r));
       }

@@ -30,7 +30,8 @@ std::string AcceptNcOutputFileName(const std::string& name, int dialect);
 void ChooseNcOutputFile(std::string& name, int maxLength, int dialect);
 
 // Writes the job turned by a quarter turn ((x, y) -> (-y, x) for the point
-// records 10, 11, 12 and 27) into targetName; every other record is copied.
+// records 10, 11, 12 and 27 and the arc centre records 19) into targetName;
+// every other record is copied.
 // The turned job is drawn in the cleared graphic window, fitted to the
 // turned extent of the source's extent records (the view stays as it is
 // when the first 13 records hold none).

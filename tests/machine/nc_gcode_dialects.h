@@ -20,6 +20,7 @@ enum TDialectTraits : unsigned {
   kSpindleByHand = 2,  // no spindle word the check reads: the spindle is not the program's
   kPlanar = 4,         // no Z and no feed words (wire EDM): only the path in X/Y is checked
   kOtherComments = 8,  // comments after ";", "//" or "/", in [ ] or /* */: parentheses are the language's own
+  kHundredthSteps = 16, // the control moves in steps of 0.01 mm; the writer rounds its line points to them
 };
 
 struct TGcodeDialect {
@@ -81,7 +82,7 @@ inline constexpr TGcodeDialect kDialects[101] = {
     {45, true, kArcAbsolute, -1, false, "", kSpindleByHand},
     {46, true, kArcAbsolute, 1, false, "the job is turned by 90 degrees before output", kQuarterTurn},
     {47, false, kArcNone, 1, false, "HEIDENHAIN plain language (L ... R FMAX, CC/C DR)"},
-    {48, true, kArcIncremental, 1, false, "", kSpindleByHand | kOtherComments},
+    {48, true, kArcIncremental, 1, false, "points on the control's 0.01 mm steps", kSpindleByHand | kOtherComments | kHundredthSteps},
     {49, true, kArcIncremental, 1, false, ""},
     {50, true, kArcAbsolute, 1, false, ""},
     {51, true, kArcIncremental, 1, false, "", kOtherComments},

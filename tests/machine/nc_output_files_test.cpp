@@ -67,16 +67,26 @@ TEST_F(NcOutputFilesTest, AcceptedNamesAreRemembered) {
   uint8_t folder[256] = {};
   GetParamBlock(kNcFolderBlock, folder, sizeof folder);
   EXPECT_EQ(ReadNcString(folder, 255), "C:\\NC\\");
+  // The name rule of each dialect; a dialect outside the table takes any name.
+  const struct {
+    const char* name;
+    int dialect;
+    bool accepted;
+  } rules[] = {{"C:\\NC\\A1.NC", 32, false}, {"C:\\NC\\41.NC", 32, true}, {"C:\\NC\\41.NC", 62, false},
+               {"C:\\NC\\O41.NC", 62, true}, {"C:\\NC\\A1.NC", 100, true},  {"C:\\NC\\A1.NC", 150, true}};
+  for (const auto& r : rules)
+    EXPECT_EQ(AcceptNcOutputFileName(r.name, r.dialect), r.accepted ? r.name : "") << r.name << " " << r.dialect;
   delete s;
   delete ParamImage;
   ParamImage = nullptr;
 }
 
 TEST_F(NcOutputFilesTest, QuarterTurnOfDialect46) {
-  WriteJob({{1, 0, 0, 0}, {11, 10, 0, 0.5f}, {10, 0, 10, 1}, {151, 7, 8, 9}, {12, 3, 4, 5}, {27, -1, 2, 0}});
+  WriteJob({{1, 0, 0, 0}, {11, 10, 0, 0.5f}, {10, 0, 10, 1}, {151, 7, 8, 9}, {12, 3, 4, 5}, {27, -1, 2, 0},
+            {19, 5, 6, 1}, {10, -6, 5, 0}});
   RotateJobForDialect46("JOB.TMP", "TURNED.TMP");
   const auto r = ReadJob("TURNED.TMP");
-  ASSERT_EQ(r.size(), 6u);
+  ASSERT_EQ(r.size(), 8u);
   EXPECT_EQ(+r[0].x, 0.0f);  // extents record copied
   EXPECT_EQ(+r[1].x, 0.0f);
   EXPECT_EQ(+r[1].y, 10.0f);
@@ -89,6 +99,12 @@ TEST_F(NcOutputFilesTest, QuarterTurnOfDialect46) {
   EXPECT_EQ(+r[4].y, 3.0f);
   EXPECT_EQ(+r[5].x, -2.0f);
   EXPECT_EQ(+r[5].y, -1.0f);
+  // The arc centre turns with the points: its arc keeps its radius.
+  EXPECT_EQ(+r[6].x, -6.0f);
+  EXPECT_EQ(+r[6].y, 5.0f);
+  EXPECT_EQ(+r[6].z, 1.0f);  // the direction stays
+  EXPECT_EQ(+r[7].x, -5.0f);
+  EXPECT_EQ(+r[7].y, -6.0f);
 }
 
 TEST_F(NcOutputFilesTest, CentreRecordsAroundEveryContour) {

@@ -33,6 +33,9 @@ inline constexpr double kAreaMargin = 50.0;
 // Inch programs write four decimals: a point may be half of 0.0001 inch
 // (0.00127 mm) off, in mm.
 inline constexpr double kInchTolerance = 0.0013;
+// A control that moves in steps of 0.01 mm gets its points rounded to them:
+// half a step (0.005 mm) off, with room for the float, in mm.
+inline constexpr double kHundredthStepTolerance = 0.0051;
 
 inline std::string Number(double v) {
   std::ostringstream s;
@@ -107,8 +110,11 @@ inline std::string BuildStrictDescription(const ncfixture::TJob& job, const ncdi
   for (const auto& [station, height] : clearances)
     tools += std::string(tools.empty() ? "" : ",") + "\"" + std::to_string(station) + "\":" + Number(height);
   const bool switched = (row.traits & ncdialects::kSpindleByHand) == 0;
+  const double tolerance = row.inch                                             ? kInchTolerance
+                           : (row.traits & ncdialects::kHundredthSteps) != 0 ? kHundredthStepTolerance
+                                                                             : 0.0;
   return std::string("{\"unit\":\"") + (row.inch ? "inch" : "mm") + "\"," +
-         (row.inch ? "\"tolerance\":" + Number(kInchTolerance) + "," : "") + "\"surfaceZ\":0,\"zSign\":" +
+         (tolerance > 0.0 ? "\"tolerance\":" + Number(tolerance) + "," : "") + "\"surfaceZ\":0,\"zSign\":" +
          std::to_string(row.zSign) + ",\"arcCentres\":\"" +
          (row.arcCentres == ncdialects::kArcAbsolute ? "absolute" : "incremental") + "\",\"clearance\":{" + tools +
          "},\"comments\":\"" + ((row.traits & ncdialects::kOtherComments) != 0 ? "other" : "parentheses") +
