@@ -27,6 +27,9 @@ TEST(NcToolWordTest, ToolCallsOfTheDialects) {
       {18, 3, "T3 D3"},       {40, 3, "TT=3"},          {60, 3, "(Werkzeug: T3)"}, {74, 5, "T05"},
       {87, 12, "T12"},        {80, 2, "G0 C2"},         {81, 2, "G00 T2"},        {98, 1, "G17 T1"},
       {23, 5, ""},            {44, 5, ""},              {2, 4, "T4"},             {100, 4, "T4"},
+      // the dialects whose programs never call the tool word in the goldens
+      {29, 5, ""},            {30, 5, ""},              {31, 5, ""},              {38, 5, ""},
+      {82, 5, ""},            {93, 5, "TOOL CALL 5 W"}, {48, 5, "T5"},            {75, 7, "T07"},
   };
   for (const TCase& c : cases) {
     auto st = MakeState(c.dialect);
@@ -82,7 +85,9 @@ TEST(NcToolWordTest, ToolChangeCodes) {
     const char* expected;
   };
   const TCase cases[] = {{0, 1, " M6"},  {1, 1, " M06"}, {5, 2, " M66"}, {22, 3, " M"}, {1, 3, ""},
-                         {0, 3, ""},     {0, 4, " M00"}, {48, 1, ""},    {93, 4, ""},   {0, 9, ""}};
+                         {0, 3, ""},     {0, 4, " M00"}, {48, 1, ""},    {93, 4, ""},   {0, 9, ""},
+                         {23, 1, " M6"}, {29, 1, " M6"}, {30, 2, " M66"}, {31, 4, " M00"}, {38, 1, " M6"},
+                         {44, 3, ""},    {60, 1, " M6"}, {82, 1, " M6"},  {93, 1, ""},     {47, 3, " M"}};
   for (const TCase& c : cases) {
     auto st = MakeState(c.dialect);
     st->Machine.DialectRecords[c.dialect].ToolChangeCode = c.code;
