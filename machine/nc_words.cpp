@@ -1,6 +1,8 @@
 // Tool, spindle, feed, coolant and dwell words.
 #include "machine/nc_words.h"
 
+#include <algorithm>
+
 #include "model/geometry_2d.h"
 #include "frame/messages.h"
 #include "machine/nc_blocks.h"
@@ -190,7 +192,9 @@ std::string FormatFeedWord(const TNcWriterState& st) {
     case kNcFeedTenthMmPerSec: v = f / 0.06 * 10.0; break;
     case kNcFeedUmPerSec: v = f * 1000000.0 / 60.0; break;
   }
-  return row.FeedPrefix + (row.FeedWhole ? RoundedText(v) : FormatNcNumber(st, static_cast<float>(v)));
+  if (!row.FeedWhole) return row.FeedPrefix + FormatNcNumber(st, static_cast<float>(v));
+  // A slow feed that rounds to 0 is written as the smallest feed the word holds, never F0.
+  return row.FeedPrefix + IntText(std::max<int64_t>(RoundHalfEven(v), 1));
 }
 
 std::string FormatCoolantCodes(const TNcWriterState& st, bool on) {

@@ -193,6 +193,31 @@ TEST(NcFeedWordTest, FeedsOfTheDialects) {
   }
 }
 
+// A feed the control would read as F0 stops the cut or trips the control:
+// every feed above the threshold of 0.01 m/min writes a non-zero word, by
+// unit and number kind.
+TEST(NcFeedWordTest, SlowFeedsNeverWriteZero) {
+  struct TCase {
+    int dialect;
+    float feed;  // m/min
+    const char* expected;
+  };
+  const TCase cases[] = {
+      // whole mm/s: rounded to the nearest, 1 where that would be 0
+      {25, 0.011f, " F1"},   {41, 0.02f, " F1"},    {58, 0.029f, " F1"},   {81, 0.03f, " F1"},
+      {58, 0.045f, " F1"},   {58, 0.1f, " F2"},     {58, 0.6f, " F10"},    {25, 1.2f, " F20"},
+      // tenths of mm/s, whole mm/min, micrometres/s: the threshold keeps them above 0
+      {48, 0.011f, " F2"},   {4, 0.011f, " F11"},   {31, 0.011f, " FED 11"}, {9, 0.011f, " VEL 183"},
+      // decimal numbers in m/min, mm/min, mm/s and inch/min
+      {3, 0.011f, " F0.011"}, {0, 0.011f, " F11"},  {13, 0.011f, " F0.183"}, {80, 0.011f, " F0.4331"},
+  };
+  for (const TCase& c : cases) {
+    auto st = MakeState(c.dialect);
+    st->LastFeed = c.feed;
+    EXPECT_EQ(FormatFeedWord(*st), c.expected) << "dialect " << c.dialect << " feed " << c.feed;
+  }
+}
+
 TEST(NcCoolantWordTest, OnAndOffWordsOfTheDialects) {
   struct TCase {
     int dialect;
