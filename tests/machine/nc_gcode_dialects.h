@@ -18,6 +18,7 @@ enum TDialectTraits : unsigned {
   kQuarterTurn = 1,    // the job is turned by 90 degrees, (x, y) to (-y, x), before output
   kSpindleByHand = 2,  // no spindle word the check reads: the spindle is not the program's
   kPlanar = 4,         // no Z and no feed words (wire EDM): only the path in X/Y is checked
+  kFeedByControl = 8,  // no feed words: the feed is set at the control or by the calling program
 };
 
 struct TGcodeDialect {
@@ -60,13 +61,14 @@ inline constexpr TGcodeDialect kDialects[101] = {
     {26, true, kArcIncremental, 1, false, ""},
     {27, true, kArcIncremental, 1, false, ""},
     {28, true, kArcIncremental, 1, false, ""},
-    {29, true, kArcAbsolute, 1, false, "", kSpindleByHand},
+    {29, true, kArcAbsolute, 1, false, "feed and speed are set at the control", kSpindleByHand | kFeedByControl},
     {30, true, kArcAbsolute, 1, false, "", kSpindleByHand},
     {31, false, kArcNone, 1, false, "Cobalm language: MOV/LIN/CIL/CIR blocks"},
     {32, true, kArcIncremental, 1, false, "the test export wrote no program: the tool-format form needs an answer", kSpindleByHand},
     {33, true, kArcAbsolute, 1, false, "", kSpindleByHand},
     {34, true, kArcIncremental, 1, false, "", kSpindleByHand},
-    {35, true, kArcIncremental, 1, false, "", kSpindleByHand},
+    {35, true, kArcIncremental, 1, false, "a subprogram: feed and speed are the calling program's",
+     kSpindleByHand | kFeedByControl},
     {36, true, kArcIncremental, 1, false, ""},
     {37, true, kArcIncremental, 1, false, ""},
     {38, true, kArcIncremental, 1, false, "wire EDM: no Z moves at all", kSpindleByHand | kPlanar},

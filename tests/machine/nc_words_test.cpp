@@ -7,6 +7,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "machine/nc_gcode_dialects.h"
 #include "machine/nc_test_support.h"
 #include "support/work_folder.h"
 
@@ -304,3 +305,15 @@ TEST(NcExtraBlocksTest, MacroVariablesOfTheCurrentTool) {
 }
 
 }  // namespace
+
+// The strict check asks no feed of a G-code dialect only where the writer
+// writes none: the check's traits and the word table must agree.
+TEST(NcFeedWordTest, GcodeDialectsWithoutFeedWordsAreKnownToTheCheck) {
+  for (const ncdialects::TGcodeDialect& row : ncdialects::kDialects) {
+    if (!row.gcode) continue;
+    auto st = MakeState(row.dialect);
+    st->LastFeed = 1.2f;
+    const bool noFeed = (row.traits & (ncdialects::kFeedByControl | ncdialects::kPlanar)) != 0;
+    EXPECT_EQ(FormatFeedWord(*st).empty(), noFeed) << "dialect " << row.dialect;
+  }
+}
