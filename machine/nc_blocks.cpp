@@ -8,6 +8,7 @@
 #include "frame/main_window.h"
 #include "frame/messages.h"
 #include "frame/window_draw.h"
+#include "machine/nc_dialect_words.h"
 #include "view/character_cells.h"
 
 namespace {
@@ -15,12 +16,6 @@ namespace {
 constexpr size_t kBlockMax = 255;
 constexpr size_t kPointWordsMax = 40;
 constexpr double kRadiansPerDegree = 0.017453292519943295769;
-
-bool IsOneOf(int d, std::initializer_list<int> list) {
-  for (int v : list)
-    if (v == d) return true;
-  return false;
-}
 
 std::string IntText(int64_t n) { return std::to_string(n); }
 
@@ -71,6 +66,9 @@ std::string WithoutFirstBlank(const std::string& t) {
   return !t.empty() && t[0] == ' ' ? t.substr(1) : t;
 }
 
+// value with the sign of the row's axis column.
+float Signed(int8_t sign, float value) { return sign < 0 ? -value : value; }
+
 std::string RotaryLetterWord(uint8_t letter) {
   switch (letter) {
     case 1: return " A";
@@ -100,18 +98,9 @@ std::string FormatFixedText(double x, int w, int d) {
   return t;
 }
 
-int32_t GetNcBlockNumberStart(int dialect) {
-  return IsOneOf(dialect, {22, 47, 69, 70, 71, 73, 93}) ? 0 : 1;
-}
+int32_t GetNcBlockNumberStart(int dialect) { return NcWordsRow(dialect).FirstBlock; }
 
-int32_t GetNcBlockNumberLimit(int dialect) {
-  if (dialect == 1) return 65535;
-  if (dialect == 9) return 999999;
-  if (IsOneOf(dialect, {30, 37, 40, 83})) return 999999999;
-  if (dialect == 67) return 8999;
-  if (dialect == 87) return 9999;
-  return 99999;
-}
+int32_t GetNcBlockNumberLimit(int dialect) { return NcWordsRow(dialect).BlockLimit; }
 
 // --- the output channel --------------------------------------------------------------
 
@@ -137,46 +126,36 @@ void FlushNcBuffer(TNcWriterState& st) {
   if (written < count) st.WriteFailed = 1;
 }
 
-std::string GetNcLineEnd(const TNcWriterState& st) {
-  if (st.Dialect == 1) return " *\r\n";
-  if (st.Dialect == 24) return ";\r\n";
-  return "\r\n";
-}
+std::string GetNcLineEnd(const TNcWriterState& st) { return NcWordsRow(st.Dialect).LineEnd; }
 
 std::string GetBlockNumberPrefix(TNcWriterState& st) {
-  const int d = st.Dialect;
+  const TNcWordsRow& row = NcWordsRow(st.Dialect);
   const int mode = st.Machine.BlockNumbering;
   const int32_t n = st.BlockNumber;
   bool numbered = false;
   std::string t;
-  auto plainOrFourDigits = [&] {
-    t = d == 87 ? ZeroPadded(n, 4) : IntText(n);
+  auto take = [&](int64_t number, int digits) {
+    t = digits > 0 ? ZeroPadded(number, digits) : IntText(number);
     st.BlockNumber += 1;
     numbered = true;
   };
   switch (mode) {
     case 1:
-      if (d == 48) break;  // this controller numbers its blocks itself
-      if (d == 9) t = ZeroPadded(n, 6);
-      else if (d == 87) t = ZeroPadded(n, 4);
-      else t = IntText(n);
-      st.BlockNumber += 1;
-      numbered = true;
+      if (row.Numbering == kNcNumberByControl) break;
+      take(n, row.NumberDigits);
       break;
     case 2:
       if (st.NumberNextMove == 1) {
-        plainOrFourDigits();
+        take(n, row.SparseDigits);
         st.NumberNextMove = 0;
       }
       break;
     case 3:
-      t = d == 87 ? ZeroPadded(static_cast<int64_t>(n) * 10, 4) : IntText(static_cast<int64_t>(n) * 10);
-      st.BlockNumber += 1;
-      numbered = true;
+      take(static_cast<int64_t>(n) * 10, row.SparseDigits);
       break;
     case 4:
       if (st.NumberNextToolBlock == 1) {
-        plainOrFourDigits();
+        take(n, row.SparseDigits);
         st.NumberNextToolBlock = 0;
       }
       break;
@@ -185,10 +164,12 @@ std::string GetBlockNumberPrefix(TNcWriterState& st) {
   }
   std::string prefix;
   if (numbered) {
-    if (IsOneOf(d, {22, 47, 54, 68, 69, 70, 71, 73, 93, 99})) prefix = t + " ";
-    else if (d == 48) prefix = "";
-    else if (d == 74 || d == 75) prefix = mode == 3 ? ":" + t + " " : ":" + t + "0 ";
-    else prefix = "N" + t + " ";
+    switch (row.Numbering) {
+      case kNcNumberN: prefix = "N" + t + " "; break;
+      case kNcNumberBare: prefix = t + " "; break;
+      case kNcNumberByControl: break;
+      case kNcNumberColon: prefix = mode == 3 ? ":" + t + " " : ":" + t + "0 "; break;
+    }
   }
   if (st.BlockNumber > st.BlockNumberLimit) st.BlockNumber = 1;
   return prefix;
@@ -208,47 +189,45 @@ void WriteNcBlock(TNcWriterState& st, const std::string& text) {
 // --- numbers ---------------------------------------------------------------------------
 
 std::string FormatNcNumber(const TNcWriterState& st, float value) {
-  const int d = st.Dialect;
+  const TNcWordsRow& row = NcWordsRow(st.Dialect);
   const double x = value;
   std::string t;
-  switch (d) {
-    case 9:
+  switch (row.Number) {
+    case kNcMicrometre:
       return IntText(RoundHalfEven(x * 1000.0));
-    case 23:
+    case kNcMicrometreSigned:
+      t = WithoutLeadingBlanks(FormatFixedText(x * 1000.0, 9, 0));
+      return value >= 0.0f ? "+" + t : t;
+    case kNcMm3Point:
       t = FormatFixedText(x, 9, 3);
       CutTrailingZeros(t, 9, 7);
       break;
-    case 25: case 45: case 81:
+    case kNcMm4Point:
       t = FormatFixedText(x, 11, 4);
       CutTrailingZeros(t, 11, 7);
       break;
-    case 26:
+    case kNcMm4:
       t = FormatFixedText(x, 11, 4);
       CutTrailingZeros(t, 11, 8);
       break;
-    case 31:
+    case kNcMm2:
       t = FormatFixedText(x, 9, 2);
       break;
-    case 80:
+    case kNcInch4:
       t = FormatFixedText(x / 25.4, 11, 4);
       CutTrailingZeros(t, 11, 8);
       CutIfZeroAt(t, 8, 6);
       break;
-    case 87:
-      t = WithoutLeadingBlanks(FormatFixedText(x * 1000.0, 9, 0));
-      return value >= 0.0f ? "+" + t : t;
-    default:
+    case kNcMm3:
+    case kNcMm3Short:
       t = FormatFixedText(x, 9, 3);
       CutTrailingZeros(t, 9, 7);
       CutIfZeroAt(t, 7, 5);
-      if (d == 48 && t.size() > 8 && CutKeepsValue(t, 8)) t.resize(8);
+      if (row.Number == kNcMm3Short && t.size() > 8 && CutKeepsValue(t, 8)) t.resize(8);
       break;
   }
   t = WithoutLeadingBlanks(t);
-  if (t.find('.') == std::string::npos) {
-    if (IsOneOf(d, {4, 27, 28, 30, 32, 33, 38, 43, 60, 61, 84, 89, 90})) t += ".";
-    else if (d == 42) t += ".0";
-  }
+  if (t.find('.') == std::string::npos) t += row.WholeSuffix;
   return t;
 }
 
@@ -261,10 +240,7 @@ std::string FormatRoundedInteger(float value) {
 std::string FormatZeroPaddedInteger(int16_t n, int16_t width) { return ZeroPadded(n, width); }
 
 void RoundToNcResolution(const TNcWriterState& st, float& value) {
-  const int d = st.Dialect;
-  double factor = 1000.0;
-  if (IsOneOf(d, {25, 26, 45, 80, 81})) factor = 10000.0;
-  else if (d == 48) factor = 100.0;
+  const double factor = NcNumberSteps(NcWordsRow(st.Dialect).Number);
   value = static_cast<float>(static_cast<double>(RoundHalfEven(static_cast<double>(value) * factor)) / factor);
 }
 
@@ -278,9 +254,8 @@ std::string FormatXWord(const TNcWriterState& st, float x) {
     const std::string letter = RotaryLetterWord(st.RotaryAxis);
     return letter.empty() ? "" : letter + FormatNcNumber(st, x * st.RotaryFactor);
   }
-  if (st.Dialect == 11) return " X" + FormatNcNumber(st, -x);
-  if (st.Dialect == 74) return " Z" + FormatNcNumber(st, x);
-  return " X" + FormatNcNumber(st, x);
+  const TNcWordsRow& row = NcWordsRow(st.Dialect);
+  return row.XWord + FormatNcNumber(st, Signed(row.XSign, x));
 }
 
 std::string FormatYWord(const TNcWriterState& st, float y) {
@@ -288,38 +263,35 @@ std::string FormatYWord(const TNcWriterState& st, float y) {
     const std::string letter = RotaryLetterWord(st.RotaryAxis);
     return letter.empty() ? "" : letter + FormatNcNumber(st, y * st.RotaryFactor);
   }
-  switch (st.Dialect) {
-    case 11: return " Z" + FormatNcNumber(st, y);
-    case 44: return " Y " + FormatNcNumber(st, y);
-    case 74: return " Y" + FormatNcNumber(st, -y);
-    default: return " Y" + FormatNcNumber(st, y);
-  }
+  const TNcWordsRow& row = NcWordsRow(st.Dialect);
+  return row.YWord + FormatNcNumber(st, Signed(row.YSign, y));
 }
 
 std::string FormatToolOffsetWord(int32_t n) { return " D+" + ZeroPadded(n, 2); }
 
 std::string FormatPointWords(TNcWriterState& st, TVectorRecord& point) {
-  const int d = st.Dialect;
+  const TNcWordsRow& row = NcWordsRow(st.Dialect);
+  const bool kuka = row.Points == kNcKukaWords;
   TVectorRecord& last = st.LastPos;
-  if ((d == 9 || d == 12) && std::fabs(last.x - point.x) < 0.001f && std::fabs(last.y - point.y) < 0.001f &&
-      std::fabs(last.z - point.z) < 0.001f)
+  if (row.Points == kNcAllWordsWhenMoved && std::fabs(last.x - point.x) < 0.001f &&
+      std::fabs(last.y - point.y) < 0.001f && std::fabs(last.z - point.z) < 0.001f)
     return "";
   std::string t;
-  const bool forced = d == 9 || d == 12 || d == 31;
+  const bool forced = row.Points == kNcAllWords || row.Points == kNcAllWordsWhenMoved;
 
   point.x = RoundedToNcResolution(st, point.x);
   if (point.x != last.x || forced) {
     last.x = point.x;
     if (st.RotaryIncremental != 0) t += " Z" + FormatNcNumber(st, point.x);
-    else if (d == 44) t += WithoutFirstBlank(FormatXWord(st, point.x));
+    else if (kuka) t += WithoutFirstBlank(FormatXWord(st, point.x));
     else t += FormatXWord(st, point.x);
   }
 
-  if (st.RotaryActive != 0 && d == 18) {
+  if (st.RotaryActive != 0 && row.RotaryZFirst) {
     point.z = RoundedToNcResolution(st, point.z);
     if (point.z != last.z) {
       last.z = point.z;
-      t += " Z" + FormatNcNumber(st, -point.z);
+      t += row.ZWord + FormatNcNumber(st, Signed(row.ZSign, point.z));
     }
     point.y = RoundedToNcResolution(st, point.y);
     if (point.y != last.y) {
@@ -331,7 +303,7 @@ std::string FormatPointWords(TNcWriterState& st, TVectorRecord& point) {
   }
 
   point.y = RoundedToNcResolution(st, point.y);
-  if (point.y != last.y || forced || (st.RotaryActive != 0 && d == 1)) {
+  if (point.y != last.y || forced || (st.RotaryActive != 0 && row.RotaryEveryY)) {
     if (st.RotaryIncremental != 0) {
       float delta = point.y - last.y;
       RoundToNcResolution(st, delta);
@@ -341,7 +313,7 @@ std::string FormatPointWords(TNcWriterState& st, TVectorRecord& point) {
       }
     } else {
       last.y = point.y;
-      if (d == 44) t += t.empty() ? WithoutFirstBlank(FormatYWord(st, point.y)) : "," + FormatYWord(st, point.y);
+      if (kuka) t += t.empty() ? WithoutFirstBlank(FormatYWord(st, point.y)) : "," + FormatYWord(st, point.y);
       else t += FormatYWord(st, point.y);
     }
   }
@@ -349,16 +321,14 @@ std::string FormatPointWords(TNcWriterState& st, TVectorRecord& point) {
   point.z = RoundedToNcResolution(st, point.z);
   if (point.z != last.z || forced) {
     last.z = point.z;
-    const float z = point.z;
-    switch (d) {
-      case 11: t += " Y" + FormatNcNumber(st, -z); break;
-      case 25: case 45: case 81: case 31: t += " Z" + FormatNcNumber(st, z); break;
-      case 32: t += (st.RotaryIncremental != 0 ? " X" : " Z") + FormatNcNumber(st, -z); break;
-      case 38: case 93: break;
-      case 44: t += (t.empty() ? "Z " : ", Z ") + FormatNcNumber(st, -z); break;
-      case 74: t += " X" + FormatNcNumber(st, -z); break;
-      case 87: t += " Z" + FormatNcNumber(st, -z) + FormatToolOffsetWord(st.LastToolStation); break;
-      default: t += " Z" + FormatNcNumber(st, -z); break;
+    const std::string z = FormatNcNumber(st, Signed(row.ZSign, point.z));
+    if (row.ZWord[0] == '\0') {
+      // a machine without Z writes none
+    } else if (kuka) {
+      t += (t.empty() ? "Z " : ", Z ") + z;
+    } else {
+      t += (st.RotaryIncremental != 0 ? row.WoundZWord : row.ZWord) + z;
+      if (row.ZToolOffset) t += FormatToolOffsetWord(st.LastToolStation);
     }
   }
   if (t.size() > kPointWordsMax) t.resize(kPointWordsMax);
@@ -366,7 +336,7 @@ std::string FormatPointWords(TNcWriterState& st, TVectorRecord& point) {
 }
 
 std::string FormatAngleWords(TNcWriterState& st, const TVectorRecord& point) {
-  if (st.Dialect != 39) return "";
+  if (!NcWordsRow(st.Dialect).AngleWords) return "";
   std::string t;
   if (point.x != st.LastAngles.x) {
     t += " A" + FormatNcNumber(st, static_cast<float>(st.AngleFactorA * static_cast<double>(point.x) / kRadiansPerDegree));

@@ -5,7 +5,8 @@
 // the output resolution, the axis words with the rotary substitution, the
 // modal point words and the angle words.
 //
-// All operations work on the run's state; the dialect is st.Dialect.
+// All operations work on the run's state; what differs between dialects
+// is the row of st.Dialect in the word table (nc_dialect_words.h).
 #pragma once
 
 #include <cstdint>

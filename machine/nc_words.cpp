@@ -1,20 +1,15 @@
 // Tool, spindle, feed, coolant and dwell words.
 #include "machine/nc_words.h"
 
-#include <initializer_list>
+#include <algorithm>
 
 #include "model/geometry_2d.h"
 #include "frame/messages.h"
 #include "machine/nc_blocks.h"
+#include "machine/nc_dialect_words.h"
 #include "ui/common_dialogs.h"
 
 namespace {
-
-bool IsOneOf(int d, std::initializer_list<int> list) {
-  for (int v : list)
-    if (v == d) return true;
-  return false;
-}
 
 std::string IntText(int64_t n) { return std::to_string(n); }
 std::string RoundedText(double v) { return IntText(RoundHalfEven(v)); }
@@ -95,14 +90,12 @@ std::string DrillHeadToolWord(TNcWriterState& st, int32_t n) {
 }  // namespace
 
 std::string GetToolChangeCode(const TNcWriterState& st) {
-  const int d = st.Dialect;
-  const uint8_t code = OwnRecord(st).ToolChangeCode;
-  if (d == 48 || d == 93) return "";
-  const bool longForm = IsOneOf(d, {1, 22, 42, 47, 54, 69, 70, 71, 90});
-  switch (code) {
-    case 1: return longForm ? " M06" : " M6";
+  const TNcWordsRow& row = NcWordsRow(st.Dialect);
+  if (!row.ChangeCodes) return "";
+  switch (OwnRecord(st).ToolChangeCode) {
+    case 1: return row.ChangeM6;
     case 2: return " M66";
-    case 3: return IsOneOf(d, {22, 47, 54, 69, 70, 71}) ? " M" : "";
+    case 3: return row.ChangeNone;
     case 4: return " M00";
     default: return "";
   }
@@ -110,35 +103,24 @@ std::string GetToolChangeCode(const TNcWriterState& st) {
 
 std::string FormatToolWord(TNcWriterState& st) {
   st.NumberNextToolBlock = 1;
-  const int d = st.Dialect;
+  const TNcWordsRow& row = NcWordsRow(st.Dialect);
   const int32_t n = st.LastToolStation;
-  const std::string tn = IntText(n);
+  const std::string number = row.ToolPrefix + ZeroPadded(n, row.ToolDigits) + row.ToolSuffix;
   std::string t;
-  switch (d) {
-    case 2: case 78:
-      t = GetDialectRecord(st.Machine, 2).ToolChangeCode == 2 ? "T0" : "T" + tn;
-      break;
-    case 6: t = n < 1000 ? "T" + tn : "TT" + IntText(n - 1000); break;
-    case 9: t = "GETTOOL " + tn; break;
-    case 12:
-      t = "T" + tn;
+  switch (row.Tool) {
+    case kNcToolNone: break;
+    case kNcToolNumber: t = number; break;
+    case kNcToolCallFeed:
+      t = number;
       st.ToolCallFeedPending = 1;
       break;
-    case 18: t = "T" + tn + " D" + tn; break;
-    case 22: case 54: case 68: case 99: t = "TOOL CALL " + tn + " Z"; break;
-    case 47: case 69: case 70: case 71: case 73: case 93: t = "TOOL CALL " + tn + " W"; break;
-    case 25: t = DrillHeadToolWord(st, n); break;
-    case 32: t = "T" + MazakToolNumber(st, n); break;
-    case 36: case 51: t = ToolNameWord(st, n); break;
-    case 40: t = "TT=" + tn; break;
-    case 42: t = "T" + (n >= 0 && n < 10 ? "0" + tn : tn); break;
-    case 60: t = "(Werkzeug: T" + tn + ")"; break;
-    case 74: case 75: case 87: t = "T" + ZeroPadded(n, 2); break;
-    case 80: t = "G0 C" + tn; break;
-    case 81: t = "G00 T" + tn; break;
-    case 98: t = "G17 T" + tn; break;
-    case 23: case 29: case 30: case 31: case 35: case 38: case 44: case 82: t = ""; break;
-    default: t = "T" + tn; break;
+    case kNcToolOffset: t = number + " D" + IntText(n); break;
+    // The code of the first of these dialects decides for both.
+    case kNcToolZeroOnM66: t = GetDialectRecord(st.Machine, 2).ToolChangeCode == 2 ? "T0" : number; break;
+    case kNcToolTurrets: t = n < 1000 ? number : "TT" + IntText(n - 1000); break;
+    case kNcToolDrillHead: t = DrillHeadToolWord(st, n); break;
+    case kNcToolMazak: t = row.ToolPrefix + MazakToolNumber(st, n); break;
+    case kNcToolName: t = ToolNameWord(st, n); break;
   }
   st.PathLength = 0.0;
   return t;
@@ -147,7 +129,7 @@ std::string FormatToolWord(TNcWriterState& st) {
 std::string FormatNextToolWord(TNcWriterState& st) {
   st.NumberNextToolBlock = 1;
   st.PathLength = 0.0;
-  if (st.Dialect != 61 || st.ToolTable.empty() || st.ToolCount <= 0) return "";
+  if (!NcWordsRow(st.Dialect).NextToolWord || st.ToolTable.empty() || st.ToolCount <= 0) return "";
   int next = st.ToolHeaderCount + 1;
   if (next >= st.ToolCount || next < 0) next = 0;
   if (next >= static_cast<int>(st.ToolTable.size())) return "";
@@ -157,13 +139,25 @@ std::string FormatNextToolWord(TNcWriterState& st) {
 std::string FormatSpindleWord(TNcWriterState& st) {
   if (st.LastSpindleSpeed > 100000.0f) st.LastSpindleSpeed = 100000.0f;
   if (st.LastSpindleSpeed == 0.0f) return "";
-  const int d = st.Dialect;
+  const TNcWordsRow& row = NcWordsRow(st.Dialect);
   float& s = st.LastSpindleSpeed;
-  switch (d) {
-    case 4:
+  std::string speed;
+  switch (row.Speed) {
+    case kNcSpeedNone:
+      return "";
+    case kNcSpeedInteger:
+      if (row.MacroWords && CurrentRecord(st).MacroVariables == 1)
+        return "S[SpdDrehz__" + IntText(st.ToolHeaderCount + 1) + "]";
+      speed = RoundedText(s);
+      break;
+    case kNcSpeedNumber:
+      speed = FormatNcNumber(st, static_cast<float>(RoundHalfEven(s)));
+      break;
+    case kNcSpeedPercent:
       if (s > 54000.0f) s = 54000.0f;
-      return " S" + RoundedText(static_cast<double>(s) * 100.0 / 54000.0);
-    case 5:
+      speed = RoundedText(static_cast<double>(s) * 100.0 / 54000.0);
+      break;
+    case kNcSpeedCapped:
       if (s > 127.0f) {
         if (st.SpeedCapWarned == 0) {
           st.SpeedCapWarned = 1;
@@ -172,61 +166,35 @@ std::string FormatSpindleWord(TNcWriterState& st) {
         s = 127.0f;
         st.SpindleSpeed = 127.0f;
       }
-      return " S" + FormatNcNumber(st, static_cast<float>(RoundHalfEven(s)));
-    case 6: case 8: case 10: case 19:
-      return " S" + FormatNcNumber(st, static_cast<float>(RoundHalfEven(s)));
-    case 9:
-      return " SPINDLE CW RPM" + RoundedText(s) + " TIME2000";
-    case 20: case 39: case 55: case 88:
-      return " P2000=" + FormatNcNumber(st, static_cast<float>(RoundHalfEven(s)));
-    case 31:
-      return "SEV VV99 " + RoundedText(s) + "\r\nSEO 99\r\nWTT 99\r\nSEO 110\r\nWTT 110\r\nTIM 2500";
-    case 37:
-      if (CurrentRecord(st).MacroVariables == 1) return "S[SpdDrehz__" + IntText(st.ToolHeaderCount + 1) + "]";
-      return "S" + RoundedText(s);
-    case 48:
+      speed = FormatNcNumber(st, static_cast<float>(RoundHalfEven(s)));
+      break;
+    case kNcSpeedKosy:
       if (s < 4800.0f) s = 4800.0f;
       if (s > 60000.0f) s = 60000.0f;
-      return "U" + FormatNcNumber(st, static_cast<float>(static_cast<double>(RoundHalfEven(s / 240.0)) / 10.0));
-    case 59: case 66: case 91:
-      return " E" + FormatNcNumber(st, static_cast<float>(RoundHalfEven(s)));
-    case 74: case 75:
-      return "S2=" + RoundedText(s);
-    case 76:
-      return "M3 S" + FormatNcNumber(st, static_cast<float>(RoundHalfEven(s)));
-    case 87: case 98:
-      return "S+" + RoundedText(s);
-    case 25: case 26: case 27: case 28: case 32: case 33: case 34: case 36: case 40: case 41: case 42:
-    case 43: case 45: case 46: case 49: case 50: case 51: case 52: case 60: case 61: case 72: case 81:
-    case 84: case 89: case 90:
-      return "S" + RoundedText(s);
-    case 23: case 29: case 30: case 35: case 38: case 44:
-      return "";
-    default:
-      return "S" + FormatNcNumber(st, static_cast<float>(RoundHalfEven(s)));
+      speed = FormatNcNumber(st, static_cast<float>(static_cast<double>(RoundHalfEven(s / 240.0)) / 10.0));
+      break;
   }
+  return row.SpeedPrefix + speed + row.SpeedSuffix;
 }
 
 std::string FormatFeedWord(const TNcWriterState& st) {
   const double f = st.LastFeed;
   if (f <= 0.01) return "";
-  switch (st.Dialect) {
-    case 9: return " VEL " + RoundedText(f * 1000000.0 / 60.0);
-    case 31: return " FED " + RoundedText(f * 1000.0);
-    case 37:
-      if (CurrentRecord(st).MacroVariables == 1)
-        return (st.Plunging == 0 ? " F[VorschubXY" : " F[VorschubZ_") + IntText(st.ToolHeaderCount + 1) + "]";
-      return " F" + RoundedText(f * 1000.0);
-    case 3: case 56: return " F" + FormatNcNumber(st, static_cast<float>(f));
-    case 13: return " F" + FormatNcNumber(st, static_cast<float>(f / 0.06));
-    case 25: case 41: case 58: case 81: return " F" + RoundedText(f / 0.06);
-    case 48: return " F" + RoundedText(f / 0.06 * 10.0);
-    case 4: case 26: case 27: case 28: case 30: case 32: case 33: case 34: case 36: case 49: case 50:
-    case 51: case 52: case 60: case 61: case 72: case 87: case 89: case 98:
-      return " F" + RoundedText(f * 1000.0);
-    case 29: case 35: case 38: case 44: return "";
-    default: return " F" + FormatNcNumber(st, static_cast<float>(f * 1000.0));
+  const TNcWordsRow& row = NcWordsRow(st.Dialect);
+  if (row.MacroWords && CurrentRecord(st).MacroVariables == 1)
+    return (st.Plunging == 0 ? " F[VorschubXY" : " F[VorschubZ_") + IntText(st.ToolHeaderCount + 1) + "]";
+  double v = 0.0;
+  switch (row.Feed) {
+    case kNcFeedNone: return "";
+    case kNcFeedMPerMin: v = f; break;
+    case kNcFeedMmPerMin: v = f * 1000.0; break;
+    case kNcFeedMmPerSec: v = f / 0.06; break;
+    case kNcFeedTenthMmPerSec: v = f / 0.06 * 10.0; break;
+    case kNcFeedUmPerSec: v = f * 1000000.0 / 60.0; break;
   }
+  if (!row.FeedWhole) return row.FeedPrefix + FormatNcNumber(st, static_cast<float>(v));
+  // A slow feed that rounds to 0 is written as the smallest feed the word holds, never F0.
+  return row.FeedPrefix + IntText(std::max<int64_t>(RoundHalfEven(v), 1));
 }
 
 std::string FormatCoolantCodes(const TNcWriterState& st, bool on) {
@@ -238,25 +206,15 @@ std::string FormatCoolantCodes(const TNcWriterState& st, bool on) {
 }
 
 std::string GetCoolantWord(TNcWriterState& st) {
+  const TNcWordsRow& row = NcWordsRow(st.Dialect);
   const bool on = st.Machine.CoolantOn == 1;
   const uint8_t kind = st.Machine.CoolantKind;
   std::string t;
-  const int d = st.Dialect;
-  if (IsOneOf(d, {1, 22, 47, 54, 69, 73, 93})) t = on ? "M13" : "M03";
-  else if (IsOneOf(d, {7, 55, 77})) t = on ? (kind == 2 ? "M7" : "M8") : "M9";
-  else if (d == 88) t = on ? (kind == 2 ? "M7" : kind == 3 ? "M50" : "M8") : "M9";
-  else if (IsOneOf(d, {8, 10, 19})) t = on ? "M3 M8" : "M3";
-  else if (d == 9) t = on ? "COOLANT ON" : "COOLANT OFF";
-  else if (d == 12) t = on ? "M36" : "";
-  else if (d == 42 || d == 90) t = on ? "M08" : "M09";
-  else if (d == 48) t = on ? "M10 O4.1" : "M10 O4.0";
-  else if (d == 57) t = FormatCoolantCodes(st, on);
-  else if (d == 74 || d == 75) t = on ? "M7" : "M27";
-  else if (d == 92) t = on ? "M12" : "M22";
-  else if (d == 98) t = on ? "M8 G4 F4" : "M9";
-  else if (IsOneOf(d, {0, 2, 3, 4, 5, 13, 24, 78})) t = on ? "M8" : "";
-  else if (IsOneOf(d, {21, 23, 25, 27, 29, 30, 31, 35, 38, 44, 45, 46, 79, 81, 82, 84, 94, 95})) t = "";
-  else t = on ? "M8" : "M9";
+  if (row.CoolantCodes) t = FormatCoolantCodes(st, on);
+  else if (!on) t = row.CoolantOff;
+  else if (kind == 2 && row.CoolantOnM7 != nullptr) t = row.CoolantOnM7;
+  else if (kind == 3 && row.CoolantOnM50 != nullptr) t = row.CoolantOnM50;
+  else t = row.CoolantOn;
   st.CoolantPending = 0;
   return t;
 }

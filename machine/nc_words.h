@@ -1,6 +1,7 @@
 // The tool, spindle, feed, coolant and dwell words of the NC dialects and
 // the small blocks around a tool change. Word builders return their text
 // (most with a leading blank); block writers write through WriteNcBlock.
+// The words of each dialect are its row of the word table (nc_dialect_words.h).
 #pragma once
 
 #include <string>

@@ -31,6 +31,9 @@
 //              go (the job, its start and park positions, with room around)
 //   planar     optional, true for a machine without Z (wire EDM): heights,
 //              clearances and feeds (the generator's) are not checked
+//   feed       optional, "program" (default) or "control": "control" when the
+//              feed is set at the control or by a calling program, so that
+//              the program writes no F words and none is asked for
 //   arcCentres optional, "incremental" (default) or "absolute": how the
 //              control reads I/J (G90.1 and G91.1 in the program switch it)
 //   comments   optional, "parentheses" when the program's comments stand in
@@ -55,6 +58,8 @@ function ReadInputs(programFile, descriptionFile) {
   if (typeof description.clearance !== 'object' || Object.keys(description.clearance).length === 0)
     throw new Error('clearance missing');
   if (typeof description.spindle !== 'object') throw new Error('spindle missing');
+  if (description.feed !== undefined && !['program', 'control'].includes(description.feed))
+    throw new Error('feed must be "program" or "control"');
   if (description.arcCentres !== undefined && !['incremental', 'absolute'].includes(description.arcCentres))
     throw new Error('arcCentres must be "incremental" or "absolute"');
   if (description.comments !== undefined && !['parentheses', 'other'].includes(description.comments))
@@ -105,6 +110,19 @@ function MachineHomeZ(words) {
 function WithoutSlashComment(line) {
   const at = line.indexOf('//');
   return at < 0 ? line : line.slice(0, at);
+}
+
+// A control that takes its feed from the machine or from the calling program
+// cuts at that feed; its programs hold no F word.
+function FeedFromControl(d) {
+  return d.feed === 'control';
+}
+
+// A G1 block that ends where it starts (no axis words) moves nothing: it sets
+// the motion mode (and cutter compensation with it) and uses no feed. A full
+// circle ends where it starts too, and moves.
+function MovesNothing(ev) {
+  return ev.motion === 'G1' && ev.v1.x === ev.v2.x && ev.v1.y === ev.v2.y && ev.v1.z === ev.v2.z;
 }
 
 function Num(v) {
@@ -337,8 +355,8 @@ function Check(program, d) {
   }
 
   function CheckCut(ev) {
-    if (planar) {
-      // the feed is the generator's
+    if (planar || FeedFromControl(d) || MovesNothing(ev)) {
+      // no feed to check: the generator's, the control's, or none used
     } else if (feed === null) Fault(lineNo, `${ev.motion} before any feed`);
     else if (feed === 0) Fault(lineNo, `${ev.motion} with feed 0`);
     if (d.spindle.switched && (!spindleOn || speedZero)) Fault(lineNo, `${ev.motion} with the spindle stopped`);

@@ -21,6 +21,7 @@ enum TDialectTraits : unsigned {
   kPlanar = 4,         // no Z and no feed words (wire EDM): only the path in X/Y is checked
   kOtherComments = 8,  // comments after ";", "//" or "/", in [ ] or /* */: parentheses are the language's own
   kHundredthSteps = 16, // the control moves in steps of 0.01 mm; the writer rounds its line points to them
+  kFeedByControl = 32, // no feed words: the feed is set at the control or by the calling program
 };
 
 struct TGcodeDialect {
@@ -63,13 +64,14 @@ inline constexpr TGcodeDialect kDialects[101] = {
     {26, true, kArcIncremental, 1, false, ""},
     {27, true, kArcIncremental, 1, false, ""},
     {28, true, kArcIncremental, 1, false, ""},
-    {29, true, kArcAbsolute, 1, false, "", kSpindleByHand},
+    {29, true, kArcAbsolute, 1, false, "feed and speed are set at the control", kSpindleByHand | kFeedByControl},
     {30, true, kArcAbsolute, 1, false, "", kSpindleByHand},
     {31, false, kArcNone, 1, false, "Cobalm language: MOV/LIN/CIL/CIR blocks"},
     {32, true, kArcIncremental, 1, false, "the test export wrote no program: the tool-format form needs an answer", kSpindleByHand},
     {33, true, kArcAbsolute, 1, false, "", kSpindleByHand},
     {34, true, kArcIncremental, 1, false, "", kSpindleByHand},
-    {35, true, kArcIncremental, 1, false, "", kSpindleByHand},
+    {35, true, kArcIncremental, 1, false, "a subprogram: feed and speed are the calling program's",
+     kSpindleByHand | kFeedByControl},
     {36, true, kArcIncremental, 1, false, "", kOtherComments},
     {37, true, kArcIncremental, 1, false, ""},
     {38, true, kArcIncremental, 1, false, "wire EDM: no Z moves at all", kSpindleByHand | kPlanar},

@@ -193,6 +193,11 @@ TEST(NcStrictCheck, OtherFormsOfCleanProgramsPass) {
        WithComments(Description(true), "parentheses")},
       {"parentheses of a language with other comments", Edited(kClean, {{1, "(tool (R1) list"}}),
        WithComments(Description(true), "other")},
+      {"a G1 without axis words before the first feed", Edited(kClean, {{4, "S10000 M3\r\nG1 G42"}}),
+       Description(true)},
+      {"no F words where the control sets the feed",
+       Edited(kClean, {{7, "G1 Z-1"}, {8, "G1 X20"}, {14, "G1 Z-1"}, {21, "G1 Z-0.5"}, {22, "G1 X70 Y5 Z-1"}}),
+       "{\"feed\":\"control\"," + Description(true).substr(1)},
   };
   for (const TCleanCase& c : cases) {
     const TCheckRun run = RunCheck(c.program, c.description);
@@ -225,6 +230,8 @@ TEST(NcStrictCheck, EachFaultIsFoundAtItsLine) {
       {"feed 0", Edited(kClean, {{8, "G1 X20 F0"}}), mm,
        {"8: G1 with feed 0", "9: G3 with feed 0", "10: G1 with feed 0", "11: G1 with feed 0"}},
       {"cut before any feed", Edited(kClean, {{7, "G1 Z-1"}}), mm, {"7: G1 before any feed"}},
+      {"cut before any feed after a G1 that moves nothing", Edited(kClean, {{6, "G0 X0 Y0\r\nG1"}, {7, "G1 Z-1"}}),
+       mm, {"8: G1 before any feed"}},
       {"no spindle start after M6", Edited(kClean, {{18, "(M3 missing)"}}), mm,
        {"21: G1 with the spindle stopped", "22: G1 with the spindle stopped"}},
       {"spindle stopped in the block of the cut", Edited(kClean, {{22, "G1 X70 Y5 Z-1 F200 M5"}}), mm,
@@ -303,6 +310,7 @@ TEST(NcStrictCheck, UnreadableInputEndsWithCode2) {
                                    R"("spindle":{"switched":true},"contours":[{"start":[0,0]}]})")
                 .exitCode,
             2);
+  EXPECT_EQ(RunCheck(Join(kClean), "{\"feed\":\"hand\"," + Description(true).substr(1)).exitCode, 2);
 }
 
 // --- the goldens against the fixture job ----------------------------------------

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "machine/nc_gcode_dialects.h"
 #include "machine/nc_test_support.h"
 #include "support/work_folder.h"
 
@@ -27,6 +28,9 @@ TEST(NcToolWordTest, ToolCallsOfTheDialects) {
       {18, 3, "T3 D3"},       {40, 3, "TT=3"},          {60, 3, "(Werkzeug: T3)"}, {74, 5, "T05"},
       {87, 12, "T12"},        {80, 2, "G0 C2"},         {81, 2, "G00 T2"},        {98, 1, "G17 T1"},
       {23, 5, ""},            {44, 5, ""},              {2, 4, "T4"},             {100, 4, "T4"},
+      // the dialects whose programs never call the tool word in the goldens
+      {29, 5, ""},            {30, 5, ""},              {31, 5, ""},              {38, 5, ""},
+      {82, 5, ""},            {93, 5, "TOOL CALL 5 W"}, {48, 5, "T5"},            {75, 7, "T07"},
   };
   for (const TCase& c : cases) {
     auto st = MakeState(c.dialect);
@@ -82,7 +86,9 @@ TEST(NcToolWordTest, ToolChangeCodes) {
     const char* expected;
   };
   const TCase cases[] = {{0, 1, " M6"},  {1, 1, " M06"}, {5, 2, " M66"}, {22, 3, " M"}, {1, 3, ""},
-                         {0, 3, ""},     {0, 4, " M00"}, {48, 1, ""},    {93, 4, ""},   {0, 9, ""}};
+                         {0, 3, ""},     {0, 4, " M00"}, {48, 1, ""},    {93, 4, ""},   {0, 9, ""},
+                         {23, 1, " M6"}, {29, 1, " M6"}, {30, 2, " M66"}, {31, 4, " M00"}, {38, 1, " M6"},
+                         {44, 3, ""},    {60, 1, " M6"}, {82, 1, " M6"},  {93, 1, ""},     {47, 3, " M"}};
   for (const TCase& c : cases) {
     auto st = MakeState(c.dialect);
     st->Machine.DialectRecords[c.dialect].ToolChangeCode = c.code;
@@ -188,6 +194,31 @@ TEST(NcFeedWordTest, FeedsOfTheDialects) {
   }
 }
 
+// A feed the control would read as F0 stops the cut or trips the control:
+// every feed above the threshold of 0.01 m/min writes a non-zero word, by
+// unit and number kind.
+TEST(NcFeedWordTest, SlowFeedsNeverWriteZero) {
+  struct TCase {
+    int dialect;
+    float feed;  // m/min
+    const char* expected;
+  };
+  const TCase cases[] = {
+      // whole mm/s: rounded to the nearest, 1 where that would be 0
+      {25, 0.011f, " F1"},   {41, 0.02f, " F1"},    {58, 0.029f, " F1"},   {81, 0.03f, " F1"},
+      {58, 0.045f, " F1"},   {58, 0.1f, " F2"},     {58, 0.6f, " F10"},    {25, 1.2f, " F20"},
+      // tenths of mm/s, whole mm/min, micrometres/s: the threshold keeps them above 0
+      {48, 0.011f, " F2"},   {4, 0.011f, " F11"},   {31, 0.011f, " FED 11"}, {9, 0.011f, " VEL 183"},
+      // decimal numbers in m/min, mm/min, mm/s and inch/min
+      {3, 0.011f, " F0.011"}, {0, 0.011f, " F11"},  {13, 0.011f, " F0.183"}, {80, 0.011f, " F0.4331"},
+  };
+  for (const TCase& c : cases) {
+    auto st = MakeState(c.dialect);
+    st->LastFeed = c.feed;
+    EXPECT_EQ(FormatFeedWord(*st), c.expected) << "dialect " << c.dialect << " feed " << c.feed;
+  }
+}
+
 TEST(NcCoolantWordTest, OnAndOffWordsOfTheDialects) {
   struct TCase {
     int dialect;
@@ -274,3 +305,15 @@ TEST(NcExtraBlocksTest, MacroVariablesOfTheCurrentTool) {
 }
 
 }  // namespace
+
+// The strict check asks no feed of a G-code dialect only where the writer
+// writes none: the check's traits and the word table must agree.
+TEST(NcFeedWordTest, GcodeDialectsWithoutFeedWordsAreKnownToTheCheck) {
+  for (const ncdialects::TGcodeDialect& row : ncdialects::kDialects) {
+    if (!row.gcode) continue;
+    auto st = MakeState(row.dialect);
+    st->LastFeed = 1.2f;
+    const bool noFeed = (row.traits & (ncdialects::kFeedByControl | ncdialects::kPlanar)) != 0;
+    EXPECT_EQ(FormatFeedWord(*st).empty(), noFeed) << "dialect " << row.dialect;
+  }
+}
