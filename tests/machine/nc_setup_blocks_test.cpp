@@ -625,6 +625,39 @@ TEST(NcSetupBlocksTest, CoolantWordWithCoolantOff) {
   }
 }
 
+TEST(NcSetupBlocksTest, FirstToolBlockTakesTheFirstTool) {
+  auto st = SetupState(13);
+  st->FirstToolStation = 4;
+  st->FirstToolSpeed = 16000.0f;
+  st->CoolantPending = 0;
+  st->PathLength = 5.0;
+  const std::string text = SetupOf(*st);
+  EXPECT_EQ(text.substr(0, text.find('\n') + 1), "T4 G17 S16000 M6\r\n");
+  EXPECT_EQ(st->LastToolStation, 4);
+  EXPECT_EQ(st->LastSpindleSpeed, 16000.0f);
+  EXPECT_EQ(st->CoolantPending, 1);
+  EXPECT_EQ(st->PathLength, 0.0);
+}
+
+TEST(NcSetupBlocksTest, StartPositionOrFirstContourStart) {
+  auto st = SetupState(0);
+  WriteNcString(st->Machine.StartBlockText, 16, "");
+  st->Machine.StartY = 6.5f;
+  st->FirstContourStart = {11, 12.34567f, 8.0f, 0.0f};
+  EXPECT_EQ(SetupOf(*st), "T1\r\nS18000 M3\r\nG0 X5 Y6.5\r\nG0 Z10\r\n");
+  EXPECT_FLOAT_EQ(st->LastPos.x, kNcUnsetCoordinate) << "the next move writes its X and Y";
+
+  for (float unset : {-9999.0f, -12000.0f}) {
+    auto first = SetupState(0);
+    WriteNcString(first->Machine.StartBlockText, 16, "");
+    first->Machine.StartY = unset;
+    first->FirstContourStart = {11, 12.34567f, 8.0f, 0.0f};
+    EXPECT_EQ(SetupOf(*first), "T1\r\nS18000 M3\r\nG0 X12.346 Y8\r\nG0 Z10\r\n");
+    EXPECT_FLOAT_EQ(first->LastPos.x, 12.346f);
+    EXPECT_FLOAT_EQ(first->LastPos.y, 8.0f);
+  }
+}
+
 TEST(NcSetupBlocksTest, DialectZeroWithoutUserStartLine) {
   auto st = SetupState(0);
   WriteNcString(st->Machine.StartBlockText, 16, "");
