@@ -1,6 +1,8 @@
 // The set-up section of each G-code dialect as data: one row per dialect
 // (0..100) holding the sequence WriteGCodeSetupBlocks writes, as text for
-// WriteNcSequence (machine/nc_sequences.h).
+// WriteNcSequence (machine/nc_sequences.h). The start approach goes up to
+// the safe height before its first X/Y move: the tool stands at a height
+// nobody knows when the program starts.
 //
 // Pieces of the set-up besides the common ones:
 //   {first}      takes the first tool and its speed over (writes nothing)
@@ -13,6 +15,7 @@
 //   {SXY}        "X.. Y.." of the start position (only under ?startset)
 //   {FXY}        "X.. Y.." of the first contour start (the last position
 //                follows it)
+//   {SZdown}     the safe height for controls whose Z grows into the work
 //   {user}       the user's start block text
 //   {prog}       the program name
 //   {insert}     copies the user's head insert file ErgaenzKopf.PGM

@@ -78,6 +78,7 @@ bool WriteGCodeSetupBlocks(TNcWriterState& st) {
           {"XY", [&] { return StartApproachXY(st); }},
           {"SXY", [&] { return XYText(st, m.StartX, m.StartY); }},
           {"FXY", [&] { return FirstContourStartXY(st); }},
+          {"SZdown", [&] { return FormatNcNumber(st, -m.SafeZ); }},
           {"user", [&] { return ReadNcString(m.StartBlockText, 16); }},
           {"prog", [&] { return st.ProgramName; }},
           {"insert", [&] { return Silently([&] { CopyInsertFile(st, "ErgaenzKopf.PGM"); }); }},
