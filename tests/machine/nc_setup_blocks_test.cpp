@@ -181,7 +181,7 @@ TEST(NcSetupBlocksTest, SequencePerGCodeDialect) {
           "G0 Z10\r\n"
           "G0 X5 Y6\r\n"},
       {42, "G17 G21 G90 G40 G80 G98\r\n"
-          "G00 G91 G30Z0\r\n"
+          "G91 G30Z0\r\n"
           "G30X0Y0\r\n"
           "M01\r\n"
           "T01 M06\r\n"
