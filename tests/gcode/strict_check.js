@@ -88,6 +88,17 @@ function MotionWordLast(line) {
   return `${m[1]}${modal.join(' ')} ${m[2]}${m[4] ?? ''}`;
 }
 
+// A reference return (G28, G30) with a Z word sends Z to its reference
+// point, and G53 Z0 to machine zero: on these machines both are the top of
+// the Z travel, above every clearance. The reader moves to neither.
+const kMachineTopHeight = 10000;  // mm above the work, higher than any clearance
+function GoesToMachineTop(words) {
+  const g = (code) => words.some(([letter, value]) => letter === 'G' && Number(value) === code);
+  const z = words.find(([letter]) => letter === 'Z');
+  if (z === undefined) return false;
+  return g(28) || g(30) || (g(53) && Number(z[1]) === 0);
+}
+
 function Num(v) {
   return Number(v.toFixed(4)).toString();
 }
@@ -328,6 +339,11 @@ function Check(program, d) {
     } else {
       toolpath.loadFromStringSync(MotionWordLast(lines[i]), (data) => { words = words.concat(data.words); });
     }
+    const toMachineTop = GoesToMachineTop(words);
+    if (toMachineTop) {
+      events = [];
+      toolpath.setPosition({ z: d.surfaceZ + d.zSign * kMachineTopHeight });
+    }
     const xyWords = words.some(([letter]) => letter === 'X' || letter === 'Y');
     // Words that act before the motion of the block.
     let stopAfter = false;
@@ -367,6 +383,7 @@ function Check(program, d) {
       else if (ev.motion === 'G1' || ev.motion === 'G2' || ev.motion === 'G3') CheckCut(ev);
       height = Height(ev.v2.z);
     }
+    if (toMachineTop) height = kMachineTopHeight;
     if (words.some(([letter]) => letter === 'Z')) zKnown = true;
     if (xyWords) xyKnown = true;
     if (stopAfter) {

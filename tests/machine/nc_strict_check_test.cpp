@@ -180,6 +180,10 @@ TEST(NcStrictCheck, OtherFormsOfCleanProgramsPass) {
       {"a feed down in the air away from any contour",
        Edited(kClean, {{5, "G0 Z10"}, {6, "G0 X-12.5 Y7.25\r\nG1 Z6 F850\r\nG0 X0 Y0"}}), Description(true)},
       {"rapid moves inside the work area", Join(kClean), WithArea(Description(true))},
+      {"a reference return of Z goes to the top of its travel",
+       Edited(kClean, {{5, "G91 G30 Z0\r\nG90\r\nG0 X-12.5 Y7.25\r\nG0 Z5"}}), Description(true)},
+      {"machine zero of Z is the top of its travel",
+       Edited(kClean, {{5, "G0 G53 Z0\r\nG0 X-12.5 Y7.25\r\nG0 Z5"}}), Description(true)},
       {"a planar program with a point below the start", Join(kPlanar), kPlanarDescription},
   };
   for (const TCleanCase& c : cases) {
@@ -208,6 +212,11 @@ TEST(NcStrictCheck, EachFaultIsFoundAtItsLine) {
       {"rapid across before any height", Edited(kClean, {}, {1, 2, 3, 4, 6, 5, 7, 8, 9, 10, 11, 12, 13, 14, 15,
                                                              16, 17, 18, 19, 20, 21, 22, 23, 24, 25}),
        mm, {"5: G0 X/Y move before any Z height"}},
+      {"rapid across below the clearance after a reference return",
+       Edited(kClean, {{5, "G91 G28 Z0\r\nG90\r\nG0 Z2"}}), mm,
+       {"8: G0 X/Y move at height 2 below the clearance 5 of tool 1"}},
+      {"rapid across after G53 to a Z other than machine zero", Edited(kClean, {{5, "G0 G53 Z-50"}}), mm,
+       {"6: G0 X/Y move at height 0 below the clearance 5 of tool 1"}},
       {"rapid down into the work", Edited(kClean, {{14, "G0 Z-1 F100"}}), mm,
        {"14: G0 down into the work to height -1"}},
       {"feed 0", Edited(kClean, {{8, "G1 X20 F0"}}), mm,
