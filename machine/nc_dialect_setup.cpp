@@ -69,7 +69,7 @@ constexpr TNcSetupRow kSetupRows[] = {
     /*  40 */ {nullptr},
     /*  41 */ {"~%12345*%|{first}G64 G17 G90 {S} M3 {T}|{T}{M6}|{S} M3{pending}|G0 Z{SZ}|G0 {XY}"},
     /*  42 */ {"{first}G17 G21 G90 G40 G80 G98|G91 G30Z0|G30X0Y0|M01|{T}{M6}|G90 G54|?startset:G00 {SXY} {S} M03|?nostart:{S} M03|G43 H{H2} Z{SZ}{pending}"},
-    /*  43 */ {"{first}G90 G80 G40 G17|{T}{M6}|M3 {S}|H{N} Z{SZ}|?startset:E1 G0 {SXY}|{pending}"},
+    /*  43 */ {"{first}G90 G80 G40 G17|{T}{M6}|M3 {S}|G0 H{N} Z{SZ}|?startset:E1 G0 {SXY}|{pending}"},
     /*  44 */ {nullptr},
     /*  45 */ {"{first}G17|G90|G75|{S}|G00 {T}|?startset:G00 Z{SZdown}|?startset:G00 {SXY}"},
     /*  46 */ {"{first}{T} {S} M3{pending}|G0 G90 Z{SZ}|G0 G40 G90 {XY}"},

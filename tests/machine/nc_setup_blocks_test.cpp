@@ -191,7 +191,7 @@ TEST(NcSetupBlocksTest, SequencePerGCodeDialect) {
       {43, "G90 G80 G40 G17\r\n"
           "T1 M6\r\n"
           "M3 S18000\r\n"
-          "H1 Z10.\r\n"
+          "G0 H1 Z10.\r\n"
           "E1 G0 X5. Y6.\r\n"},
       {45, "G17\r\n"
           "G90\r\n"
