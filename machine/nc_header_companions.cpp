@@ -65,31 +65,6 @@ void CopyInsertFile(TNcWriterState& st, const std::string& fileName) {
   CloseFileChecked(f);
 }
 
-void WriteFirstToolBlock(TNcWriterState& st, const std::string& a, const std::string& b) {
-  st.LastToolStation = st.FirstToolStation;
-  st.LastSpindleSpeed = st.FirstToolSpeed;
-  const std::string t = FormatToolWord(st);
-  const std::string s = FormatSpindleWord(st);
-  WriteNcBlock(st, t + a + s + b);
-  st.CoolantPending = 1;
-}
-
-void WriteStartPosition(TNcWriterState& st, bool withZ) {
-  const float sx = st.Machine.StartX;
-  const float sy = st.Machine.StartY;
-  if (sx > -9999.0f && sy > -9999.0f) {
-    WriteNcBlock(st, "G0 X" + FormatNcNumber(st, sx) + " Y" + FormatNcNumber(st, sy));
-  } else {
-    const TVectorRecord& p = st.FirstContourStart;
-    WriteNcBlock(st, "G0 X" + FormatNcNumber(st, p.x) + " Y" + FormatNcNumber(st, p.y));
-    st.LastPos.x = RoundedToNcResolution(st, p.x);
-    st.LastPos.y = RoundedToNcResolution(st, p.y);
-  }
-  if (withZ) WriteNcBlock(st, "G0 Z" + FormatNcNumber(st, st.Machine.SafeZ));
-}
-
-void WriteStartPositionXY(TNcWriterState& st) { WriteStartPosition(st, false); }
-
 std::string FormatDialectNameQuoted(const TNcWriterState& st) {
   return "\"" + TrimRight(GetDialectCaption(st.Machine, NamedDialect(st))) + "\"  ";
 }

@@ -1,7 +1,7 @@
 // Pieces shared by the program header, the program end and the record loop
-// of the NC writer: user insert files, the first tool block, the rapid to
-// the start position, the quoted dialect name, the tool list and rotary
-// diameter comments, the user note lines and the workpiece path lines.
+// of the NC writer: user insert files, the quoted dialect name, the tool
+// list and rotary diameter comments, the user note lines and the workpiece
+// path lines.
 #pragma once
 
 #include <string>
@@ -15,12 +15,6 @@ constexpr int16_t kMsgNcRotaryDiameter = 222;
 // Copies a text file into the program, one numbered block per line. A
 // missing or unreadable file writes nothing.
 void CopyInsertFile(TNcWriterState& st, const std::string& fileName);
-// The first tool block: tool word + a + spindle word + b.
-void WriteFirstToolBlock(TNcWriterState& st, const std::string& a, const std::string& b);
-// Rapid to the start position (or the first contour start when none is
-// set); withZ adds the safe-height block.
-void WriteStartPosition(TNcWriterState& st, bool withZ);
-void WriteStartPositionXY(TNcWriterState& st);
 // The current dialect's name in double quotes followed by two blanks.
 std::string FormatDialectNameQuoted(const TNcWriterState& st);
 // One comment line prefix + tool description + suffix per tool of the run,

@@ -97,14 +97,6 @@ function MotionWordLast(line) {
   return `${m[1]}${modal.join(' ')} ${m[2]}${m[4] ?? ''}`;
 }
 
-// "G53 Z0" sends Z to the machine's home, the top of its travel: G53 takes
-// machine coordinates (controls of the Fanuc family retract so). The reader
-// does not move on it.
-function MachineHomeZ(words) {
-  return words.some(([letter, value]) => letter === 'G' && Number(value) === 53) &&
-         words.some(([letter, value]) => letter === 'Z' && Number(value) === 0);
-}
-
 // Some controls (dialects 25, 81, 82) read "//" to the line end as a
 // comment; the reader would take the tool and feed words of those comments.
 function WithoutSlashComment(line) {
@@ -123,6 +115,17 @@ function FeedFromControl(d) {
 // circle ends where it starts too, and moves.
 function MovesNothing(ev) {
   return ev.motion === 'G1' && ev.v1.x === ev.v2.x && ev.v1.y === ev.v2.y && ev.v1.z === ev.v2.z;
+}
+
+// A reference return (G28, G30) with a Z word sends Z to its reference
+// point, and G53 Z0 to machine zero: on these machines both are the top of
+// the Z travel, above every clearance. The reader moves to neither.
+const kMachineTopHeight = 10000;  // mm above the work, higher than any clearance
+function GoesToMachineTop(words) {
+  const g = (code) => words.some(([letter, value]) => letter === 'G' && Number(value) === code);
+  const z = words.find(([letter]) => letter === 'Z');
+  if (z === undefined) return false;
+  return g(28) || g(30) || (g(53) && Number(z[1]) === 0);
 }
 
 function Num(v) {
@@ -387,6 +390,11 @@ function Check(program, d) {
     } else {
       toolpath.loadFromStringSync(MotionWordLast(line), (data) => { words = words.concat(data.words); });
     }
+    const toMachineTop = GoesToMachineTop(words);
+    if (toMachineTop) {
+      events = [];
+      toolpath.setPosition({ z: d.surfaceZ + d.zSign * kMachineTopHeight });
+    }
     const xyWords = words.some(([letter]) => letter === 'X' || letter === 'Y');
     // Words that act before the motion of the block.
     let stopAfter = false;
@@ -426,12 +434,7 @@ function Check(program, d) {
       else if (ev.motion === 'G1' || ev.motion === 'G2' || ev.motion === 'G3') CheckCut(ev);
       height = Height(ev.v2.z);
     }
-    if (MachineHomeZ(words)) {
-      // The home is above every clearance; the reader is told so.
-      const top = Math.max(...clearances.map(([, v]) => v));
-      toolpath.setPosition({ z: d.surfaceZ + top * d.zSign });
-      height = top;
-    }
+    if (toMachineTop) height = kMachineTopHeight;
     if (words.some(([letter]) => letter === 'Z')) zKnown = true;
     if (xyWords) xyKnown = true;
     if (stopAfter) {

@@ -60,42 +60,6 @@ TEST(NcInsertFile, MissingEmptyAndPresentFiles) {
   }
 }
 
-TEST(NcHeaderCompanions, FirstToolBlock) {
-  auto st = MakeState(0);
-  st->FirstToolStation = 4;
-  st->FirstToolSpeed = 16000.0f;
-  st->CoolantPending = 0;
-  st->PathLength = 5.0;
-  WriteFirstToolBlock(*st, " G17 ", " M3");
-  EXPECT_EQ(Buffered(*st), "T4 G17 S16000 M3\r\n");
-  EXPECT_EQ(st->LastToolStation, 4);
-  EXPECT_EQ(st->LastSpindleSpeed, 16000.0f);
-  EXPECT_EQ(st->CoolantPending, 1);
-  EXPECT_EQ(st->PathLength, 0.0);
-}
-
-TEST(NcHeaderCompanions, StartPositionOrFirstContourStart) {
-  auto st = MakeState(0);
-  st->Machine.StartX = 5.0f;
-  st->Machine.StartY = 6.5f;
-  st->Machine.SafeZ = 10.0f;
-  st->FirstContourStart = {11, 12.34567f, 8.0f, 0.0f};
-  WriteStartPosition(*st, true);
-  EXPECT_EQ(Buffered(*st), "G0 X5 Y6.5\r\nG0 Z10\r\n");
-  EXPECT_FLOAT_EQ(st->LastPos.x, kNcUnsetCoordinate) << "the next move writes its X and Y";
-
-  for (float unset : {-9999.0f, -12000.0f}) {
-    auto first = MakeState(0);
-    first->Machine.StartX = 5.0f;
-    first->Machine.StartY = unset;
-    first->FirstContourStart = {11, 12.34567f, 8.0f, 0.0f};
-    WriteStartPositionXY(*first);
-    EXPECT_EQ(Buffered(*first), "G0 X12.346 Y8\r\n");
-    EXPECT_FLOAT_EQ(first->LastPos.x, 12.346f);
-    EXPECT_FLOAT_EQ(first->LastPos.y, 8.0f);
-  }
-}
-
 TEST(NcHeaderCompanions, QuotedDialectName) {
   auto st = MakeState(0);
   WriteNcString(st->Machine.DialectNames[7], kNcCaptionLength, "Maho 432   ");

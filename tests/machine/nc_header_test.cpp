@@ -104,8 +104,8 @@ TEST_F(NcHeaderTest, DialectZeroWithDefaultSettings) {
                                "G90 G40 G17\r\n"
                                "N1 T1\r\n"
                                "S18000 M3\r\n"
-                               "G0 X0 Y0\r\n"
-                               "G0 Z10\r\n");
+                               "G0 Z10\r\n"
+                               "G0 X0 Y0\r\n");
   EXPECT_EQ(st->ToolStation, 1);
   EXPECT_EQ(st->LastSpindleSpeed, 18000.0f);
   EXPECT_EQ(st->ClearanceHeight, 10.0f);
@@ -125,6 +125,7 @@ TEST_F(NcHeaderTest, Dialect58WithoutStartPosition) {
                                "N1 T1 M6\r\n"
                                "S18000 M3\r\n"
                                "M8\r\n"
+                               "G0 Z10\r\n"
                                "G0 X12.5 Y7.25\r\n");
   EXPECT_EQ(+st->LastPos.x, 12.5f);
   EXPECT_EQ(+st->LastPos.y, 7.25f);

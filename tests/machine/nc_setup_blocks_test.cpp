@@ -53,78 +53,81 @@ TEST(NcSetupBlocksTest, SequencePerGCodeDialect) {
       {0, "G90 G40 G17\r\n"
           "T1\r\n"
           "S18000 M3\r\n"
-          "G0 X5 Y6\r\n"
-          "G0 Z10\r\n"},
+          "G0 Z10\r\n"
+          "G0 X5 Y6\r\n"},
       {2, "G90\r\n"
           "G52\r\n"
           "T1\r\n"
           "S18000\r\n"
-          "G0 X5 Y6\r\n"
           "G0 Z10\r\n"
+          "G0 X5 Y6\r\n"
           "G1 Z2 F850\r\n"},
       {3, "%\r\n"
           "T1 S18000\r\n"
-          "G0 X5 Y6\r\n"
-          "G0 Z10\r\n"},
+          "G0 Z10\r\n"
+          "G0 X5 Y6\r\n"},
       {6, "%12345*%\r\n"
           "G64 G17 G90 S18000 M3 T1\r\n"
           "T1 M6\r\n"
           "S18000 M3\r\n"
-          "G0 X5 Y6\r\n"
-          "G0 Z10\r\n"},
+          "G0 Z10\r\n"
+          "G0 X5 Y6\r\n"},
       {7, ";TEIL1\r\n"
           "G90 G17\r\n"
           "T1 M6\r\n"
           "G188 G79\r\n"
           "S18000 M3\r\n"
-          "G0 X5 Y6\r\n"
-          "G0 Z10\r\n"},
+          "G0 Z10\r\n"
+          "G0 X5 Y6\r\n"},
       {8, "%1\r\n"
-          "G0 G90 X5 Y6 Z10\r\n"
+          "G0 G90 Z10\r\n"
+          "G0 X5 Y6\r\n"
           "G0 Z10\r\n"},
       {10, "%1\r\n"
-          "G0 G90 X5 Y6 Z10\r\n"
-          "G0 Z10\r\n"},
-      {13, "T1 G17 S18000 M6\r\n"
+          "G0 G90 Z10\r\n"
           "G0 X5 Y6\r\n"
           "G0 Z10\r\n"},
+      {13, "T1 G17 S18000 M6\r\n"
+          "G0 Z10\r\n"
+          "G0 X5 Y6\r\n"},
       {14, "T1 L31\r\n"
           "M3 S18000\r\n"
           "M41\r\n"
-          "G0 X5 Y6\r\n"
-          "G0 Z10\r\n"},
+          "G0 Z10\r\n"
+          "G0 X5 Y6\r\n"},
       {15, "T1\r\n"
           "S18000 M3\r\n"
-          "G0 X5 Y6\r\n"
-          "G0 Z10\r\n"},
+          "G0 Z10\r\n"
+          "G0 X5 Y6\r\n"},
       {16, "T1 M6\r\n"
           "S18000\r\n"
-          "G0 X5 Y6\r\n"
           "G0 Z10\r\n"
+          "G0 X5 Y6\r\n"
           "M8\r\n"},
       {17, "T1\r\n"
           "S18000 M3\r\n"
-          "G0 X5 Y6\r\n"
-          "G0 Z10\r\n"},
+          "G0 Z10\r\n"
+          "G0 X5 Y6\r\n"},
       {18, "%TEIL1,MX,\r\n"
           "G90\r\n"
           "G94\r\n"
           "G54\r\n"
           "G17\r\n"
-          "G0 X5 Y6\r\n"
           "G0 Z10\r\n"
+          "G0 X5 Y6\r\n"
           "T1 D1\r\n"
           "M6\r\n"
           "G43\r\n"
           "S18000 M3\r\n"},
       {19, "%1\r\n"
-          "G0 G90 X5 Y6 Z10\r\n"
+          "G0 G90 Z10\r\n"
+          "G0 X5 Y6\r\n"
           "M6 T1\r\n"
           "M100 T1\r\n"
           "S18000\r\n"},
       {21, "T1 M6\r\n"
-          "G0 X5 Y6\r\n"
           "G0 Z10\r\n"
+          "G0 X5 Y6\r\n"
           "S18000 M3\r\n"},
       {23, "G90\r\n"
           "G01 G42\r\n"},
@@ -136,6 +139,7 @@ TEST(NcSetupBlocksTest, SequencePerGCodeDialect) {
       {25, "G17\r\n"
           "G90\r\n"
           "G75\r\n"
+          "G0 Z-10.\r\n"
           "G0 X5. Y6.\r\n"
           "G00 T1\r\n"
           "G97 S18000\r\n"},
@@ -143,8 +147,8 @@ TEST(NcSetupBlocksTest, SequencePerGCodeDialect) {
           "T1 M6\r\n"
           "G43H1\r\n"
           "S18000 M3\r\n"
-          "G0 X5.0 Y6.0\r\n"
-          "G0 Z10.0\r\n"},
+          "G0 Z10.0\r\n"
+          "G0 X5.0 Y6.0\r\n"},
       {27, "G90 G54 G40 G49 G17\r\n"
           "M6 T1\r\n"
           "G0 G43 H1 Z10.\r\n"
@@ -152,11 +156,13 @@ TEST(NcSetupBlocksTest, SequencePerGCodeDialect) {
           "S18000 M3\r\n"},
       {28, "G17 G40 G80 G90 G94 G98\r\n"
           "T1 M6\r\n"
+          "G0 Z10.\r\n"
           "G0 X5. Y6.\r\n"
           "S18000 M3\r\n"},
-      {29, "G90 G00 X5 Y6\r\n"},
-      {30, "G00 X12.5 Y7.25\r\n"
-          "G00 Z10.\r\n"},
+      {29, "G90 G00 Z10\r\n"
+          "G90 G00 X5 Y6\r\n"},
+      {30, "G00 Z10.\r\n"
+          "G00 X12.5 Y7.25\r\n"},
       {35, "M6\r\n"},
       {36, "L_KOPF\r\n"
           "G00 Z10\r\n"
@@ -172,10 +178,10 @@ TEST(NcSetupBlocksTest, SequencePerGCodeDialect) {
           "G64 G17 G90 S18000 M3 T1\r\n"
           "T1 M6\r\n"
           "S18000 M3\r\n"
-          "G0 X5 Y6\r\n"
-          "G0 Z10\r\n"},
+          "G0 Z10\r\n"
+          "G0 X5 Y6\r\n"},
       {42, "G17 G21 G90 G40 G80 G98\r\n"
-          "G00 G91 G30Z0\r\n"
+          "G91 G30Z0\r\n"
           "G30X0Y0\r\n"
           "M01\r\n"
           "T01 M06\r\n"
@@ -185,33 +191,36 @@ TEST(NcSetupBlocksTest, SequencePerGCodeDialect) {
       {43, "G90 G80 G40 G17\r\n"
           "T1 M6\r\n"
           "M3 S18000\r\n"
-          "H1 Z10.\r\n"
+          "G0 H1 Z10.\r\n"
           "E1 G0 X5. Y6.\r\n"},
       {45, "G17\r\n"
           "G90\r\n"
           "G75\r\n"
           "S18000\r\n"
           "G00 T1\r\n"
+          "G00 Z-10.\r\n"
           "G00 X5. Y6.\r\n"},
       {46, "T1 S18000 M3\r\n"
+          "G0 G90 Z10\r\n"
           "G0 G40 G90 X5 Y6\r\n"},
       {48, "G74\r\n"
           "M06 T1\r\n"
           "M25 U7.5\r\n"
           "M10 O6.1\r\n"
           "M10 O2.1\r\n"
-          "G0 X5 Y6\r\n"
-          "G0 Z10\r\n"},
+          "G0 Z10\r\n"
+          "G0 X5 Y6\r\n"},
       {49, "G0 G76 Z0 M5 M70\r\n"
           "G22 V1\r\n"
           "G54\r\n"
           "G60 X0 Y0 Z0\r\n"
           "T1\r\n"
           "S18000 M3\r\n"
-          "G0 X5 Y6\r\n"
-          "G0 Z10\r\n"},
+          "G0 Z10\r\n"
+          "G0 X5 Y6\r\n"},
       {50, "T1\r\n"
           "S18000 M3\r\n"
+          "G0 Z10\r\n"
           "G0 X12.5 Y7.25\r\n"},
       {51, "G55 G00 Z10\r\n"
           "G00 X5 Y6\r\n"
@@ -228,27 +237,29 @@ TEST(NcSetupBlocksTest, SequencePerGCodeDialect) {
           "G54\r\n"
           "T1 M6\r\n"
           "G40 S18000 M3\r\n"
+          "G0 Z10\r\n"
           "G0 X5 Y6\r\n"},
       {56, "G17\r\n"
           "G90\r\n"
           "T1\r\n"
           "S18000 M3\r\n"
           "M8\r\n"
-          "G0 X5 Y6\r\n"
-          "G0 Z10\r\n"},
+          "G0 Z10\r\n"
+          "G0 X5 Y6\r\n"},
       {57, "G54\r\n"
           "G17\r\n"
           "G90\r\n"
           "T1 M6\r\n"
           "S18000 M3\r\n"
           "M8\r\n"
-          "G0 X5 Y6\r\n"
-          "G0 Z10\r\n"},
+          "G0 Z10\r\n"
+          "G0 X5 Y6\r\n"},
       {58, "%12345*%\r\n"
           "G64 G17 G90 \r\n"
           "T1 M6\r\n"
           "S18000 M3\r\n"
           "M8\r\n"
+          "G0 Z10\r\n"
           "G0 X5 Y6\r\n"},
       {60, "O0200\r\n"
           "G17 G40 G80 G90 G94 G98\r\n"
@@ -257,7 +268,8 @@ TEST(NcSetupBlocksTest, SequencePerGCodeDialect) {
           "T1\r\n"
           "M6\r\n"
           "S18000 M3\r\n"
-          "G0 G58 G43 X5. Y6. Z10. H1 T2 M8\r\n"},
+          "G0 G58 G43 Z10. H1\r\n"
+          "G0 X5. Y6. T2 M8\r\n"},
       {62, "G90\r\n"
           "G94\r\n"
           "G17\r\n"
@@ -272,11 +284,13 @@ TEST(NcSetupBlocksTest, SequencePerGCodeDialect) {
           "T1 M6\r\n"
           "S18000 M3\r\n"
           "M62\r\n"
+          "G0 Z10\r\n"
           "G0 X5 Y6\r\n"},
       {64, "TRANS Z1.5\r\n"
           "T1 D1\r\n"
           "L06\r\n"
           "S18000 M3\r\n"
+          "G0 Z10\r\n"
           "G0 X12.5 Y7.25\r\n"},
       {65, "G54\r\n"
           "G17\r\n"
@@ -284,8 +298,8 @@ TEST(NcSetupBlocksTest, SequencePerGCodeDialect) {
           "G61.1\r\n"
           "T1 M6\r\n"
           "S18000 M3\r\n"
+          "G0 G43 Z10 H1\r\n"
           "G0 X0 Y0\r\n"
-          "G43 Z3 H1\r\n"
           "M8\r\n"
           "G0 X5 Y6\r\n"
           "G0 Z10\r\n"},
@@ -294,14 +308,15 @@ TEST(NcSetupBlocksTest, SequencePerGCodeDialect) {
           "T1 M6\r\n"
           "E18000 M3\r\n"
           "G4 X3\r\n"
-          "G0 X5 Y6\r\n"
           "G0 Z10\r\n"
+          "G0 X5 Y6\r\n"
           "M8\r\n"},
       {67, "G17\r\n"
           "G52\r\n"
           "T1 M6\r\n"
           "S18000 M3\r\n"
           "M8\r\n"
+          "G0 Z10\r\n"
           "G0 X5 Y6\r\n"},
       {72, "T1\r\n"
           "M6\r\n"
@@ -313,8 +328,8 @@ TEST(NcSetupBlocksTest, SequencePerGCodeDialect) {
           "G00 G40 G90 X5 Y6\r\n"},
       {76, "%\r\n"
           "G55\r\n"
-          "G0 X5 Y6\r\n"
           "G0 Z10\r\n"
+          "G0 X5 Y6\r\n"
           "T1 M6\r\n"
           "G54\r\n"
           "M3 S18000\r\n"
@@ -326,22 +341,24 @@ TEST(NcSetupBlocksTest, SequencePerGCodeDialect) {
           "G79\r\n"
           "G59 P3\r\n"
           "S18000 M3\r\n"
-          "G0 X5 Y6\r\n"
-          "G0 Z10\r\n"},
+          "G0 Z10\r\n"
+          "G0 X5 Y6\r\n"},
       {78, "G90\r\n"
           "G52\r\n"
           "T1\r\n"
           "S18000\r\n"
-          "G0 X5 Y6\r\n"
           "G0 Z10\r\n"
+          "G0 X5 Y6\r\n"
           "G1 Z2 F850\r\n"},
-      {79, "G0 X5 Y6\r\n"
+      {79, "G0 Z10\r\n"
+          "G0 X5 Y6\r\n"
           "T1 G17 S18000\r\n"
           "G68 P3\r\n"
           "G0 X5 Y6\r\n"
           "G0 Z10\r\n"},
       {80, "M90\r\n"
           "G75\r\n"
+          "G0 G90 Z0.3937\r\n"
           "G0 G40 G90 X0 Y0\r\n"
           "G0 G40 G90 X1 Y1 C01\r\n"
           "G0 X0.1969 Y0.2362\r\n"
@@ -352,13 +369,14 @@ TEST(NcSetupBlocksTest, SequencePerGCodeDialect) {
       {81, "G17\r\n"
           "G90\r\n"
           "G75\r\n"
+          "G0 Z-10.\r\n"
           "G0 X5. Y6.\r\n"
           "G00 T1\r\n"
           "G97 S18000\r\n"},
       {82, "G71 //in mm\r\n"
           "S18000\r\n"
-          "G0 X5 Y6\r\n"
-          "G0 Z10\r\n"},
+          "G0 Z10\r\n"
+          "G0 X5 Y6\r\n"},
       {83, "Z_HOCH\r\n"
           "G501\r\n"
           "G90 G40 G17\r\n"
@@ -376,25 +394,28 @@ TEST(NcSetupBlocksTest, SequencePerGCodeDialect) {
       {84, "G15 H01\r\n"
           "G53 Z100. M5\r\n"
           "T1 M6\r\n"
-          "G90 G0 X5. Y6. Z10.\r\n"
+          "G90 G0 Z10.\r\n"
+          "G0 X5. Y6.\r\n"
           "S18000 M3\r\n"},
       {85, "G54\r\n"
           "G17\r\n"
           "G90\r\n"
           "T1 M6\r\n"
           "S18000 M3\r\n"
+          "G0 G43 Z10 H1\r\n"
           "G0 X5 Y6\r\n"
-          "G43 Z3 H1\r\n"
           "M8\r\n"},
       {86, "G17\r\n"
           "G40 G50 G80 G90 G91.1\r\n"
           "T1 M6\r\n"
           "S18000 M3\r\n"
+          "G0 Z10\r\n"
           "G0 X5 Y6\r\n"
           "M8\r\n"},
       {87, "G90\r\n"
           "T01\r\n"
           "S+18000\r\n"
+          "G00 Z+10000\r\n"
           "G00 X+5000 Y+6000\r\n"
           "M8\r\n"},
       {88, "G90\r\n"
@@ -404,43 +425,49 @@ TEST(NcSetupBlocksTest, SequencePerGCodeDialect) {
           "T1 M6\r\n"
           "P2000=18000 M3\r\n"
           "M13\r\n"
-          "G0 X5 Y6\r\n"
           "G0 Z10\r\n"
+          "G0 X5 Y6\r\n"
           "M8\r\n"},
       {89, "G17 G40 G80 G90 G94 G98\r\n"
           "T1 M6\r\n"
+          "G0 Z10.\r\n"
           "G0 X5. Y6.\r\n"
           "S18000 M3\r\n"},
       {90, "G90 G0 G17 G40\r\n"
           "G49\r\n"
           "T1 M06\r\n"
           "S18000 M03\r\n"
-          "G0 X5. Y6.\r\n"
           "G0 G43 Z10. H1\r\n"
+          "G0 X5. Y6.\r\n"
           "M08\r\n"},
       {92, "G17\r\n"
           "T1 M6\r\n"
           "S18000 M03\r\n"
           "M8\r\n"
           "G04 Q8\r\n"
+          "G0 Z10\r\n"
           "G0 X5 Y6\r\n"
           "M12\r\n"},
       {94, "G90 G17\r\n"
           "T1 M6\r\n"
           "S18000 M03\r\n"
+          "G0 Z10\r\n"
           "G0 X5 Y6\r\n"},
       {95, "G90 G17\r\n"
           "T1 M6\r\n"
           "S18000 M03\r\n"
+          "G0 Z10\r\n"
           "G0 X5 Y6\r\n"},
       {96, "G90 G21 G17\r\n"
           "T1 M6\r\n"
           "S18000 M03\r\n"
+          "G0 Z10\r\n"
           "G0 X5 Y6\r\n"},
       {97, "G17\r\n"
           "G52\r\n"
           "T1 M6\r\n"
           "G40 S18000 M3\r\n"
+          "G0 Z10\r\n"
           "G0 X5 Y6\r\n"},
       {98, "G90\r\n"
           "G17 T1\r\n"
@@ -503,23 +530,23 @@ TEST(NcSetupBlocksTest, ApproachRoundsTheLastPositionToTheResolution) {
 TEST(NcSetupBlocksTest, UnsetStartPositionWritesNoStartMove) {
   struct TCase {
     int dialect;
-    const char* withStart;     // the start block with the position (5, 6), no line end
+    const char* withStart;     // the start blocks with the position (5, 6), no last line end
     const char* withoutStart;  // what stands in its place ("" = nothing)
   };
   const TCase cases[] = {
-      {8, "G0 G90 X5 Y6 Z10", "G0 G90 Z10"},
-      {10, "G0 G90 X5 Y6 Z10", "G0 G90 Z10"},
-      {19, "G0 G90 X5 Y6 Z10", "G0 G90 Z10"},
+      {8, "G0 X5 Y6", ""},
+      {10, "G0 X5 Y6", ""},
+      {19, "G0 X5 Y6", ""},
       {21, "G0 X5 Y6", ""},
       {24, "G0 X5 Y6", ""},
       {27, "G0 X5. Y6.", ""},
-      {29, "G90 G00 X5 Y6", "G90"},
+      {29, "G90 G00 Z10\r\nG90 G00 X5 Y6", "G90"},
       {36, "G00 G40 G90 X5 Y6", "G40 G90"},
       {38, "G92 X5. Y6.", ""},
       {42, "G00 X5.0 Y6.0 S18000 M03", "S18000 M03"},
       {43, "E1 G0 X5. Y6.", ""},
-      {45, "G00 X5. Y6.", ""},
-      {84, "G90 G0 X5. Y6. Z10.", "G90 G0 Z10."},
+      {45, "G00 Z-10.\r\nG00 X5. Y6.", ""},
+      {84, "G0 X5. Y6.", ""},
   };
   for (const TCase& c : cases) {
     auto st = SetupState(c.dialect);
@@ -527,7 +554,7 @@ TEST(NcSetupBlocksTest, UnsetStartPositionWritesNoStartMove) {
     const size_t at = withStart.find(c.withStart);
     ASSERT_NE(at, std::string::npos) << "dialect " << c.dialect << ": " << withStart;
     // The block with its line end (which differs between dialects).
-    const size_t end = withStart.find('\n', at) + 1;
+    const size_t end = withStart.find('\n', at + std::strlen(c.withStart)) + 1;
     const std::string lineEnd = withStart.substr(at + std::strlen(c.withStart), end - at - std::strlen(c.withStart));
     std::string expected = withStart;
     expected.replace(at, end - at, *c.withoutStart != '\0' ? c.withoutStart + lineEnd : std::string());
@@ -568,7 +595,7 @@ TEST(NcSetupBlocksTest, Dialects51And52MoveTwoWays) {
 TEST(NcSetupBlocksTest, Dialect25StopsBeforeTheToolCallAbove1000) {
   auto st = SetupState(25);
   st->FirstToolStation = 1001;
-  EXPECT_EQ(SetupOf(*st), "G17\r\nG90\r\nG75\r\nG0 X5. Y6.\r\n");
+  EXPECT_EQ(SetupOf(*st), "G17\r\nG90\r\nG75\r\nG0 Z-10.\r\nG0 X5. Y6.\r\n");
   EXPECT_EQ(st->ToolStation, 1001);
   EXPECT_EQ(st->LastToolStation, 0);
   EXPECT_EQ(st->LastSpindleSpeed, 18000.0f);
@@ -576,7 +603,7 @@ TEST(NcSetupBlocksTest, Dialect25StopsBeforeTheToolCallAbove1000) {
   // Dialect 81 has no such limit.
   st = SetupState(81);
   st->FirstToolStation = 1001;
-  EXPECT_EQ(SetupOf(*st), "G17\r\nG90\r\nG75\r\nG0 X5. Y6.\r\nG00 T1001\r\nG97 S18000\r\n");
+  EXPECT_EQ(SetupOf(*st), "G17\r\nG90\r\nG75\r\nG0 Z-10.\r\nG0 X5. Y6.\r\nG00 T1001\r\nG97 S18000\r\n");
   EXPECT_EQ(st->LastToolStation, 1001);
 }
 
@@ -609,10 +636,10 @@ TEST(NcSetupBlocksTest, CoolantWordWithCoolantOff) {
   };
   const TCase cases[] = {
       {76, "G54\r\nM3 S18000\r\n"},
-      {92, "G04 Q8\r\nG0 X5 Y6\r\n"},
-      {56, "S18000 M3\r\nM9\r\nG0 X5 Y6\r\nG0 Z10\r\n"},
-      {58, "S18000 M3\r\nM9\r\nG0 X5 Y6\r\n"},
-      {16, "G0 Z10\r\nM9\r\n"},
+      {92, "G04 Q8\r\nG0 Z10\r\nG0 X5 Y6\r\n"},
+      {56, "S18000 M3\r\nM9\r\nG0 Z10\r\nG0 X5 Y6\r\n"},
+      {58, "S18000 M3\r\nM9\r\nG0 Z10\r\nG0 X5 Y6\r\n"},
+      {16, "G0 X5 Y6\r\nM9\r\n"},
   };
   for (const TCase& c : cases) {
     auto st = SetupState(c.dialect);
@@ -625,10 +652,43 @@ TEST(NcSetupBlocksTest, CoolantWordWithCoolantOff) {
   }
 }
 
+TEST(NcSetupBlocksTest, FirstToolBlockTakesTheFirstTool) {
+  auto st = SetupState(13);
+  st->FirstToolStation = 4;
+  st->FirstToolSpeed = 16000.0f;
+  st->CoolantPending = 0;
+  st->PathLength = 5.0;
+  const std::string text = SetupOf(*st);
+  EXPECT_EQ(text.substr(0, text.find('\n') + 1), "T4 G17 S16000 M6\r\n");
+  EXPECT_EQ(st->LastToolStation, 4);
+  EXPECT_EQ(st->LastSpindleSpeed, 16000.0f);
+  EXPECT_EQ(st->CoolantPending, 1);
+  EXPECT_EQ(st->PathLength, 0.0);
+}
+
+TEST(NcSetupBlocksTest, StartPositionOrFirstContourStart) {
+  auto st = SetupState(0);
+  WriteNcString(st->Machine.StartBlockText, 16, "");
+  st->Machine.StartY = 6.5f;
+  st->FirstContourStart = {11, 12.34567f, 8.0f, 0.0f};
+  EXPECT_EQ(SetupOf(*st), "T1\r\nS18000 M3\r\nG0 Z10\r\nG0 X5 Y6.5\r\n");
+  EXPECT_FLOAT_EQ(st->LastPos.x, kNcUnsetCoordinate) << "the next move writes its X and Y";
+
+  for (float unset : {-9999.0f, -12000.0f}) {
+    auto first = SetupState(0);
+    WriteNcString(first->Machine.StartBlockText, 16, "");
+    first->Machine.StartY = unset;
+    first->FirstContourStart = {11, 12.34567f, 8.0f, 0.0f};
+    EXPECT_EQ(SetupOf(*first), "T1\r\nS18000 M3\r\nG0 Z10\r\nG0 X12.346 Y8\r\n");
+    EXPECT_FLOAT_EQ(first->LastPos.x, 12.346f);
+    EXPECT_FLOAT_EQ(first->LastPos.y, 8.0f);
+  }
+}
+
 TEST(NcSetupBlocksTest, DialectZeroWithoutUserStartLine) {
   auto st = SetupState(0);
   WriteNcString(st->Machine.StartBlockText, 16, "");
-  EXPECT_EQ(SetupOf(*st), "T1\r\nS18000 M3\r\nG0 X5 Y6\r\nG0 Z10\r\n");
+  EXPECT_EQ(SetupOf(*st), "T1\r\nS18000 M3\r\nG0 Z10\r\nG0 X5 Y6\r\n");
 }
 
 TEST(NcSetupBlocksTest, Dialect77MeasuringCycles) {
@@ -646,7 +706,7 @@ TEST(NcSetupBlocksTest, Dialect77MeasuringCycles) {
     st->Machine.ToolMeasuring = c.measuring;
     st->Machine.ZeroOffsetG59 = c.offsetP3;
     EXPECT_EQ(SetupOf(*st), std::string(";TEIL1\r\nG90 G17\r\nT1 M6\r\n") + c.cycle +
-                                "S18000 M3\r\nG0 X5 Y6\r\nG0 Z10\r\n")
+                                "S18000 M3\r\nG0 Z10\r\nG0 X5 Y6\r\n")
         << c.measuring;
   }
 }
@@ -684,11 +744,11 @@ TEST(NcSetupBlocksTest, StateLeftBehind) {
 TEST(NcSetupBlocksTest, ToolBlocksAreNumberedInToolBlockMode) {
   auto st = SetupState(58);
   st->Machine.BlockNumbering = 4;
-  EXPECT_EQ(SetupOf(*st), "%12345*%\r\nG64 G17 G90 \r\nN1 T1 M6\r\nS18000 M3\r\nM8\r\nG0 X5 Y6\r\n");
+  EXPECT_EQ(SetupOf(*st), "%12345*%\r\nG64 G17 G90 \r\nN1 T1 M6\r\nS18000 M3\r\nM8\r\nG0 Z10\r\nG0 X5 Y6\r\n");
   st = SetupState(58);
   st->Machine.BlockNumbering = 1;
   EXPECT_EQ(SetupOf(*st),
-            "%12345*%\r\nN1 G64 G17 G90 \r\nN2 T1 M6\r\nN3 S18000 M3\r\nN4 M8\r\nN5 G0 X5 Y6\r\n");
+            "%12345*%\r\nN1 G64 G17 G90 \r\nN2 T1 M6\r\nN3 S18000 M3\r\nN4 M8\r\nN5 G0 Z10\r\nN6 G0 X5 Y6\r\n");
 }
 
 TEST(NcSetupBlocksTest, Dialects2And78CopyTheUserHeadFile) {

@@ -187,6 +187,10 @@ TEST(NcStrictCheck, OtherFormsOfCleanProgramsPass) {
       {"rapid moves inside the work area", Join(kClean), WithArea(Description(true))},
       {"G53 Z0 retracts to the machine's home", Edited(kClean, {{23, "G0 G53 Z0\r\nG0 X0 Y0"}}),
        Description(true)},
+      {"a reference return of Z goes to the top of its travel",
+       Edited(kClean, {{5, "G91 G30 Z0\r\nG90\r\nG0 X-12.5 Y7.25\r\nG0 Z5"}}), Description(true)},
+      {"machine zero of Z is the top of its travel",
+       Edited(kClean, {{5, "G0 G53 Z0\r\nG0 X-12.5 Y7.25\r\nG0 Z5"}}), Description(true)},
       {"a planar program with a point below the start", Join(kPlanar), kPlanarDescription},
       {"comments in parentheses, one a line", Join(kClean), WithComments(Description(true), "parentheses")},
       {"parentheses after a semicolon", Edited(kClean, {{1, ";(tool (R1) list"}, {3, "T1 M6 (Werkzeug [R1])"}}),
@@ -225,6 +229,11 @@ TEST(NcStrictCheck, EachFaultIsFoundAtItsLine) {
       {"rapid across before any height", Edited(kClean, {}, {1, 2, 3, 4, 6, 5, 7, 8, 9, 10, 11, 12, 13, 14, 15,
                                                              16, 17, 18, 19, 20, 21, 22, 23, 24, 25}),
        mm, {"5: G0 X/Y move before any Z height"}},
+      {"rapid across below the clearance after a reference return",
+       Edited(kClean, {{5, "G91 G28 Z0\r\nG90\r\nG0 Z2"}}), mm,
+       {"8: G0 X/Y move at height 2 below the clearance 5 of tool 1"}},
+      {"rapid across after G53 to a Z other than machine zero", Edited(kClean, {{5, "G0 G53 Z-50"}}), mm,
+       {"6: G0 X/Y move at height 0 below the clearance 5 of tool 1"}},
       {"rapid down into the work", Edited(kClean, {{14, "G0 Z-1 F100"}}), mm,
        {"14: G0 down into the work to height -1"}},
       {"feed 0", Edited(kClean, {{8, "G1 X20 F0"}}), mm,
@@ -339,9 +348,9 @@ TEST(NcStrictCheck, GoldensGiveTodaysFindings) {
     std::vector<std::string> faults;
   };
   const std::vector<TGoldenCase> cases = {
-      // Dialects 0 and 58 go to the first contour start before any Z move.
-      {0, ncdialects::kArcIncremental, {"9: G0 X/Y move before any Z height"}},
-      {58, ncdialects::kArcIncremental, {"11: G0 X/Y move before any Z height"}},
+      // Dialects 0 and 58 now pass; 100 read with the wrong arc centres fails.
+      {0, ncdialects::kArcIncremental, {}},
+      {58, ncdialects::kArcIncremental, {}},
       {100, ncdialects::kArcIncremental,
        {"9: G3 start radius 42.4264 and end radius 31.6228 differ",
         "16: G2 start radius 63.2456 and end radius 50.9902 differ"}},
