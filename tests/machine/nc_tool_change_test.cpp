@@ -227,6 +227,22 @@ TEST(NcToolChange, FullApproachGoesToTheClearanceLevel) {
   }
 }
 
+// Dialect 27 with the change code M00 (a stop for a change by hand) calls
+// the tool in its own block after the stop; dialect 24 never splits.
+TEST(NcToolChange, StopCodeSplitsTheToolCallOfDialect27) {
+  const struct {
+    int dialect;
+    uint8_t code;
+    const char* call;
+  } cases[] = {{27, 4, "G49 M00|T5|"}, {27, 1, "G49 M6 T5|"}, {24, 4, "G49 M00 T5;"}};
+  for (const auto& c : cases) {
+    auto st = ChangeState(c.dialect);
+    st->Machine.DialectRecords[c.dialect].ToolChangeCode = c.code;
+    WriteRapidMove(*st, " X30 Y40");
+    EXPECT_NE(Lines(*st).find(c.call), std::string::npos) << "dialect " << c.dialect << ": " << Lines(*st);
+  }
+}
+
 TEST(NcToolChange, DialectTenWritesNoChangeCodeOnTheFirstChange) {
   auto st = ChangeState(10);
   st->FirstMovePending = 1;
