@@ -51,15 +51,16 @@ constexpr const char* kMacroLanguage =
 constexpr const char* kMillTurnRamp =
     "G0 Z{SZ}|M05|M09|{take}{Npre}{T}{M6}|{S} M03|{dwell}|?rotaryOn:G0 X0 Y0|{axisDecl}|G0{XY}|G0{w}|{C}";
 constexpr const char* kFiveAxis =
-    "?offSZ:G0 Z{SZ}|M05|M09|{take}{Npre}{T}{M6}|M114|{S} M03|{dwell}|G0 X{SX} Y{SY} C0|G0 Z{SZ} B0|?w:G0{w}|{C}";
+    "?offSZ:G0 Z{SZ}|M05|M09|{take}{Npre}{T}{M6}|M114|{S} M03|{dwell}|?startSet:G0 X{SX} Y{SY} C0{atSXY}|"
+    "?noStart:G0 C0|G0 Z{SZ} B0|?w:G0{wXY}|{C}";
 constexpr const char* kIndexed =
     "G0 Z{SZ}|M05|M09|{take}{T}{M6}|{S} M03|?rotaryOn:G0 X0 Y0|?axisDecl55:{axisDecl}|G0{XY}|G0{w}|{C}";
 constexpr const char* kClamped =
     "G0 Z{SZ}|G115|M05|M09|M11|{take}{T}{M6}|G0{S} M3|{dwell}|?rotaryOn:G0 X0 Y0{at00}|{axisDecl}|G0{XY}|G0{w}|"
     "{C}|M10";
 constexpr const char* kClampedAtEnd =
-    "G0 Z{SZ}|G0 X{EX} Y{EY}|G115|M05|M09|M11|{take}{T}{M6}|G17|G60 X0|G40|G90|G0{S} M3|{C}|{dwell}|"
-    "G0 X{SX} Y{SY}|M10|G0 Z{SZ}|?rotaryOn:G0 X0 Y0{at00}|{axisDecl}|G0{w}";
+    "G0 Z{SZ}|G0 X{EX} Y{EY}{atEXY}|G115|M05|M09|M11|{take}{T}{M6}|G17|G60 X0|G40|G90|G0{S} M3|{C}|{dwell}|"
+    "?startSet:G0 X{SX} Y{SY}{atSXY}|M10|G0 Z{SZ}|?rotaryOn:G0 X0 Y0{at00}|{axisDecl}|G0{wXY}";
 constexpr const char* kReturnG30 =
     "G00 G91 G30Z0|?coolant:M09|G30X0Y0|G00 Z{SZ} M05|M01|{take}{T}{M6}|G90 G54|G00{XYZ} {S} M03|"
     "G43 H{N2} Z{SZ}|?coolant:{C}";
@@ -157,7 +158,8 @@ const TNcToolChangeRow kRows[kNcGenericDialect + 1] = {
     {true, "?comp:G40{compOff}|G00 Z{SZ}|{take}{toolName}|G97 {S}|{C}|G0{w}", false, false},                  // 81
     {true, "G00 Z{SZ}|{take}{S}|{C}|G0{w}", false, false},                                                    // 82
     {true, "?coolant:M9|G0 Z{SZ}|M20|{take}{T}|{M6}|D1|M46 M21|M3 {S}|G0{w}|?coolant:{C}", false, false},     // 83
-    {true, "G53 Z100. M5|{take:coolantKept}{T}{M6}|{S} M3|G90 G0 X{SX} Y{SY} Z{SZ}|G0{w}", false, false},     // 84
+    {true, "G53 Z100. M5|{take:coolantKept}{T}{M6}|{S} M3|?startSet:G90 G0 X{SX} Y{SY} Z{SZ}{atSXY}|"
+           "?noStart:G90 G0 Z{SZ}|G0{wXY}", false, false},                                                   // 84
     {true, "G0 Z{SZ}|?coolant:M9|{take}{T}{M6}|{S} M3|G0{XY}|G43 Z3 H{N}|{C}|G0{w}", false, true},            // 85
     {true, "G0 Z{SZ}|?coolant:M9|{take}{T}{M6}|{S} M3|{C}|G0{w}", false, true},                               // 86
     {true, "G00 Z{SZ}{Hold}|?coolant:M9|{take}{T}{M6}|{S}|{C}|G00{w}", false, true},                          // 87

@@ -5,6 +5,8 @@
 // Besides the common pieces and conditions of nc_sequences.h a tool-change
 // sequence may use these, supplied by WriteToolChangeSequence:
 //   {w}      the approach words of the target, as the caller formed them
+//   {wXY}    {w} for a sequence that moved in X/Y itself: when {w} moves in
+//            X/Y, with both X and Y of the target (they become the last X, Y)
 //   {W*}     {w} with " Y" + start Y in front while the rotary axis is in use
 //   {XY}     X and Y of the target, rounded; they become the last X and Y
 //   {XYZ}    X, Y and Z of the target, Z as height above the work and never
@@ -13,6 +15,7 @@
 //   {TX} {TY} X and Y of the target as numbers; {TXY} their axis words
 //   {atTXY}  the target's X and Y become the last X and Y (writes nothing)
 //   {at00}   X0 Y0 becomes the last X and Y (writes nothing)
+//   {atSXY} {atEXY}  the start or end position becomes the last X and Y
 //   {atSZ}   the safe Z becomes the last Z (writes nothing)
 //   {SX} {SY} {EX} {EY} start and end position; {RD} rotary diameter;
 //   {RD3} {RR3} rotary diameter and radius with three decimals
@@ -34,6 +37,7 @@
 // and the conditions comp, noComp (radius compensation on or off), circle
 // (circle mode written), rotaryOn, rotaryActive, rotaryInactive, cylinder,
 // face (turn-mill on the cylinder or the face), w (approach words given),
+// startSet, noStart (a start position is set or not: -10000 means none),
 // m6 (the change code is not empty), offSZ and farOffSZ (the last Z is more
 // than 0.001 or 0.01 away from the safe Z), notFirstMove, splitCall,
 // wholeCall (tool call split from its change code or not), station1000

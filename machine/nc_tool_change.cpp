@@ -57,6 +57,33 @@ void WriteMeasuringBlocks(TNcWriterState& st) {
   }
 }
 
+// The approach words w of a sequence that moved in X/Y itself: w was formed
+// against the position before the change, so a word the old position made
+// unnecessary may be missing. When w moves in X/Y, both X and Y of the
+// target are written and become the last X and Y; otherwise w stays.
+std::string ApproachAfterOwnMoves(TNcWriterState& st, const std::string& w) {
+  const std::string x = FormatXWord(st, st.TargetPos.x);
+  const std::string y = FormatYWord(st, st.TargetPos.y);
+  std::string rest = w;
+  bool moves = false;
+  for (const std::string& word : {x, y}) {
+    const bool whole = rest.size() == word.size() || (rest.size() > word.size() && rest[word.size()] == ' ');
+    if (!word.empty() && rest.compare(0, word.size(), word) == 0 && whole) {
+      rest.erase(0, word.size());
+      moves = true;
+    }
+  }
+  if (!moves) return w;
+  st.LastPos.x = st.TargetPos.x;
+  st.LastPos.y = st.TargetPos.y;
+  return x + y + rest;
+}
+
+// A start position that is not set (-10000) is never moved to.
+bool StartPositionSet(const TNcWriterState& st) {
+  return st.Machine.StartX > -9999.0f && st.Machine.StartY > -9999.0f;
+}
+
 // The last Z is off the safe Z by more than the tolerance.
 bool OffSafeZ(const TNcWriterState& st, float tolerance) {
   return std::fabs(st.LastPos.z + st.Machine.SafeZ) > tolerance;
@@ -74,6 +101,7 @@ void WriteSequence(TNcWriterState& st, const char* sequence, const std::string& 
       st, sequence,
       {
           {"w", [&] { return w; }},
+          {"wXY", [&] { return ApproachAfterOwnMoves(st, w); }},
           {"W*", [&] { return st.RotaryActive != 0 ? " Y" + Fmt(st, st.Machine.StartY) + w : w; }},
           {"XY", [&] { return FormatXYWords(st, st.TargetPos); }},
           {"XYZ", [&] { return TargetXYZWords(st); }},
@@ -95,6 +123,14 @@ void WriteSequence(TNcWriterState& st, const char* sequence, const std::string& 
           {"at00", none([&] {
              st.LastPos.x = 0.0f;
              st.LastPos.y = 0.0f;
+           })},
+          {"atSXY", none([&] {
+             st.LastPos.x = RoundedToNcResolution(st, st.Machine.StartX);
+             st.LastPos.y = RoundedToNcResolution(st, st.Machine.StartY);
+           })},
+          {"atEXY", none([&] {
+             st.LastPos.x = RoundedToNcResolution(st, st.Machine.EndX);
+             st.LastPos.y = RoundedToNcResolution(st, st.Machine.EndY);
            })},
           {"atSZ", none([&] { st.LastPos.z = -st.Machine.SafeZ; })},
           {"SX", [&] { return Fmt(st, st.Machine.StartX); }},
@@ -146,6 +182,8 @@ void WriteSequence(TNcWriterState& st, const char* sequence, const std::string& 
           {"cylinder", [&] { return st.RotaryIncremental != 0; }},
           {"face", [&] { return st.RotaryIncremental == 0; }},
           {"w", [&] { return !w.empty(); }},
+          {"startSet", [&] { return StartPositionSet(st); }},
+          {"noStart", [&] { return !StartPositionSet(st); }},
           {"m6", [&] { return !GetToolChangeCode(st).empty(); }},
           {"offSZ", [&] { return OffSafeZ(st, 0.001f); }},
           {"farOffSZ", [&] { return OffSafeZ(st, 0.01f); }},

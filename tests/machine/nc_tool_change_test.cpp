@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "machine/nc_blocks.h"
 #include "machine/nc_feed_moves.h"
 #include "machine/nc_rapid_moves.h"
 #include "machine/nc_test_support.h"
@@ -241,6 +242,35 @@ TEST(NcToolChange, StopCodeSplitsTheToolCallOfDialect27) {
     WriteRapidMove(*st, " X30 Y40");
     EXPECT_NE(Lines(*st).find(c.call), std::string::npos) << "dialect " << c.dialect << ": " << Lines(*st);
   }
+}
+
+// Dialects 39, 84 and 91 move to the start position inside the sequence:
+// the target is then approached from there with both X and Y, although the
+// caller formed its words against the old position (same X, so no X word).
+// Without a start position (-10000) nothing moves to it.
+TEST(NcToolChange, SequenceMovesToTheStartThenToTheTarget) {
+  const struct {
+    int dialect;
+    const char* approach;  // the block after the sequence's last own move
+  } cases[] = {{39, "G0 X30 Y40|"}, {84, "G0 X30. Y40.|"}, {91, "G0 X30 Y40|"}};
+  for (const auto& c : cases) {
+    for (bool start : {true, false}) {
+      auto st = ChangeState(c.dialect);
+      if (!start) st->Machine.StartX = st->Machine.StartY = -10000.0f;
+      WriteRapidMove(*st, FormatYWord(*st, 40.0f));  // formed against X30 Y0
+      const std::string out = Lines(*st);
+      EXPECT_EQ(out.find("10000"), std::string::npos) << c.dialect << ": " << out;
+      EXPECT_NE(out.find(c.approach), std::string::npos) << c.dialect << ": " << out;
+      EXPECT_FLOAT_EQ(st->LastPos.x, 30.0f) << c.dialect;
+      EXPECT_FLOAT_EQ(st->LastPos.y, 40.0f) << c.dialect;
+    }
+  }
+  // A change at the clearance move (no X/Y words) leaves the start as the
+  // last position, so that the approach that follows is formed against it.
+  auto st = ChangeState(84);
+  WriteRapidMove(*st, " Z2.");
+  EXPECT_FLOAT_EQ(st->LastPos.x, 1.0f);
+  EXPECT_FLOAT_EQ(st->LastPos.y, 2.0f);
 }
 
 TEST(NcToolChange, DialectTenWritesNoChangeCodeOnTheFirstChange) {
