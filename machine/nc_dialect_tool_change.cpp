@@ -67,6 +67,8 @@ constexpr const char* kReturnG30 =
 constexpr const char* kReturnG28 =
     "G0 Z{SZ}|M9|G00 G28 G91 Z0|{take}{M6}|G40 G49 G80 G90|{S} M3|{C}|G00 G58 G43 H{N} {next} {C}";
 
+// Dialects 25, 45 and 81 count Z positive into the work: their retract
+// goes to the negated safe Z ({-SZ}), as their point words do.
 // Most sequences follow the G-code pattern: retract, call, spindle, approach.
 // Rows are in dialect order; 23 and 36 write no tool-change blocks.
 const TNcToolChangeRow kRows[kNcGenericDialect + 1] = {
@@ -97,7 +99,7 @@ const TNcToolChangeRow kRows[kNcGenericDialect + 1] = {
     {false, "L Z{SZ} R FMAX M|{take}{T} {S}|L R F{M6}|L{W*} R FMAX M", false, true},                          // 22
     {false, nullptr, false, false},                                                                           // 23
     {true, kLengthCompensated, false, false},                                                                 // 24
-    {true, "{take:speed}|?station1000:{take}G00 Z{SZ}|?station1000:{toolName}|?station1000:G97 {S}|"
+    {true, "{take:speed}|?station1000:{take}G00 Z{-SZ}|?station1000:{toolName}|?station1000:G97 {S}|"
            "?station1000:{C}|G0{w}", false, false},                                                           // 25
     {true, "G0 Z{SZ} G49 M9|{take}{T}{M6}|G43H{N}|{S} M3|G0{w} {C}", false, true},                            // 26
     {true, kLengthCompensatedSplit, false, false},                                                            // 27
@@ -118,7 +120,7 @@ const TNcToolChangeRow kRows[kNcGenericDialect + 1] = {
     {true, kReturnG30, false, false},                                                                         // 42
     {true, "G0 Z{SZ}|?coolant:M9|{take}{T}{M6}|M3 {S}|H{N} Z{SZ}|E1 G0{XYZ}|?coolant:{C}", false, false},     // 43
     {false, "{ptp}", false, false},                                                                           // 44
-    {true, "G00 Z{SZ}|{take:coolantKept}G00 {T}|{S}", true, false},                                           // 45
+    {true, "G00 Z{-SZ}|{take:coolantKept}G00 {T}|{S}", true, false},                                          // 45
     {true, "G0 Z{SZ}|{take}{T} {S} M3|G0{w}", false, false},                                                  // 46
     {false, "L Z{SZ} R FMAX M|{take}TOOL DEF {N} L0 R0|{T} {S}|L R F{M6}|L{W*} R FMAX M03", false, true},     // 47
     {true, "M10 O6.0|M10 O2.0|G0 Z{SZ}|{take}M06 {T}|M25 {S}|M10 O6.1|M10 O2.1|G0{w}", false, false},         // 48
@@ -155,7 +157,7 @@ const TNcToolChangeRow kRows[kNcGenericDialect + 1] = {
     {true, kFeedApproach, false, false},                                                                      // 78
     {true, "G0 Z{SZ}|G67 P3|{take}{T} {S}|G68 P3|G0{w}", false, false},                                       // 79
     {true, "G0 Z{SZ}|M21|{take}{T}|M11|G0{w}", false, false},                                                 // 80
-    {true, "?comp:G40{compOff}|G00 Z{SZ}|{take}{toolName}|G97 {S}|{C}|G0{w}", false, false},                  // 81
+    {true, "?comp:G40{compOff}|G00 Z{-SZ}|{take}{toolName}|G97 {S}|{C}|G0{w}", false, false},                 // 81
     {true, "G00 Z{SZ}|{take}{S}|{C}|G0{w}", false, false},                                                    // 82
     {true, "?coolant:M9|G0 Z{SZ}|M20|{take}{T}|{M6}|D1|M46 M21|M3 {S}|G0{w}|?coolant:{C}", false, false},     // 83
     {true, "G53 Z100. M5|{take:coolantKept}{T}{M6}|{S} M3|?startSet:G90 G0 X{SX} Y{SY} Z{SZ}{atSXY}|"

@@ -17,6 +17,7 @@
 //   {at00}   X0 Y0 becomes the last X and Y (writes nothing)
 //   {atSXY} {atEXY}  the start or end position becomes the last X and Y
 //   {atSZ}   the safe Z becomes the last Z (writes nothing)
+//   {-SZ}    the safe Z negated (dialects whose Z is positive into the work)
 //   {SX} {SY} {EX} {EY} start and end position; {RD} rotary diameter;
 //   {RD3} {RR3} rotary diameter and radius with three decimals
 //   {N2}     the tool station with two digits at least; {Npre} "N" + station

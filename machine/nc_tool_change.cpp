@@ -133,6 +133,7 @@ void WriteSequence(TNcWriterState& st, const char* sequence, const std::string& 
              st.LastPos.y = RoundedToNcResolution(st, st.Machine.EndY);
            })},
           {"atSZ", none([&] { st.LastPos.z = -st.Machine.SafeZ; })},
+          {"-SZ", [&] { return Fmt(st, -st.Machine.SafeZ); }},
           {"SX", [&] { return Fmt(st, st.Machine.StartX); }},
           {"SY", [&] { return Fmt(st, st.Machine.StartY); }},
           {"EX", [&] { return Fmt(st, st.Machine.EndX); }},

@@ -77,7 +77,7 @@ TEST(NcToolChange, SequenceOfEveryDialect) {
       {22, "L Z10 R FMAX M|TOOL CALL 5 Z S12000|L R F M06|L X30 Y40 R FMAX M|", 1, true},
       {23, "G0 X30 Y40|", 0, false},
       {24, "G0 Z10 M5;|M9;|G49 M6 T5;|G43 H5 Z10;|M8;|S12000 M3;|G0 X30 Y40 Z2;|", 0, false},
-      {25, "G00 Z10.|G00 T5|G97 S12000|G0 X30 Y40|", 0, false},
+      {25, "G00 Z-10.|G00 T5|G97 S12000|G0 X30 Y40|", 0, false},
       {26, "G0 Z10.0 G49 M9|T5 M6|G43H5|S12000 M3|G0 X30 Y40 M8|", 0, true},
       {27, "G0 Z10. M5|M9|G49 M6 T5|G43 H5 Z10.|S12000 M3|G0 X30. Y40. Z2.|", 0, false},
       {28, "G0 Z10.|T5 S12000 M6|G0 G90 X30 Y40|", 1, false},
@@ -97,7 +97,7 @@ TEST(NcToolChange, SequenceOfEveryDialect) {
       {42, "G00 G91 G30Z0|M09|G30X0Y0|G00 Z10.0 M05|M01|T05 M06|G90 G54|G00 X30.0 Y40.0 Z2.0 S12000 M03|G43 H05 Z10.0|M08|", 0, false},
       {43, "G0 Z10.|M9|T5 M6|M3 S12000|H5 Z10.|E1 G0 X30. Y40. Z2.|M8|", 0, false},
       {44, "PTP { X30 Y40}|", 0, false},
-      {45, "G00 Z10.|G00 T5|S12000|G00 X30 Y40|", 0, false},
+      {45, "G00 Z-10.|G00 T5|S12000|G00 X30 Y40|", 0, false},
       {46, "G0 Z10|T5 S12000 M3|G0 X30 Y40|", 1, false},
       {47, "L Z10 R FMAX M|TOOL DEF 5 L0 R0|TOOL CALL 5 W S12000|L R F M06|L X30 Y40 R FMAX M03|", 1, true},
       {48, "M10 O6.0|M10 O2.0|G0 Z10|M06 T5|M25 U5|M10 O6.1|M10 O2.1|G0 X30 Y40|", 1, false},
@@ -133,7 +133,7 @@ TEST(NcToolChange, SequenceOfEveryDialect) {
       {78, "G0 Z10|T5|S12000|G0 X30 Y40|G1 X30 Y40 F850|", 1, false},
       {79, "G0 Z10|G67 P3|T5 S12000|G68 P3|G0 X30 Y40|", 1, false},
       {80, "G0 Z0.3937|M21|G0 C5|M11|G0 X30 Y40|", 1, false},
-      {81, "G00 Z10.|G00 T5|G97 S12000|G0 X30 Y40|", 0, false},
+      {81, "G00 Z-10.|G00 T5|G97 S12000|G0 X30 Y40|", 0, false},
       {82, "G00 Z10|S12000|G0 X30 Y40|", 0, false},
       {83, "M9|G0 Z10|M20|T5|M6|D1|M46 M21|M3 S12000|G0 X30 Y40|M8|", 0, false},
       {84, "G53 Z100. M5|T5 M6|S12000 M3|G90 G0 X1. Y2. Z10.|G0 X30 Y40|", 0, false},
@@ -353,12 +353,12 @@ TEST(NcToolChange, DialectTwentyFiveStations) {
     const char* feed;
   };
   const TStep steps[] = {
-      {1000, "G00 Z10.|G00 T1000|G97 S12000|G0 X30 Y40|", "G01 X30. Y40. Z1. F33|"},
+      {1000, "G00 Z-10.|G00 T1000|G97 S12000|G0 X30 Y40|", "G01 X30. Y40. Z1. F33|"},
       {1001, "G0 X30 Y40|", "M38|G98 P300 D1|G01 X30. Y40. Z1. F33|"},
       {1002, "G0 X30 Y40|", "G98 P300 D2|G01 X30. Y40. Z1. F33|"},
       {1512, "G0 X30 Y40|", "G98 P300 D512|G01 X30. Y40. Z1. F33|"},
       {1512, "G00 X30 Y40|", "G01 X30. Y40. Z1. F33|"},
-      {7, "G00 Z10.|M48|G00 T7|G97 S12000|G0 X30 Y40|", "G01 X30. Y40. Z1. F33|"},
+      {7, "G00 Z-10.|M48|G00 T7|G97 S12000|G0 X30 Y40|", "G01 X30. Y40. Z1. F33|"},
   };
   for (const TStep& s : steps) {
     st->ToolStation = s.station;
