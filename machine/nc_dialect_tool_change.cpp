@@ -9,12 +9,14 @@ namespace {
 
 // --- sequences several dialects share -------------------------------------------------
 
-// Retract, tool call with its change code, spindle start, approach.
+// Retract, tool call with its change code, spindle start, approach. A
+// block never moves and stops the spindle at once: the control stops it
+// before the move, in the work. Where M6 stops the spindle, M3 follows.
 constexpr const char* kCallM3 = "G0 Z{SZ}|{take}{T}{M6}|{S} M3|G0{w}";
 constexpr const char* kCallSpeed = "G0 Z{SZ}|{take}{T} {S}|G0{w}";
 constexpr const char* kCallApproachM3 = "G0 Z{SZ}|{take}{T}{S}{M6}|G0{w} M3";
-constexpr const char* kCallG90 = "G0 Z{SZ}|{take}{T} {S}{M6}|G0 G90{W*}";
-constexpr const char* kCallPositioned = "G0 Z{SZ}|{take}{T} {S}{M6}|G0{XY}|G0{w}";
+constexpr const char* kCallG90 = "G0 Z{SZ}|{take}{T} {S}{M6}|M3|G0 G90{W*}";
+constexpr const char* kCallPositioned = "G0 Z{SZ}|{take}{T} {S}{M6}|M3|G0{XY}|G0{w}";
 constexpr const char* kCallCoolantAfter = "G0 Z{SZ}|{take}{T}|{S}|G0{w}|{C}";
 constexpr const char* kCallNoSpindle = "G00 Z{SZ}|{take}{T}{M6}|{C}|{S}";
 // The first plunge after the change runs at feed 0.85.
@@ -29,9 +31,9 @@ constexpr const char* kFmaxCallCoolantFirst = "L Z{SZ} FMAX|{take}{T} {S}|M3|{C}
 // The length-compensated change with a full X Y Z approach block; 27 splits
 // the tool call from its change code when that code is M00.
 constexpr const char* kLengthCompensated =
-    "G0 Z{SZ} M5|?coolant:M9|{take}G49{M6} {T}|G43 H{N} Z{SZ}|?coolant:{C}|{S} M3|G0{XYZ}";
+    "G0 Z{SZ}|M5|?coolant:M9|{take}G49{M6} {T}|G43 H{N} Z{SZ}|?coolant:{C}|{S} M3|G0{XYZ}";
 constexpr const char* kLengthCompensatedSplit =
-    "G0 Z{SZ} M5|?coolant:M9|?splitCall:{take}G49{M6}|?splitCall:{T}|?wholeCall:{take}G49{M6} {T}|"
+    "G0 Z{SZ}|M5|?coolant:M9|?splitCall:{take}G49{M6}|?splitCall:{T}|?wholeCall:{take}G49{M6} {T}|"
     "G43 H{N} Z{SZ}|?coolant:{C}|{S} M3|G0{XYZ}";
 // Turn-mill: on the cylinder (incremental words) or on the face with polar
 // interpolation.
@@ -62,7 +64,7 @@ constexpr const char* kClampedAtEnd =
     "G0 Z{SZ}|G0 X{EX} Y{EY}{atEXY}|G115|M05|M09|M11|{take}{T}{M6}|G17|G60 X0|G40|G90|G0{S} M3|{C}|{dwell}|"
     "?startSet:G0 X{SX} Y{SY}{atSXY}|M10|G0 Z{SZ}|?rotaryOn:G0 X0 Y0{at00}|{axisDecl}|G0{wXY}";
 constexpr const char* kReturnG30 =
-    "G00 G91 G30Z0|?coolant:M09|G30X0Y0|G00 Z{SZ} M05|M01|{take}{T}{M6}|G90 G54|G00{XYZ} {S} M03|"
+    "G00 G91 G30Z0|?coolant:M09|G30X0Y0|G00 Z{SZ}|M05|M01|{take}{T}{M6}|G90 G54|G00{XYZ} {S} M03|"
     "G43 H{N2} Z{SZ}|?coolant:{C}";
 constexpr const char* kReturnG28 =
     "G0 Z{SZ}|M9|G00 G28 G91 Z0|{take}{M6}|G40 G49 G80 G90|{S} M3|{C}|G00 G58 G43 H{N} {next} {C}";
@@ -160,7 +162,7 @@ const TNcToolChangeRow kRows[kNcGenericDialect + 1] = {
     {true, "?comp:G40{compOff}|G00 Z{-SZ}|{take}{toolName}|G97 {S}|{C}|G0{w}", false, false},                 // 81
     {true, "G00 Z{SZ}|{take}{S}|{C}|G0{w}", false, false},                                                    // 82
     {true, "?coolant:M9|G0 Z{SZ}|M20|{take}{T}|{M6}|D1|M46 M21|M3 {S}|G0{w}|?coolant:{C}", false, false},     // 83
-    {true, "G53 Z100. M5|{take:coolantKept}{T}{M6}|{S} M3|?startSet:G90 G0 X{SX} Y{SY} Z{SZ}{atSXY}|"
+    {true, "G0 G53 Z100.|M5|{take:coolantKept}{T}{M6}|{S} M3|?startSet:G90 G0 X{SX} Y{SY} Z{SZ}{atSXY}|"
            "?noStart:G90 G0 Z{SZ}|G0{wXY}", false, false},                                                   // 84
     {true, "G0 Z{SZ}|?coolant:M9|{take}{T}{M6}|{S} M3|G0{XY}|G43 Z3 H{N}|{C}|G0{w}", false, true},            // 85
     {true, "G0 Z{SZ}|?coolant:M9|{take}{T}{M6}|{S} M3|{C}|G0{w}", false, true},                               // 86
