@@ -88,6 +88,14 @@ function MotionWordLast(line) {
   return `${m[1]}${modal.join(' ')} ${m[2]}${m[4] ?? ''}`;
 }
 
+// "G0 G53 Z.." alone in its block moves in machine coordinates, which the
+// reader does not follow: the controls that write it retract to the top of
+// the machine with it, far above the work.
+const kMachineTopHeight = 1000;  // mm above the work surface
+function IsMachineTopRetract(line) {
+  return /^\s*(?:N\d+\s+)?G0?0\s+G53\s+Z[+-]?[0-9.]+\s*$/i.test(line.replace(/\r$/, ''));
+}
+
 function Num(v) {
   return Number(v.toFixed(4)).toString();
 }
@@ -317,7 +325,11 @@ function Check(program, d) {
     // checked: the reader is told the position instead of an offset from its
     // own start point, which is not the tool's.
     const setPosition = /^\s*(?:N\d+\s+)?G92((?:\s*[XYZ][+-]?[0-9.]+)*)\s*$/i.exec(lines[i].replace(/\r$/, ''));
-    if (setPosition !== null) {
+    if (IsMachineTopRetract(lines[i])) {
+      words = [['G', 53], ['Z', kMachineTopHeight]];
+      toolpath.setPosition({ z: d.surfaceZ + d.zSign * kMachineTopHeight });
+      height = kMachineTopHeight;
+    } else if (setPosition !== null) {
       words = [['G', 92]];
       const axes = {};
       for (const [, letter, value] of setPosition[1].matchAll(/([XYZ])([+-]?[0-9.]+)/gi)) {
