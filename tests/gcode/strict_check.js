@@ -35,6 +35,8 @@
 //              control reads I/J (G90.1 and G91.1 in the program switch it)
 //   tolerance  optional, mm, points of the path (default 0.001)
 //   arcTolerance optional, mm, start and end radius of an arc (default 0.001)
+//   lengthOffset optional, true when the control needs each new tool's
+//              length offset (G43 with H) before that tool moves down
 'use strict';
 const fs = require('fs');
 const Toolpath = require('gcode-toolpath');
@@ -96,6 +98,16 @@ function IsMachineTopRetract(line) {
   return /^\s*(?:N\d+\s+)?G0?0\s+G53\s+Z[+-]?[0-9.]+\s*$/i.test(line.replace(/\r$/, ''));
 }
 
+// The controls that keep one length offset per tool (G43 H) need it again
+// after every tool change (M6) and after G49 cancels it.
+function LengthOffsetDue(words, due) {
+  const g43 = words.some(([l, v]) => l === 'G' && Number(v) === 43) && words.some(([l]) => l === 'H');
+  const cancelled = words.some(([l, v]) => l === 'G' && Number(v) === 49);
+  const changed = words.some(([l, v]) => l === 'M' && Number(v) === 6);
+  if (g43) return false;
+  return due || changed || cancelled;
+}
+
 function Num(v) {
   return Number(v.toFixed(4)).toString();
 }
@@ -141,6 +153,7 @@ function Check(program, d) {
   let height = 0;  // of the tool, once zKnown
   let ended = false;
   let absoluteCentres = d.arcCentres === 'absolute';
+  let offsetDue = false;  // a new tool without its G43 H yet
   let lineNo = 0;
   let events = [];
 
@@ -365,6 +378,7 @@ function Check(program, d) {
       if (letter !== 'M') continue;
       if (value === 6 && d.spindle.m6Stops) spindleOn = false;
     }
+    if (d.lengthOffset === true) offsetDue = LengthOffsetDue(words, offsetDue);
     for (const [letter, value] of words) {
       if (letter !== 'M') continue;
       if (value === 3 || value === 4 || value === 13 || value === 14) spindleOn = true;  // M13/M14 with coolant
@@ -374,6 +388,8 @@ function Check(program, d) {
     if (d.spindle.switched && turning && (!spindleOn || speedZero) && zKnown && height < -tol)
       Fault(lineNo, `spindle stopped in the work at height ${Num(height)}`);
     for (const ev of events) {
+      if (offsetDue && !planar && Height(ev.v2.z) < Height(ev.v1.z) - tol)
+        Fault(lineNo, `Z move down with tool ${tool ?? '?'} before its G43 H`);
       if (ev.v0 && absoluteCentres) ev.v0 = { x: ev.v0.x - ev.v1.x, y: ev.v0.y - ev.v1.y, z: ev.v0.z };
       if (ev.motion === 'G0') CheckRapid(ev, xyWords);
       else if (ev.motion === 'G1' || ev.motion === 'G2' || ev.motion === 'G3') CheckCut(ev);

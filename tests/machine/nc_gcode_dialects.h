@@ -18,6 +18,7 @@ enum TDialectTraits : unsigned {
   kQuarterTurn = 1,    // the job is turned by 90 degrees, (x, y) to (-y, x), before output
   kSpindleByHand = 2,  // no spindle word the check reads: the spindle is not the program's
   kPlanar = 4,         // no Z and no feed words (wire EDM): only the path in X/Y is checked
+  kLengthOffset = 8,   // each new tool moves down only after its length offset (G43 H)
 };
 
 struct TGcodeDialect {
@@ -73,7 +74,7 @@ inline constexpr TGcodeDialect kDialects[101] = {
     {39, true, kArcIncremental, 1, false, ""},
     {40, true, kArcAbsolute, 1, false, ""},
     {41, true, kArcIncremental, 1, false, "incremental centres with arc format 2, absolute with 1"},
-    {42, true, kArcAbsolute, 1, false, ""},
+    {42, true, kArcAbsolute, 1, false, "", kLengthOffset},
     {43, true, kArcIncremental, 1, false, ""},
     {44, false, kArcNone, 1, false, "KUKA robot language: PTP/LIN/CIRC {...}"},
     {45, true, kArcAbsolute, -1, false, "", kSpindleByHand},

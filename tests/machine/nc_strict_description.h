@@ -111,6 +111,7 @@ inline std::string BuildStrictDescription(const ncfixture::TJob& job, const ncdi
          std::to_string(row.zSign) + ",\"arcCentres\":\"" +
          (row.arcCentres == ncdialects::kArcAbsolute ? "absolute" : "incremental") + "\",\"clearance\":{" + tools +
          "},\"planar\":" + ((row.traits & ncdialects::kPlanar) != 0 ? "true" : "false") +
+         ",\"lengthOffset\":" + ((row.traits & ncdialects::kLengthOffset) != 0 ? "true" : "false") +
          ",\"spindle\":{\"switched\":" + (switched ? "true" : "false") + ",\"m6Stops\":true},\"area\":[" +
          Number(minX - kAreaMargin) + "," + Number(minY - kAreaMargin) + "," + Number(maxX + kAreaMargin) + "," +
          Number(maxY + kAreaMargin) + "],\"contours\":[" + contours + (contours.empty() ? "" : "]}") + "]}";
