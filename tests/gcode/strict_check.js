@@ -40,6 +40,8 @@
 //              ( ): a comment that nests or is left open is a fault
 //   tolerance  optional, mm, points of the path (default 0.001)
 //   arcTolerance optional, mm, start and end radius of an arc (default 0.001)
+//   lengthOffset optional, true when the control needs each new tool's
+//              length offset (G43 with H) before that tool moves down
 'use strict';
 const fs = require('fs');
 const Toolpath = require('gcode-toolpath');
@@ -118,14 +120,27 @@ function MovesNothing(ev) {
 }
 
 // A reference return (G28, G30) with a Z word sends Z to its reference
-// point, and G53 Z0 to machine zero: on these machines both are the top of
-// the Z travel, above every clearance. The reader moves to neither.
+// point, and a G53 block that moves Z alone to a machine Z of 0 or more goes
+// to machine home (machine Z counts down from home, 0 at the top): on these
+// machines both are the top of the Z travel, above every clearance. The
+// reader follows neither. A G53 to a negative machine Z stays unknown.
 const kMachineTopHeight = 10000;  // mm above the work, higher than any clearance
 function GoesToMachineTop(words) {
   const g = (code) => words.some(([letter, value]) => letter === 'G' && Number(value) === code);
   const z = words.find(([letter]) => letter === 'Z');
   if (z === undefined) return false;
-  return g(28) || g(30) || (g(53) && Number(z[1]) === 0);
+  const xy = words.some(([letter]) => letter === 'X' || letter === 'Y');
+  return g(28) || g(30) || (g(53) && !xy && Number(z[1]) >= 0);
+}
+
+// The controls that keep one length offset per tool (G43 H) need it again
+// after every tool change (M6) and after G49 cancels it.
+function LengthOffsetDue(words, due) {
+  const g43 = words.some(([l, v]) => l === 'G' && Number(v) === 43) && words.some(([l]) => l === 'H');
+  const cancelled = words.some(([l, v]) => l === 'G' && Number(v) === 49);
+  const changed = words.some(([l, v]) => l === 'M' && Number(v) === 6);
+  if (g43) return false;
+  return due || changed || cancelled;
 }
 
 function Num(v) {
@@ -193,6 +208,7 @@ function Check(program, d) {
   let height = 0;  // of the tool, once zKnown
   let ended = false;
   let absoluteCentres = d.arcCentres === 'absolute';
+  let offsetDue = false;  // a new tool without its G43 H yet
   let lineNo = 0;
   let events = [];
 
@@ -420,6 +436,7 @@ function Check(program, d) {
       if (letter !== 'M') continue;
       if (value === 6 && d.spindle.m6Stops) spindleOn = false;
     }
+    if (d.lengthOffset === true) offsetDue = LengthOffsetDue(words, offsetDue);
     for (const [letter, value] of words) {
       if (letter !== 'M') continue;
       if (value === 3 || value === 4 || value === 13 || value === 14) spindleOn = true;  // M13/M14 with coolant
@@ -429,6 +446,8 @@ function Check(program, d) {
     if (d.spindle.switched && turning && (!spindleOn || speedZero) && zKnown && height < -tol)
       Fault(lineNo, `spindle stopped in the work at height ${Num(height)}`);
     for (const ev of events) {
+      if (offsetDue && !planar && Height(ev.v2.z) < Height(ev.v1.z) - tol)
+        Fault(lineNo, `Z move down with tool ${tool ?? '?'} before its G43 H`);
       if (ev.v0 && absoluteCentres) ev.v0 = { x: ev.v0.x - ev.v1.x, y: ev.v0.y - ev.v1.y, z: ev.v0.z };
       if (ev.motion === 'G0') CheckRapid(ev, xyWords);
       else if (ev.motion === 'G1' || ev.motion === 'G2' || ev.motion === 'G3') CheckCut(ev);

@@ -22,6 +22,7 @@ enum TDialectTraits : unsigned {
   kOtherComments = 8,  // comments after ";", "//" or "/", in [ ] or /* */: parentheses are the language's own
   kHundredthSteps = 16, // the control moves in steps of 0.01 mm; the writer rounds its line points to them
   kFeedByControl = 32, // no feed words: the feed is set at the control or by the calling program
+  kLengthOffset = 64,  // each new tool moves down only after its length offset (G43 H)
 };
 
 struct TGcodeDialect {
@@ -78,7 +79,7 @@ inline constexpr TGcodeDialect kDialects[101] = {
     {39, true, kArcIncremental, 1, false, ""},
     {40, true, kArcAbsolute, 1, false, "", kOtherComments},
     {41, true, kArcIncremental, 1, false, "incremental centres with arc format 2, absolute with 1"},
-    {42, true, kArcAbsolute, 1, false, ""},
+    {42, true, kArcAbsolute, 1, false, "", kLengthOffset},
     {43, true, kArcIncremental, 1, false, ""},
     {44, false, kArcNone, 1, false, "KUKA robot language: PTP/LIN/CIRC {...}"},
     {45, true, kArcAbsolute, -1, false, "", kSpindleByHand},

@@ -181,6 +181,7 @@ TEST(NcStrictCheck, OtherFormsOfCleanProgramsPass) {
   const std::vector<TCleanCase> cases = {
       {"M13 starts the spindle with coolant", Edited(kClean, {{4, "S10000 M13"}}), Description(true)},
       {"modal words between G0 and the axes", Edited(kClean, {{13, "G0 G40 G90 X40 Y0"}}), Description(true)},
+      {"G53 Z alone retracts to the machine's top", Edited(kClean, {{16, "G0 G53 Z0\r\nM5"}}), Description(true)},
       {"G92 declares where the tool stands", Edited(kClean, {{6, "G0 X-5 Y-5\r\nG92 X0 Y0"}}), Description(true)},
       {"a feed down in the air away from any contour",
        Edited(kClean, {{5, "G0 Z10"}, {6, "G0 X-12.5 Y7.25\r\nG1 Z6 F850\r\nG0 X0 Y0"}}), Description(true)},

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "machine/nc_blocks.h"
 #include "machine/nc_feed_moves.h"
 #include "machine/nc_rapid_moves.h"
 #include "machine/nc_test_support.h"
@@ -75,11 +76,11 @@ TEST(NcToolChange, SequenceOfEveryDialect) {
       {21, "G0 Z10|T5 M6|S12000 M3|G0 X30 Y40|", 0, false},
       {22, "L Z10 R FMAX M|TOOL CALL 5 Z S12000|L R F M06|L X30 Y40 R FMAX M|", 1, true},
       {23, "G0 X30 Y40|", 0, false},
-      {24, "G0 Z10 M5;|M9;|G49 M6 T5;|G43 H5 Z10;|M8;|S12000 M3;|G0 X30 Y40 Z2;|", 0, false},
-      {25, "G00 Z10.|G00 T5|G97 S12000|G0 X30 Y40|", 0, false},
+      {24, "G0 Z10;|M5;|M9;|G49 M6 T5;|G43 H5 Z10;|M8;|S12000 M3;|G0 X30 Y40 Z2;|", 0, false},
+      {25, "G00 Z-10.|G00 T5|G97 S12000|G0 X30 Y40|", 0, false},
       {26, "G0 Z10.0 G49 M9|T5 M6|G43H5|S12000 M3|G0 X30 Y40 M8|", 0, true},
-      {27, "G0 Z10. M5|M9|G49 M6 T5|G43 H5 Z10.|S12000 M3|G0 X30. Y40. Z2.|", 0, false},
-      {28, "G0 Z10.|T5 S12000 M6|G0 G90 X30 Y40|", 1, false},
+      {27, "G0 Z10.|M5|M9|G49 M6 T5|G43 H5 Z10.|S12000 M3|G0 X30. Y40. Z2.|", 0, false},
+      {28, "G0 Z10.|T5 S12000 M6|M3|G0 G90 X30 Y40|", 1, false},
       {29, "G00 X30 Y40|", 0, false},
       {30, "G00 X30 Y40|", 0, false},
       {31, "MOV X30 Y40|", 0, false},
@@ -93,10 +94,10 @@ TEST(NcToolChange, SequenceOfEveryDialect) {
       {39, "G0 Z10|M05|M09|N5 T5 M6|M114|P2000=12000 M03|G4 X2|G0 X1 Y2 C0|G0 Z10 B0|G0 X30 Y40|M8|", 0, true},
       {40, "G0 Z10|M9|Xcall $kontroll|EndIf|if $nutze1==1|TT=5|S12000 M3|IF (( $Dia_Diff_d1 != 0 ) or ($rad_Diff_l1 != 0 ))| Xcall $laenge|ENDIF|SH|G0 X30 Y40|G0 X30 Y40|", 1, false},
       {41, "G0 Z10|T5 S12000 M6|G0 X30 Y40 M3|", 1, false},
-      {42, "G00 G91 G30Z0|M09|G30X0Y0|G00 Z10.0 M05|M01|T05 M06|G90 G54|G00 X30.0 Y40.0 Z2.0 S12000 M03|G43 H05 Z10.0|M08|", 0, false},
+      {42, "G91 G30Z0|M09|G30X0Y0|G00 Z10.0|M05|M01|T05 M06|G90 G54|G43 H05 Z10.0|G00 X30.0 Y40.0 Z2.0 S12000 M03|M08|", 0, false},
       {43, "G0 Z10.|M9|T5 M6|M3 S12000|H5 Z10.|E1 G0 X30. Y40. Z2.|M8|", 0, false},
       {44, "PTP { X30 Y40}|", 0, false},
-      {45, "G00 Z10.|G00 T5|S12000|G00 X30 Y40|", 0, false},
+      {45, "G00 Z-10.|G00 T5|S12000|G00 X30 Y40|", 0, false},
       {46, "G0 Z10|T5 S12000 M3|G0 X30 Y40|", 1, false},
       {47, "L Z10 R FMAX M|TOOL DEF 5 L0 R0|TOOL CALL 5 W S12000|L R F M06|L X30 Y40 R FMAX M03|", 1, true},
       {48, "M10 O6.0|M10 O2.0|G0 Z10|M06 T5|M25 U5|M10 O6.1|M10 O2.1|G0 X30 Y40|", 1, false},
@@ -104,7 +105,7 @@ TEST(NcToolChange, SequenceOfEveryDialect) {
       {50, "G0 Z10|T5|S12000 M3|G0 X30 Y40|G0 X30 Y40|", 1, false},
       {51, "G00 Z10|S0|T=\"Fraeser 3mm\"|M8|S12000|G00 X30 Y40|", 0, false},
       {52, "G00 Z10|T5|M8|S12000 M3|G00 X30 Y40|", 0, false},
-      {53, "G0 Z10|T5 S12000 M6|G0 X30 Y40|G0 X30 Y40|", 1, false},
+      {53, "G0 Z10|T5 S12000 M6|M3|G0 X30 Y40|G0 X30 Y40|", 1, false},
       {54, "L Z10 R FMAX M|TOOL CALL 5 Z S12000|L X30 Y40 R FMAX M03|", 1, true},
       {55, "G0 Z10|M05|M09|T5 M6|P2000=12000 M03|G0 X30 Y40|G0 X30 Y40|M8|", 0, true},
       {56, "G0 Z10|M9|T5|S12000 M3|G0 X30 Y40|M8|", 0, true},
@@ -132,15 +133,15 @@ TEST(NcToolChange, SequenceOfEveryDialect) {
       {78, "G0 Z10|T5|S12000|G0 X30 Y40|G1 X30 Y40 F850|", 1, false},
       {79, "G0 Z10|G67 P3|T5 S12000|G68 P3|G0 X30 Y40|", 1, false},
       {80, "G0 Z0.3937|M21|G0 C5|M11|G0 X30 Y40|", 1, false},
-      {81, "G00 Z10.|G00 T5|G97 S12000|G0 X30 Y40|", 0, false},
+      {81, "G00 Z-10.|G00 T5|G97 S12000|G0 X30 Y40|", 0, false},
       {82, "G00 Z10|S12000|G0 X30 Y40|", 0, false},
       {83, "M9|G0 Z10|M20|T5|M6|D1|M46 M21|M3 S12000|G0 X30 Y40|M8|", 0, false},
-      {84, "G53 Z100. M5|T5 M6|S12000 M3|G90 G0 X1. Y2. Z10.|G0 X30 Y40|", 0, false},
+      {84, "G0 G53 Z100.|M5|T5 M6|S12000 M3|G90 G0 X1. Y2. Z10.|G0 X30 Y40|", 0, false},
       {85, "G0 Z10|M9|T5 M6|S12000 M3|G0 X30 Y40|G43 Z3 H5|M8|G0 X30 Y40|", 0, true},
       {86, "G0 Z10|M9|T5 M6|S12000 M3|M8|G0 X30 Y40|", 0, true},
       {87, "G00 Z+10000 D+01|M9|T05|S+12000|M8|G00 X30 Y40|", 0, true},
       {88, "G0 Z10|M9|T5 M6|P2000=12000 M3|M13|G0 X30 Y40|G0 X30 Y40|M8|", 0, true},
-      {89, "G0 Z10.|T5 S12000 M6|G0 G90 X30 Y40|", 1, false},
+      {89, "G0 Z10.|T5 S12000 M6|M3|G0 G90 X30 Y40|", 1, false},
       {90, "G0 Z10.|M05|M09|G91 G28 Z0.|G49|T5 M06|S12000 M03|G0 G43 G90 Z10. H5|G0 X30 Y40|", 1, false},
       {91, "G0 Z10|G0 X3 Y4|G115|M05|M09|M11|T5 M6|G17|G60 X0|G40|G90|G0 E12000 M3|M8|G4 X2|G0 X1 Y2|M10|G0 Z10|G0 X30 Y40|", 0, true},
       {92, "G0 Z10|M22|M05|G04 Q9|T5 M6|S12000 M03|G04 Q8|G0 X30 Y40|M12|", 0, false},
@@ -148,7 +149,7 @@ TEST(NcToolChange, SequenceOfEveryDialect) {
       {94, "G0 Z10|T5 M6|S12000 M3|G0 X30 Y40|", 1, false},
       {95, "G0 Z10|T5 M6|S12000 M3|G0 X30 Y40|", 1, false},
       {96, "G0 Z10|T5 M6|S12000 M3|G0 X30 Y40|", 1, false},
-      {97, "G0 Z10|T5 S12000 M6|G0 X30 Y40|G0 X30 Y40|", 1, false},
+      {97, "G0 Z10|T5 S12000 M6|M3|G0 X30 Y40|G0 X30 Y40|", 1, false},
       {98, "M9|G00 Z10|G17 T5|G00 Z10 S+12000|M8 G4 F4|G00 X30 Y40|", 0, true},
       {99, "L Z10 FMAX|TOOL CALL 5 Z S12000|M3|M8|L X30 Y40 FMAX|L X30 Y40 FMAX|", 1, true},
       {100, "G0 Z10|T5|S12000 M3|G0 X30 Y40|", 1, false},
@@ -225,6 +226,51 @@ TEST(NcToolChange, FullApproachGoesToTheClearanceLevel) {
       EXPECT_FLOAT_EQ(st->LastPos.z, -2.0f) << c.dialect;
     }
   }
+}
+
+// Dialect 27 with the change code M00 (a stop for a change by hand) calls
+// the tool in its own block after the stop; dialect 24 never splits.
+TEST(NcToolChange, StopCodeSplitsTheToolCallOfDialect27) {
+  const struct {
+    int dialect;
+    uint8_t code;
+    const char* call;
+  } cases[] = {{27, 4, "G49 M00|T5|"}, {27, 1, "G49 M6 T5|"}, {24, 4, "G49 M00 T5;"}};
+  for (const auto& c : cases) {
+    auto st = ChangeState(c.dialect);
+    st->Machine.DialectRecords[c.dialect].ToolChangeCode = c.code;
+    WriteRapidMove(*st, " X30 Y40");
+    EXPECT_NE(Lines(*st).find(c.call), std::string::npos) << "dialect " << c.dialect << ": " << Lines(*st);
+  }
+}
+
+// Dialects 39, 84 and 91 move to the start position inside the sequence:
+// the target is then approached from there with both X and Y, although the
+// caller formed its words against the old position (same X, so no X word).
+// Without a start position (-10000) nothing moves to it.
+TEST(NcToolChange, SequenceMovesToTheStartThenToTheTarget) {
+  const struct {
+    int dialect;
+    const char* approach;  // the block after the sequence's last own move
+  } cases[] = {{39, "G0 X30 Y40|"}, {84, "G0 X30. Y40.|"}, {91, "G0 X30 Y40|"}};
+  for (const auto& c : cases) {
+    for (bool start : {true, false}) {
+      auto st = ChangeState(c.dialect);
+      if (!start) st->Machine.StartX = st->Machine.StartY = -10000.0f;
+      WriteRapidMove(*st, FormatYWord(*st, 40.0f));  // formed against X30 Y0
+      const std::string out = Lines(*st);
+      EXPECT_EQ(out.find("10000"), std::string::npos) << c.dialect << ": " << out;
+      EXPECT_NE(out.find(c.approach), std::string::npos) << c.dialect << ": " << out;
+      EXPECT_FLOAT_EQ(st->LastPos.x, 30.0f) << c.dialect;
+      EXPECT_FLOAT_EQ(st->LastPos.y, 40.0f) << c.dialect;
+    }
+  }
+  // A change at the clearance move (no X/Y words) leaves the start as the
+  // last position, so that the approach that follows is formed against it.
+  auto st = ChangeState(84);
+  WriteRapidMove(*st, " Z2.");
+  EXPECT_FLOAT_EQ(st->LastPos.x, 1.0f);
+  EXPECT_FLOAT_EQ(st->LastPos.y, 2.0f);
 }
 
 TEST(NcToolChange, DialectTenWritesNoChangeCodeOnTheFirstChange) {
@@ -307,12 +353,12 @@ TEST(NcToolChange, DialectTwentyFiveStations) {
     const char* feed;
   };
   const TStep steps[] = {
-      {1000, "G00 Z10.|G00 T1000|G97 S12000|G0 X30 Y40|", "G01 X30. Y40. Z1. F33|"},
+      {1000, "G00 Z-10.|G00 T1000|G97 S12000|G0 X30 Y40|", "G01 X30. Y40. Z1. F33|"},
       {1001, "G0 X30 Y40|", "M38|G98 P300 D1|G01 X30. Y40. Z1. F33|"},
       {1002, "G0 X30 Y40|", "G98 P300 D2|G01 X30. Y40. Z1. F33|"},
       {1512, "G0 X30 Y40|", "G98 P300 D512|G01 X30. Y40. Z1. F33|"},
       {1512, "G00 X30 Y40|", "G01 X30. Y40. Z1. F33|"},
-      {7, "G00 Z10.|M48|G00 T7|G97 S12000|G0 X30 Y40|", "G01 X30. Y40. Z1. F33|"},
+      {7, "G00 Z-10.|M48|G00 T7|G97 S12000|G0 X30 Y40|", "G01 X30. Y40. Z1. F33|"},
   };
   for (const TStep& s : steps) {
     st->ToolStation = s.station;
