@@ -53,8 +53,8 @@ constexpr const char* kMacroLanguage =
 constexpr const char* kMillTurnRamp =
     "G0 Z{SZ}|M05|M09|{take}{Npre}{T}{M6}|{S} M03|{dwell}|?rotaryOn:G0 X0 Y0|{axisDecl}|G0{XY}|G0{w}|{C}";
 constexpr const char* kFiveAxis =
-    "?offSZ:G0 Z{SZ}|M05|M09|{take}{Npre}{T}{M6}|M114|{S} M03|{dwell}|?startSet:G0 X{SX} Y{SY} C0{atSXY}|"
-    "?noStart:G0 C0|G0 Z{SZ} B0|?w:G0{wXY}|{C}";
+    "?offSZ:G0 Z{SZ}|M05|M09|{take}{Npre}{T}{M6}|M114|{S} M03|{dwell}|G0 Z{SZ} B0|"
+    "?startSet:G0 X{SX} Y{SY} C0{atSXY}|?noStart:G0 C0|?w:G0{wXY}|{C}";
 constexpr const char* kIndexed =
     "G0 Z{SZ}|M05|M09|{take}{T}{M6}|{S} M03|?rotaryOn:G0 X0 Y0|?axisDecl55:{axisDecl}|G0{XY}|G0{w}|{C}";
 constexpr const char* kClamped =
@@ -97,7 +97,7 @@ const TNcToolChangeRow kRows[kNcGenericDialect + 1] = {
     {true, kCallCoolantAfter, false, false},                                                                  // 16
     {true, kCallCoolantAfter, false, false},                                                                  // 17
     {true, "G0 Z{SZ}|{take}{T}|{M6}|G43|G0{w}|{S} M3", false, false},                                         // 18
-    {true, "{M6} {T}|G0 Z{SZ}|{take}{M6} {T}|M101 {T}{compOn}|G56|{S}|G0{w}", false, false},                  // 19
+    {true, "G0 Z{SZ}|{M6} {T}|{take}{M6} {T}|M101 {T}{compOn}|G56|{S}|G0{w}", false, false},                  // 19
     {true, kMillTurnRamp, false, true},                                                                       // 20
     {true, "G0 Z{SZ}|{take}{T}{M6}|{C}|{S} M3", true, false},                                                 // 21
     {false, "L Z{SZ} R FMAX M|{take}{T} {S}|L R F{M6}|L{W*} R FMAX M", false, true},                          // 22
@@ -116,7 +116,7 @@ const TNcToolChangeRow kRows[kNcGenericDialect + 1] = {
     {true, kCallNoSpindle, true, false},                                                                      // 34
     {true, "{take}{T}{M6}|{C}|{S}", true, false},                                                             // 35
     {false, nullptr, false, false},                                                                           // 36
-    {true, "M5|G0 Z{SZ}|{take}{T}{M6}|{S} M3|G0{w}", false, false},                                           // 37
+    {true, "G0 Z{SZ}|M5|{take}{T}{M6}|{S} M3|G0{w}", false, false},                                           // 37
     {false, "M21M24|G0{w}", false, false},                                                                    // 38
     {true, kFiveAxis, false, true},                                                                           // 39
     {false, kMacroLanguage, false, false},                                                                    // 40

@@ -71,7 +71,7 @@ TEST(NcToolChange, SequenceOfEveryDialect) {
       {16, "G0 Z10|T5|S12000|G0 X30 Y40|M8|", 0, false},
       {17, "G0 Z10|T5|S12000|G0 X30 Y40|M8|", 0, false},
       {18, "G0 Z10|T5 D5|M6|G43|G0 X30 Y40|S12000 M3|", 1, false},
-      {19, "M6 T1|G0 Z10|M6 T5|M101 T5|G56|S12000|G0 X30 Y40|", 1, false},
+      {19, "G0 Z10|M6 T1|M6 T5|M101 T5|G56|S12000|G0 X30 Y40|", 1, false},
       {20, "G0 Z10|M05|M09|N5 T5 M6|P2000=12000 M03|G4 X2|G0 X30 Y40|G0 X30 Y40|M8|", 0, true},
       {21, "G0 Z10|T5 M6|S12000 M3|G0 X30 Y40|", 0, false},
       {22, "L Z10 R FMAX M|TOOL CALL 5 Z S12000|L R F M06|L X30 Y40 R FMAX M|", 1, true},
@@ -89,9 +89,9 @@ TEST(NcToolChange, SequenceOfEveryDialect) {
       {34, "G00 Z10|T5 M6|M8|S12000|G0 X30 Y40|", 0, false},
       {35, "M6|G0 X30 Y40|", 0, false},
       {36, "G00 X30 Y40|", 0, false},
-      {37, "M5|G0 Z10|T5 M6|S12000 M3|G0 X30 Y40|", 1, false},
+      {37, "G0 Z10|M5|T5 M6|S12000 M3|G0 X30 Y40|", 1, false},
       {38, "M21M24|G0 X30 Y40|", 0, false},
-      {39, "G0 Z10|M05|M09|N5 T5 M6|M114|P2000=12000 M03|G4 X2|G0 X1 Y2 C0|G0 Z10 B0|G0 X30 Y40|M8|", 0, true},
+      {39, "G0 Z10|M05|M09|N5 T5 M6|M114|P2000=12000 M03|G4 X2|G0 Z10 B0|G0 X1 Y2 C0|G0 X30 Y40|M8|", 0, true},
       {40, "G0 Z10|M9|Xcall $kontroll|EndIf|if $nutze1==1|TT=5|S12000 M3|IF (( $Dia_Diff_d1 != 0 ) or ($rad_Diff_l1 != 0 ))| Xcall $laenge|ENDIF|SH|G0 X30 Y40|G0 X30 Y40|", 1, false},
       {41, "G0 Z10|T5 S12000 M6|G0 X30 Y40 M3|", 1, false},
       {42, "G91 G30Z0|M09|G30X0Y0|G00 Z10.0|M05|M01|T05 M06|G90 G54|G43 H05 Z10.0|G00 X30.0 Y40.0 Z2.0 S12000 M03|M08|", 0, false},
@@ -289,7 +289,7 @@ TEST(NcToolChange, DialectThirtyNineRetractsOnlyWhenNotAtSafeHeight) {
   auto st = ChangeState(39);
   st->LastPos.z = -10.0005f;
   WriteRapidMove(*st, "");
-  EXPECT_EQ(Lines(*st), "M05|M09|N5 T5 M6|M114|P2000=12000 M03|G4 X2|G0 X1 Y2 C0|G0 Z10 B0|M8|");
+  EXPECT_EQ(Lines(*st), "M05|M09|N5 T5 M6|M114|P2000=12000 M03|G4 X2|G0 Z10 B0|G0 X1 Y2 C0|M8|");
   EXPECT_FLOAT_EQ(st->LastPos.z, -10.0005f);
   // With block numbering the "N" + tool prefix is left out.
   auto numbered = ChangeState(20);
