@@ -133,6 +133,12 @@ function GoesToMachineTop(words) {
   return g(28) || g(30) || (g(53) && !xy && Number(z[1]) >= 0);
 }
 
+// Some controls (dialect 61) read a T word as the tool to make ready while
+// the current one cuts; M6 then swaps it in.
+function ToolPreselected(d) {
+  return d.toolPreselect === true;
+}
+
 // The controls that keep one length offset per tool (G43 H) need it again
 // after every tool change (M6) and after G49 cancels it.
 function LengthOffsetDue(words, due) {
@@ -200,6 +206,7 @@ function Check(program, d) {
 
   // Block state of this check.
   let tool = null;
+  let nextTool = null;  // a T word that only preselects (see ToolPreselected)
   let feed = null;  // null: no feed yet
   let spindleOn = false;
   let speedZero = false;
@@ -423,7 +430,8 @@ function Check(program, d) {
       } else if (letter === 'S' && !Number.isNaN(code)) {
         speedZero = code === 0;
       } else if (letter === 'T' && !Number.isNaN(code)) {
-        tool = code;
+        if (ToolPreselected(d)) nextTool = code;
+        else tool = code;
       } else if (letter === 'G' && (code === 90.1 || code === 91.1)) {
         absoluteCentres = code === 90.1;
       } else if (letter === 'G' && code === 20 && d.unit === 'mm') {
@@ -435,6 +443,7 @@ function Check(program, d) {
     for (const [letter, value] of words) {
       if (letter !== 'M') continue;
       if (value === 6 && d.spindle.m6Stops) spindleOn = false;
+      if (value === 6 && ToolPreselected(d) && nextTool !== null) tool = nextTool;
     }
     if (d.lengthOffset === true) offsetDue = LengthOffsetDue(words, offsetDue);
     for (const [letter, value] of words) {

@@ -23,6 +23,7 @@ enum TDialectTraits : unsigned {
   kHundredthSteps = 16, // the control moves in steps of 0.01 mm; the writer rounds its line points to them
   kFeedByControl = 32, // no feed words: the feed is set at the control or by the calling program
   kLengthOffset = 64,  // each new tool moves down only after its length offset (G43 H)
+  kToolPreselect = 128,  // a T word makes the next tool ready; M6 swaps it in
 };
 
 struct TGcodeDialect {
@@ -98,7 +99,7 @@ inline constexpr TGcodeDialect kDialects[101] = {
     {58, true, kArcIncremental, 1, false, "incremental centres with arc format 2, absolute with 1"},
     {59, true, kArcIncremental, 1, false, ""},
     {60, true, kArcIncremental, 1, false, ""},
-    {61, true, kArcIncremental, 1, false, ""},
+    {61, true, kArcIncremental, 1, false, "T makes the next tool ready", kToolPreselect},
     {62, true, kArcIncremental, 1, false, "the test export wrote no program: no default file extension", kOtherComments},
     {63, true, kArcAbsolute, 1, false, ""},
     {64, true, kArcIncremental, 1, false, "", kOtherComments},

@@ -203,6 +203,9 @@ TEST(NcStrictCheck, OtherFormsOfCleanProgramsPass) {
       {"no F words where the control sets the feed",
        Edited(kClean, {{7, "G1 Z-1"}, {8, "G1 X20"}, {14, "G1 Z-1"}, {21, "G1 Z-0.5"}, {22, "G1 X70 Y5 Z-1"}}),
        "{\"feed\":\"control\"," + Description(true).substr(1)},
+      {"T makes the next tool ready while the current one cuts",
+       Edited(kClean, {{3, "T1\r\nM6"}, {4, "S10000 M3 T2"}, {17, "M6"}, {18, "M3 T1"}}),
+       "{\"toolPreselect\":true," + Description(true).substr(1)},
   };
   for (const TCleanCase& c : cases) {
     const TCheckRun run = RunCheck(c.program, c.description);

@@ -121,6 +121,7 @@ inline std::string BuildStrictDescription(const ncfixture::TJob& job, const ncdi
          "\",\"planar\":" + ((row.traits & ncdialects::kPlanar) != 0 ? "true" : "false") +
          ",\"feed\":\"" + ((row.traits & ncdialects::kFeedByControl) != 0 ? "control" : "program") + "\"" +
          ",\"lengthOffset\":" + ((row.traits & ncdialects::kLengthOffset) != 0 ? "true" : "false") +
+         ",\"toolPreselect\":" + ((row.traits & ncdialects::kToolPreselect) != 0 ? "true" : "false") +
          ",\"spindle\":{\"switched\":" + (switched ? "true" : "false") + ",\"m6Stops\":true},\"area\":[" +
          Number(minX - kAreaMargin) + "," + Number(minY - kAreaMargin) + "," + Number(maxX + kAreaMargin) + "," +
          Number(maxY + kAreaMargin) + "],\"contours\":[" + contours + (contours.empty() ? "" : "]}") + "]}";
