@@ -205,7 +205,7 @@ TEST(NcProgramEndTest, EndPerDialect) {
           "?\r\n"
           "0000\r\n"
           "\x04\r\n"},
-      {42, "G00 G91 G30Z0\r\n"
+      {42, "G91 G30Z0\r\n"
           "M09\r\n"
           "G00 Z5.0\r\n"
           "G30X0Y0 M05\r\n"
