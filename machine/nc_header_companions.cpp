@@ -8,6 +8,7 @@
 #include "frame/messages.h"
 #include "frame/system_services.h"
 #include "machine/nc_blocks.h"
+#include "machine/nc_dialect_words.h"
 #include "machine/nc_comment_lines.h"
 #include "machine/nc_words.h"
 #include "ui/common_dialogs.h"
@@ -74,7 +75,7 @@ void WriteToolListComments(TNcWriterState& st, const std::string& prefix, const 
   const int count = std::min<int>(st.ToolCount, static_cast<int>(st.ToolTable.size()));
   if (count <= 0) return;
   const bool macroLines =
-      st.Dialect == 37 && GetDialectRecord(st.Machine, st.Machine.CurrentDialect).MacroVariables == 1;
+      NcWordsRow(st.Dialect).MacroWords && GetDialectRecord(st.Machine, st.Machine.CurrentDialect).MacroVariables == 1;
   for (int i = 1; i <= count; ++i) {
     TToolRecord& tool = st.ToolTable[static_cast<size_t>(i - 1)];
     std::string k;
