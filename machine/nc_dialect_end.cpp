@@ -53,7 +53,7 @@ const TNcEndRow kEndRows[] = {
     /*  39 */ {"?cooling:M9|{B0C0}|{retract}|M05|M09|{park}|M101|M30", ""},
     /*  40 */ {"?cooling:M9|{keep}|G0 Z{SZ}|{park}|Xcall $kontroll|EndIf|M30", ""},
     /*  41 */ {"?cooling:M9|{retract}|{park}|M30|~?|~0000|~\x04", ""},
-    /*  42 */ {"G91 G30Z0|?cooling:M09|{retract}|G30X0Y0 M05|{park}|M01|M30", ""},
+    /*  42 */ {"G91 G30Z0|?cooling:M09|G30X0Y0 M05|G90|{park}|M01|M30", ""},
     /*  43 */ {"?cooling:M9|{retract}|{park}|M98 P98|M2", ""},
     /*  44 */ {"{retract}|{park}|~|PTP HOME|END", ""},
     /*  45 */ {"{retract}|{park}|M30|M02", ""},

@@ -64,9 +64,10 @@ constexpr const char* kClampedAtEnd =
     "G0 Z{SZ}|G0 X{EX} Y{EY}{atEXY}|G115|M05|M09|M11|{take}{T}{M6}|G17|G60 X0|G40|G90|G0{S} M3|{C}|{dwell}|"
     "?startSet:G0 X{SX} Y{SY}{atSXY}|M10|G0 Z{SZ}|?rotaryOn:G0 X0 Y0{at00}|{axisDecl}|G0{wXY}";
 // The length offset of the new tool is active before its first move down;
-// G30 is itself the rapid return, so no G00 stands beside it.
+// G30 is itself the rapid return, so no G00 stands beside it. The return
+// leaves the tool at the top in incremental mode: nothing moves before G90.
 constexpr const char* kReturnG30 =
-    "G91 G30Z0|?coolant:M09|G30X0Y0|G00 Z{SZ}|M05|M01|{take}{T}{M6}|G90 G54|G43 H{N2} Z{SZ}|"
+    "G91 G30Z0|?coolant:M09|G30X0Y0|M05|M01|{take}{T}{M6}|G90 G54|G43 H{N2} Z{SZ}|"
     "G00{XYZ} {S} M03|?coolant:{C}";
 constexpr const char* kReturnG28 =
     "G0 Z{SZ}|M9|G00 G28 G91 Z0|{take}{M6}|G40 G49 G80 G90|{S} M3|{C}|G00 G58 G43 H{N} {next} {C}";

@@ -207,8 +207,8 @@ TEST(NcProgramEndTest, EndPerDialect) {
           "\x04\r\n"},
       {42, "G91 G30Z0\r\n"
           "M09\r\n"
-          "G00 Z5.0\r\n"
           "G30X0Y0 M05\r\n"
+          "G90\r\n"
           "M01\r\n"
           "M30\r\n"},
       {43, "M9\r\n"

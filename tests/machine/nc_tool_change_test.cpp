@@ -94,7 +94,7 @@ TEST(NcToolChange, SequenceOfEveryDialect) {
       {39, "G0 Z10|M05|M09|N5 T5 M6|M114|P2000=12000 M03|G4 X2|G0 Z10 B0|G0 X1 Y2 C0|G0 X30 Y40|M8|", 0, true},
       {40, "G0 Z10|M9|Xcall $kontroll|EndIf|if $nutze1==1|TT=5|S12000 M3|IF (( $Dia_Diff_d1 != 0 ) or ($rad_Diff_l1 != 0 ))| Xcall $laenge|ENDIF|SH|G0 X30 Y40|G0 X30 Y40|", 1, false},
       {41, "G0 Z10|T5 S12000 M6|G0 X30 Y40 M3|", 1, false},
-      {42, "G91 G30Z0|M09|G30X0Y0|G00 Z10.0|M05|M01|T05 M06|G90 G54|G43 H05 Z10.0|G00 X30.0 Y40.0 Z2.0 S12000 M03|M08|", 0, false},
+      {42, "G91 G30Z0|M09|G30X0Y0|M05|M01|T05 M06|G90 G54|G43 H05 Z10.0|G00 X30.0 Y40.0 Z2.0 S12000 M03|M08|", 0, false},
       {43, "G0 Z10.|M9|T5 M6|M3 S12000|H5 Z10.|E1 G0 X30. Y40. Z2.|M8|", 0, false},
       {44, "PTP { X30 Y40}|", 0, false},
       {45, "G00 Z-10.|G00 T5|S12000|G00 X30 Y40|", 0, false},
