@@ -61,7 +61,7 @@ constexpr const char* kClamped =
     "G0 Z{SZ}|G115|M05|M09|M11|{take}{T}{M6}|G0{S} M3|{dwell}|?rotaryOn:G0 X0 Y0{at00}|{axisDecl}|G0{XY}|G0{w}|"
     "{C}|M10";
 constexpr const char* kClampedAtEnd =
-    "G0 Z{SZ}|G0 X{EX} Y{EY}{atEXY}|G115|M05|M09|M11|{take}{T}{M6}|G17|G60 X0|G40|G90|G0{S} M3|{C}|{dwell}|"
+    "G0 Z{SZ}|?parkSet:G0 X{EX} Y{EY}{atEXY}|G115|M05|M09|M11|{take}{T}{M6}|G17|G60 X0|G40|G90|G0{S} M3|{C}|{dwell}|"
     "?startSet:G0 X{SX} Y{SY}{atSXY}|M10|G0 Z{SZ}|?rotaryOn:G0 X0 Y0{at00}|{axisDecl}|G0{wXY}";
 // The length offset of the new tool is active before its first move down;
 // G30 is itself the rapid return, so no G00 stands beside it. The return

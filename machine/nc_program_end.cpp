@@ -36,7 +36,7 @@ void WriteRetract(TNcWriterState& st, const char* extraWords) {
 // still carries its Z word and never travels at the cutting depth.
 void WriteParkMove(TNcWriterState& st, bool zKnown) {
   const TNcSettings& m = st.Machine;
-  if (!(m.EndX >= 0.0f || m.EndY >= 0.0f)) return;
+  if (!IsNcParkPositionSet(m)) return;
   if (zKnown) st.LastPos.z = -m.SafeZ;
   TVectorRecord target = st.LastPos;
   target.x = m.EndX;

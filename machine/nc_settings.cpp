@@ -248,3 +248,9 @@ std::string GetNcFileExtension(int16_t dialect) {
   }
   return GetUserNcExtension();
 }
+
+bool IsNcStartPositionSet(const TNcSettings& settings) {
+  return settings.StartX > -9999.0f && settings.StartY > -9999.0f;
+}
+
+bool IsNcParkPositionSet(const TNcSettings& settings) { return settings.EndX >= 0.0f || settings.EndY >= 0.0f; }

@@ -128,6 +128,10 @@ void WriteNcSettingsDefaults();
 std::string GetDefaultDialectCaption(int dialect);
 // The stored caption of a dialect slot (clamped to 0..100), padding kept.
 std::string GetDialectCaption(const TNcSettings& settings, int dialect);
+// A start position of -10000 is switched off: nothing moves to it.
+bool IsNcStartPositionSet(const TNcSettings& settings);
+// A park position with both coordinates negative is switched off.
+bool IsNcParkPositionSet(const TNcSettings& settings);
 // The record used for a dialect code: codes above 100 use slot 100.
 const TNcDialectRecord& GetDialectRecord(const TNcSettings& settings, int dialect);
 

@@ -13,10 +13,6 @@
 
 namespace {
 
-bool StartPositionSet(const TNcWriterState& st) {
-  return st.Machine.StartX > -9999.0f && st.Machine.StartY > -9999.0f;
-}
-
 std::string XYText(const TNcWriterState& st, float x, float y) {
   return "X" + FormatNcNumber(st, x) + " Y" + FormatNcNumber(st, y);
 }
@@ -33,7 +29,7 @@ std::string FirstContourStartXY(TNcWriterState& st) {
 // A start position that is not set (-10000) must never become a move to
 // -9999 mm: the start move then goes to the first contour start.
 std::string StartApproachXY(TNcWriterState& st) {
-  if (StartPositionSet(st)) return XYText(st, st.Machine.StartX, st.Machine.StartY);
+  if (IsNcStartPositionSet(st.Machine)) return XYText(st, st.Machine.StartX, st.Machine.StartY);
   return FirstContourStartXY(st);
 }
 
@@ -100,8 +96,8 @@ bool WriteGCodeSetupBlocks(TNcWriterState& st) {
           {"g59", [&] { return std::string(m.ZeroOffsetG59 == 1 ? "G59 P3" : ";G59 P3"); }},
       },
       {
-          {"startset", [&] { return StartPositionSet(st); }},
-          {"nostart", [&] { return !StartPositionSet(st); }},
+          {"startset", [&] { return IsNcStartPositionSet(st.Machine); }},
+          {"nostart", [&] { return !IsNcStartPositionSet(st.Machine); }},
           {"stationcall", [&] { return st.ToolStation <= 1000; }},
           {"anycoolant", [&] { return m.CoolantOn != 0; }},
           {"measuring", [&] { return m.ToolMeasuring == 1 || m.ToolMeasuring == 2; }},

@@ -10,6 +10,7 @@
 #include "machine/nc_dialect_tool_change.h"
 #include "machine/nc_rapid_moves.h"
 #include "machine/nc_sequences.h"
+#include "machine/nc_settings.h"
 #include "machine/nc_words.h"
 #include "ui/common_dialogs.h"
 
@@ -77,11 +78,6 @@ std::string ApproachAfterOwnMoves(TNcWriterState& st, const std::string& w) {
   st.LastPos.x = st.TargetPos.x;
   st.LastPos.y = st.TargetPos.y;
   return x + y + rest;
-}
-
-// A start position that is not set (-10000) is never moved to.
-bool StartPositionSet(const TNcWriterState& st) {
-  return st.Machine.StartX > -9999.0f && st.Machine.StartY > -9999.0f;
 }
 
 // The last Z is off the safe Z by more than the tolerance.
@@ -183,8 +179,9 @@ void WriteSequence(TNcWriterState& st, const char* sequence, const std::string& 
           {"cylinder", [&] { return st.RotaryIncremental != 0; }},
           {"face", [&] { return st.RotaryIncremental == 0; }},
           {"w", [&] { return !w.empty(); }},
-          {"startSet", [&] { return StartPositionSet(st); }},
-          {"noStart", [&] { return !StartPositionSet(st); }},
+          {"startSet", [&] { return IsNcStartPositionSet(st.Machine); }},
+          {"parkSet", [&] { return IsNcParkPositionSet(st.Machine); }},
+          {"noStart", [&] { return !IsNcStartPositionSet(st.Machine); }},
           {"m6", [&] { return !GetToolChangeCode(st).empty(); }},
           {"offSZ", [&] { return OffSafeZ(st, 0.001f); }},
           {"farOffSZ", [&] { return OffSafeZ(st, 0.01f); }},

@@ -273,6 +273,19 @@ TEST(NcToolChange, SequenceMovesToTheStartThenToTheTarget) {
   EXPECT_FLOAT_EQ(st->LastPos.y, 2.0f);
 }
 
+// Dialect 91 goes to the park position before the change; with the park
+// position switched off (both coordinates negative) it stays where it is.
+TEST(NcToolChange, ChangeGoesToTheParkPositionOnlyWhenOneIsSet) {
+  for (bool park : {true, false}) {
+    auto st = ChangeState(91);
+    if (!park) st->Machine.EndX = st->Machine.EndY = -1.0f;
+    WriteRapidMove(*st, " X30 Y40");
+    const std::string out = Lines(*st);
+    EXPECT_EQ(out.find("G0 X3 Y4|") != std::string::npos, park) << out;
+    EXPECT_EQ(out.find("X-1"), std::string::npos) << out;
+  }
+}
+
 TEST(NcToolChange, DialectTenWritesNoChangeCodeOnTheFirstChange) {
   auto st = ChangeState(10);
   st->FirstMovePending = 1;
