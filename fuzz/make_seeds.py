@@ -112,6 +112,27 @@ def font_index(names):
     return out + b"".join(bytes((len(n),)) + n.encode().ljust(12, b"\0") for n in names)
 
 
+def records(*recs):
+    """Vector records (type, x, y, z) as a vector file."""
+    return b"".join(struct.pack("<Bfff", t, x, y, z) for t, x, y, z in recs)
+
+
+def curve_seeds():
+    """Seeds of the curve conversion: an options byte, then a vector file."""
+    pi = 3.14159265
+    put("curves", "arcs.bin", bytes([2 | (3 << 2)]) + records(
+        (11, 0, 0, 0), (13, 5, -pi / 2, 2 * pi - 0.002), (20, 2, 1, 0), (21, 0, pi, 0), (10, 3, 3, 0)))
+    put("curves", "through_points.bin", bytes([1 | (5 << 2)]) + records(
+        (11, 0, 0, 0), (12, 0, 0, -1), (17, -3, 0, 0), (18, 5, 5, 0), (18, 10, 0, 0), (18, 10, 0, 0),
+        (18, 15, 4, 0), (17, 18, 4, 0), (10, 20, 0, 0)))
+    put("curves", "bezier_builder.bin", bytes([0]) + records(
+        (1, 0, 0, 0), (5, 9, 9, 0), (11, 1, 1, 0), (14, 1, 5, 0), (15, 5, 5, 0), (16, 5, 1, 0),
+        (25, 6, 2, 0), (25, 7, 0, 0), (26, 8, 3, 0), (27, 0, 0, 0), (128, 7, 0, 0), (9, 0, 0, 0)))
+    put("curves", "unbalanced.bin", bytes([3 | (20 << 2)]) + records(
+        (18, 1, 1, 0), (17, 2, 2, 0), (17, 3, 3, 0), (21, 0, 1, 0), (11, 0, 0, 0), (17, 1, 0, 0),
+        (18, 1, 1, 0)))
+
+
 def main():
     put("bmp", "rgb24.bmp", bmp(5, 3, 24))
     put("bmp", "indexed8.bmp", bmp(6, 4, 8))
@@ -130,6 +151,7 @@ def main():
     put("picture_tables", "resource_only.dat", picture_table([("LOGO", bmp(2, 2, 8)), ("FUZZ", bmp(30, 30, 24))]))
     put("font_index", "three_fonts.par", font_index(["G1500010.HZE", "ARIAL.HZE", "NORM.HZE"]))
     put("font_index", "one_font.par", font_index(["SCHRIFT1.HZE"]))
+    curve_seeds()
     return 0
 
 
