@@ -11,18 +11,15 @@
 //   {park}     rapid to the park position EndX/EndY at the safe height when
 //              one is set; {parkXY} the same in X/Y only (the Z is known)
 //   {put}      the tool is put away: the next {T}{M6} call station 0
-//   {G40}      " G40" while cutter compensation is on, and switches it off
 //   {HCI}      "HCI" while the circle mode is written, and ends it
 //   {M48}      "M48" while a fixture station is called, and clears it
 //   {M22}      "M22" while the approach code is written, and clears it
 //   {B0C0}     rapid of the rotary axes to B0 C0
 //   {userline} the user's program end line of the settings
-//   {name}     the program name
 //   {insert}   copies the insert file ErgaenzEnde.PGM
 //   {end}      M99 or M30 as the settings' program end code says
-// Conditions: cooling (coolant switched on in the settings), direct (no
-// approach before the rapid), rotary (rotary axis on), absrotary (rotary axis
-// not incremental).
+// Conditions besides the common ones (coolantAny, rotaryOn, cylinder):
+// direct (no approach before the rapid).
 #pragma once
 
 struct TNcEndRow {

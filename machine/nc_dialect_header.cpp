@@ -29,7 +29,7 @@ constexpr const char* kPercent0001 = "~%0001|{comments}";
 constexpr const char* kO1233 = "~O1233|{comments}";
 constexpr const char* kPercent = "~%|{comments}";
 constexpr const char* kSwitchedOnAfterM90 = "M90|?wanted:{comments}";
-constexpr const char* kDiameterBlock = "{title}|?rotary:({diameter})|{tools}";
+constexpr const char* kDiameterBlock = "{title}|?rotaryActive:({diameter})|{tools}";
 constexpr const char* kPgmNamed = "BEGIN PGM {name} MM|{comments}";
 constexpr const char* kPgm9001 = "BEGIN PGM 9001 MM|{comments}";
 constexpr const char* kMainProgram = "~%_N_{name}_MPF|{comments}";
@@ -42,8 +42,8 @@ constexpr const char* kSpinnerFace =
     "GETD(AX5)|TRANS|TRAFOOF|DIAMON|M48|SETMS()|SYNC_OFF|G0 Q1=20|G54";
 // The Mazak turning head says how the rotary axis is used.
 constexpr const char* kMazakTurning =
-    "~O00000001|{title}|?mantle:~(Mantelfl\xE4" "che Z/W[X], C/H[Y], X/U[Z], T32-Betrieb A-Code )|"
-    "?face:~(Planseite, kartesisch, T32-Betrieb A-Code )|{rotary}|{tools}";
+    "~O00000001|{title}|?cylinder:~(Mantelfl\xE4" "che Z/W[X], C/H[Y], X/U[Z], T32-Betrieb A-Code )|"
+    "?!cylinder:~(Planseite, kartesisch, T32-Betrieb A-Code )|{rotary}|{tools}";
 constexpr const char* kToolMeasuring =
     "{comments}|?laser:~(Werkzeugvermessung mit Laser)|?probe:~(Werkzeugvermessung mit Me\xDF" "dose)|"
     "?nomeasuring:~(keine Werkzeugvermessung)";
@@ -107,7 +107,7 @@ const TNcHeaderRow kRows[kNcDialectSlots] = {
     {kParensSpaced,  kParensSpaced,  kParensSpaced,  kRaw,    kRaw,    0,    kComments},                             // 50
     {kSemi,          kSemi,          kSemi,          kRaw,    kBlocks, 0,    "{paths}|{comments}"},                  // 51
     {kBrackets,      kBrackets,      kBrackets,      kRaw,    kRaw,    0,    kComments},                             // 52
-    {kParens,        kBrackets,      kParens,        kBlocks, kBlocks, 9001, "~%PM|{title}|{rotary}|?rotary:({diameter})|{tools}"},  // 53
+    {kParens,        kBrackets,      kParens,        kBlocks, kBlocks, 9001, "~%PM|{title}|{rotary}|?rotaryActive:({diameter})|{tools}"},  // 53
     {kNone,          kNone,          kNone,          kRaw,    kRaw,    0,    kNoHead},                               // 54
     {kParens,        kParens,        kParens,        kRaw,    kRaw,    0,    "~%{P3} ({commentname})|{comments}"},   // 55
     {kParens,        kParens,        kParens,        kRaw,    kRaw,    0,    "{comments}|~%1000"},                   // 56
@@ -151,7 +151,7 @@ const TNcHeaderRow kRows[kNcDialectSlots] = {
     {kParens,        kParens,        kParens,        kRaw,    kRaw,    0,    kComments},                             // 94
     {kParens,        kParens,        kParens,        kRaw,    kRaw,    0,    kComments},                             // 95
     {kParens,        kParens,        kParens,        kRaw,    kRaw,    0,    kComments},                             // 96
-    {kParens,        kBrackets,      kParens,        kBlocks, kBlocks, 9001, "~%PM9{P3}|~N9{P3}|{title}|{rotary}|?rotary:({diameter})|{tools}"},  // 97
+    {kParens,        kBrackets,      kParens,        kBlocks, kBlocks, 9001, "~%PM9{P3}|~N9{P3}|{title}|{rotary}|?rotaryActive:({diameter})|{tools}"},  // 97
     {kNone,          kNone,          kNone,          kRaw,    kRaw,    0,    "~&%{name}|~%|~(&%{commentname}/000000\")"},  // 98
     {kSemi,          kSemi,          kSemi,          kBlocks, kBlocks, 0,    kPgm9001},                              // 99
     {kNone,          kNone,          kNone,          kRaw,    kRaw,    0,    kNoHead},                               // 100 generic

@@ -12,14 +12,14 @@
 //   {rotary}     the rotary diameter comment alone (raw line)
 //   {tools}      the tool list alone
 //   {diameter}   the text of the rotary diameter (message and number)
-//   {name}       the program name; {commentname} the same inside a
-//                parenthesised comment; {P3} the program number, three digits
+//   {commentname} the program name inside a parenthesised comment; {P3}
+//                the program number, three digits
 //   {date}       the date of the run
 //   {notes}      asks for the note lines and writes them
 //   {paths}      the two workpiece path lines
-// Conditions: wanted (the comment header is switched on in the dialect
-// record), rotary (the rotary axis is in use), mantle / face (rotary axis
-// incremental or not), laser / probe / nomeasuring (tool measuring 1, 2, 3).
+// Conditions besides the common ones (rotaryActive, cylinder): wanted (the
+// comment header is switched on in the dialect record), laser / probe /
+// nomeasuring (tool measuring 1, 2, 3).
 #pragma once
 
 #include <cstdint>

@@ -97,7 +97,7 @@ struct TNcMovesRow {
   int Dialect;
   // The linear block as a sequence (machine/nc_sequences.h): pieces {w} the
   // axis words with what was appended to them, {fp} {mp} {sp} the feed,
-  // coolant and spindle pieces, {lb} {rb} the braces; condition ?moved: the
+  // coolant and spindle pieces, the common {lb} {rb} the braces; condition ?moved: the
   // words are not empty.
   const char* Linear;
   TNcFeedWordForm Feed;

@@ -10,17 +10,17 @@ constexpr const char* kRapidG0 = "G0{w}";
 constexpr const char* kRapidG00 = "G00{w}";
 constexpr const char* kRapidR = "R{w}";
 constexpr const char* kRapidFastAbs = "FASTABS{w}";
-constexpr const char* kRapidMov = "?circle:HCI{circleoff}|MOV{w}";
-constexpr const char* kRapidPtp = "PTP {lbrace}{w}{rbrace}";
+constexpr const char* kRapidMov = "?circle:HCI{circleOff}|MOV{w}";
+constexpr const char* kRapidPtp = "PTP {lb}{w}{rb}";
 constexpr const char* kRapidLFmax = "L{w} FMAX";
 constexpr const char* kRapidLFMax = "L{w} F MAX";
 constexpr const char* kRapidLFmaxM = "L{w} R FMAX M";
 constexpr const char* kRapidLF5000 = "L{w} F5000";
 // Compensation off before the rapid: as a block, or in the rapid itself
 // after the coolant word that is still due.
-constexpr const char* kRapidG0CompOff = "?comp:G40{compoff}|G0{w}";
-constexpr const char* kRapidG00CompOff = "?comp:G40{compoff}|G00{w}";
-constexpr const char* kRapidCoolantG40 = "?coolantdue:{C}|G0{g40}{w}";
+constexpr const char* kRapidG0CompOff = "?comp:G40{compOff}|G0{w}";
+constexpr const char* kRapidG00CompOff = "?comp:G40{compOff}|G00{w}";
+constexpr const char* kRapidCoolantG40 = "?coolantdue:{C}|G0{G40}{w}";
 // Up to the safe Z and across to the target before the rapid itself:
 // always, or when the settings ask for it.
 constexpr const char* kRapidRetractFirst = "G0 Z{SZ}|G0{xy}|G0{w}";

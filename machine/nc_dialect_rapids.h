@@ -4,16 +4,13 @@
 // record loop and the preparation of a run do differently for it.
 //
 // The rapid and index forms are sequences for WriteNcSequence
-// (machine/nc_sequences.h). Pieces of these sequences:
+// (machine/nc_sequences.h). Pieces of these sequences besides the common
+// ones ({G40}, {compOff}, {circleOff}, {lb} {rb} for dialect 44's PTP block):
 //   {w}        the axis words of the move (each with its leading blank)
 //   {xy}       the X/Y words of the target (the retract-and-position blocks)
-//   {g40}      " G40" while radius compensation is on, which it switches off
-//   {compoff}  switches radius compensation off, writes nothing
-//   {circleoff} leaves the circle mode of dialect 31, writes nothing
-//   {lbrace} {rbrace}  the braces "{" and "}" of dialect 44's PTP block
-// Conditions: comp (radius compensation on), coolantdue (the coolant word
-// is still due), circle (circle mode written), approach (the settings ask
-// for a retract before every rapid).
+// Conditions besides the common ones (comp, circle): coolantdue (the
+// coolant word is still due), approach (the settings ask for a retract
+// before every rapid).
 #pragma once
 
 #include <cstdint>

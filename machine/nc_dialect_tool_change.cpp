@@ -21,7 +21,7 @@ constexpr const char* kCallCoolantAfter = "G0 Z{SZ}|{take}{T}|{S}|G0{w}|{C}";
 constexpr const char* kCallNoSpindle = "G00 Z{SZ}|{take}{T}{M6}|{C}|{S}";
 // The first plunge after the change runs at feed 0.85.
 constexpr const char* kFeedApproach =
-    "G0 Z{SZ}|{take}{T}|{S}|?rotaryActive:G0 X{TX} Y{SY}|?rotaryActive:G0{TXY}|?rotaryInactive:G0 X{TX} Y{TY}|"
+    "G0 Z{SZ}|{take}{T}|{S}|?rotaryActive:G0 X{TX} Y{SY}|?rotaryActive:G0{TXY}|?!rotaryActive:G0 X{TX} Y{TY}|"
     "{atTXY}{feed85}G1{w}{F}";
 // Only the station is taken over: these controls change tools by hand.
 constexpr const char* kStationOnly = "{take:station}G00{w}";
@@ -33,14 +33,14 @@ constexpr const char* kFmaxCallCoolantFirst = "L Z{SZ} FMAX|{take}{T} {S}|M3|{C}
 constexpr const char* kLengthCompensated =
     "G0 Z{SZ}|M5|?coolant:M9|{take}G49{M6} {T}|G43 H{N} Z{SZ}|?coolant:{C}|{S} M3|G0{XYZ}";
 constexpr const char* kLengthCompensatedSplit =
-    "G0 Z{SZ}|M5|?coolant:M9|?splitCall:{take}G49{M6}|?splitCall:{T}|?wholeCall:{take}G49{M6} {T}|"
+    "G0 Z{SZ}|M5|?coolant:M9|?splitCall:{take}G49{M6}|?splitCall:{T}|?!splitCall:{take}G49{M6} {T}|"
     "G43 H{N} Z{SZ}|?coolant:{C}|{S} M3|G0{XYZ}";
 // Turn-mill: on the cylinder (incremental words) or on the face with polar
 // interpolation.
 constexpr const char* kTurnMill =
-    "?cylinder:G0 X{SZ}|?face:G0 Z{SZ}|{take}M212|?cylinder:G50 W0. H0. U0.|?cylinder:G0 C0.|?face:G13.1|"
+    "?cylinder:G0 X{SZ}|?!cylinder:G0 Z{SZ}|{take}M212|?cylinder:G50 W0. H0. U0.|?cylinder:G0 C0.|?!cylinder:G13.1|"
     "G28 U0.|G28 W0.|{T} {S} M203|?cylinder:G50 W0. H0. U-{RD}|?cylinder:G0 C0.|?cylinder:G0 X{SZ}|"
-    "?face:G0 Z{SZ}|?face:G50 H0.|?face:G0 C0.|?face:G12.1|?face:M211";
+    "?!cylinder:G0 Z{SZ}|?!cylinder:G50 H0.|?!cylinder:G0 C0.|?!cylinder:G12.1|?!cylinder:M211";
 constexpr const char* kTracyl =
     "{take}G0 X{SZ}|DIAMON|TRANS|TRAFOOF|SETMS()|G54|G0 G95 X300 D0|G0 Z150 D0|G19 {T} D1 M7|SPOS[1]=0|"
     "TRACYL({RD3})|G54|TRANS X{RR3}|DIAMOF|G0 G40 G90 G94 Z0 Y0 {S} M2=3|{C}|G0{w}";
@@ -54,7 +54,7 @@ constexpr const char* kMillTurnRamp =
     "G0 Z{SZ}|M05|M09|{take}{Npre}{T}{M6}|{S} M03|{dwell}|?rotaryOn:G0 X0 Y0|{axisDecl}|G0{XY}|G0{w}|{C}";
 constexpr const char* kFiveAxis =
     "?offSZ:G0 Z{SZ}|M05|M09|{take}{Npre}{T}{M6}|M114|{S} M03|{dwell}|G0 Z{SZ} B0|"
-    "?startSet:G0 X{SX} Y{SY} C0{atSXY}|?noStart:G0 C0|?w:G0{wXY}|{C}";
+    "?startSet:G0 X{SX} Y{SY} C0{atSXY}|?!startSet:G0 C0|?w:G0{wXY}|{C}";
 constexpr const char* kIndexed =
     "G0 Z{SZ}|M05|M09|{take}{T}{M6}|{S} M03|?rotaryOn:G0 X0 Y0|?axisDecl55:{axisDecl}|G0{XY}|G0{w}|{C}";
 constexpr const char* kClamped =
@@ -90,7 +90,7 @@ const TNcToolChangeRow kRows[kNcGenericDialect + 1] = {
     {false, "?farOffSZ:FASTABS Z{SZ}{atSZ}|{take}{T}|{S}|FASTABS{XYZ:xy}|FASTABS{XYZ:z}", false, true},       // 9
     {true, "G0 Z{SZ}|?notFirstMove:{M6}|{firstMoveDone}{take}{T}{S} M3|G0{w}", false, false},                 // 10
     {true, "G0 Y{SZ}|{take}{T} {S}{M6}|G0{w}", false, false},                                                 // 11
-    {false, "?noComp:G0 Z{SZ}|?comp:G0 G40 Z{SZ}{compOff}|?coolant:M37|M5 S0|h0|G79 Z0|{take}{T}{M6}|h{N}|"
+    {false, "?!comp:G0 Z{SZ}|?comp:G0 G40 Z{SZ}{compOff}|?coolant:M37|M5 S0|h0|G79 Z0|{take}{T}{M6}|h{N}|"
             "M3 {S}|{C}|G0{w}", false, false},                                                                // 12
     {true, kCallSpeed, false, false},                                                                         // 13
     {true, "G0 Z{SZ}|{take}{T} L31|M3 {S}|G0{w}", false, false},                                              // 14
@@ -166,7 +166,7 @@ const TNcToolChangeRow kRows[kNcGenericDialect + 1] = {
     {true, "G00 Z{SZ}|{take}{S}|{C}|G0{w}", false, false},                                                    // 82
     {true, "?coolant:M9|G0 Z{SZ}|M20|{take}{T}|{M6}|D1|M46 M21|M3 {S}|G0{w}|?coolant:{C}", false, false},     // 83
     {true, "G0 G53 Z100.|M5|{take:coolantKept}{T}{M6}|{S} M3|?startSet:G90 G0 X{SX} Y{SY} Z{SZ}{atSXY}|"
-           "?noStart:G90 G0 Z{SZ}|G0{wXY}", false, false},                                                   // 84
+           "?!startSet:G90 G0 Z{SZ}|G0{wXY}", false, false},                                                   // 84
     {true, "G0 Z{SZ}|?coolant:M9|{take}{T}{M6}|{S} M3|G0{XY}|G43 Z3 H{N}|{C}|G0{w}", false, true},            // 85
     {true, "G0 Z{SZ}|?coolant:M9|{take}{T}{M6}|{S} M3|{C}|G0{w}", false, true},                               // 86
     {true, "G00 Z{SZ}{Hold}|?coolant:M9|{take}{T}{M6}|{S}|{C}|G00{w}", false, true},                          // 87

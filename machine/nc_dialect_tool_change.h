@@ -14,35 +14,27 @@
 //   {XYZ:xy} {XYZ:z}  the same, split in its X Y part and its Z word
 //   {TX} {TY} X and Y of the target as numbers; {TXY} their axis words
 //   {atTXY}  the target's X and Y become the last X and Y (writes nothing)
-//   {at00}   X0 Y0 becomes the last X and Y (writes nothing)
 //   {atSXY} {atEXY}  the start or end position becomes the last X and Y
 //   {atSZ}   the safe Z becomes the last Z (writes nothing)
-//   {-SZ}    the safe Z negated (dialects whose Z is positive into the work)
 //   {SX} {SY} {EX} {EY} start and end position; {RD} rotary diameter;
 //   {RD3} {RR3} rotary diameter and radius with three decimals
-//   {N2}     the tool station with two digits at least; {Npre} "N" + station
-//            in front of the tool call while block numbering is off
+//   {Npre}   "N" + station in front of the tool call while block numbering
+//            is off
 //   {Hold}   the length-offset word of the tool before the change
-//   {next}   the next tool word; {toolName} the tool name (tool-change
-//            code 2) or the tool word; {ptp} the point-to-point block
+//   {ptp}    the point-to-point block
 //   {take:coolantKept}  takes the new tool over, the coolant due stays
-//   {take:station}      takes the new station over (not the speed)
 //   {take:speed}        takes the new speed over (not the station)
-//   {compOff} {compOn}  radius compensation off / on (writes nothing)
-//   {circleOff}         the circle mode counts as not written
-//   {coolantDue} {coolantDone}  the coolant word is due / not due
+//   {compOn}            radius compensation on (writes nothing)
+//   {coolantDone}       the coolant word is not due
 //   {firstMoveDone}     the first move is no longer pending
-//   {feed85}            the feed counts as 0.85 (the first plunge writes it)
-//   {dwell} {dwellDialect} {axisDecl} {cycleCall} {measuring} {toolUse}
+//   {dwellDialect} {axisDecl} {measuring} {toolUse}
 //   {macroVars}         write the blocks of those writers (machine/nc_words.h)
-// and the conditions comp, noComp (radius compensation on or off), circle
-// (circle mode written), rotaryOn, rotaryActive, rotaryInactive, cylinder,
-// face (turn-mill on the cylinder or the face), w (approach words given),
-// startSet, noStart (a start position is set or not: -10000 means none),
-// m6 (the change code is not empty), offSZ and farOffSZ (the last Z is more
-// than 0.001 or 0.01 away from the safe Z), notFirstMove, splitCall,
-// wholeCall (tool call split from its change code or not), station1000
-// (station up to 1000), axisDecl55 (dialect 55 declares its rotary axis).
+// and, besides the common conditions (comp, circle, rotaryOn, rotaryActive,
+// cylinder, startSet, parkSet, station1000), the conditions w (approach
+// words given), m6 (the change code is not empty), offSZ and farOffSZ (the
+// last Z is more than 0.001 or 0.01 away from the safe Z), notFirstMove,
+// splitCall (tool call split from its change code), axisDecl55 (dialect 55
+// declares its rotary axis).
 #pragma once
 
 struct TNcToolChangeRow {

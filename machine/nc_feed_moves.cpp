@@ -165,9 +165,7 @@ void WriteFeedBlock(TNcWriterState& st, const std::string& wordsIn, float feed) 
                   {{"w", [&] { return words; }},
                    {"fp", [&] { return feedPiece; }},
                    {"mp", [&] { return mPiece; }},
-                   {"sp", [&] { return spindlePiece; }},
-                   {"lb", [] { return std::string("{"); }},
-                   {"rb", [] { return std::string("}"); }}},
+                   {"sp", [&] { return spindlePiece; }}},
                   {{"moved", [&] { return !words.empty(); }}});
 }
 

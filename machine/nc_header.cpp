@@ -85,47 +85,22 @@ void WriteNcCommentHeader(TNcWriterState& st) {
   if (row.CommentBlocksFrom != 0) st.BlockNumber = row.CommentBlocksFrom;
   WriteNcSequence(
       st, row.Head,
-      {{"comments",
-        [&] {
-          WriteTitleLines(st, row);
-          WriteRotaryLine(st, row);
-          WriteToolLines(st, row);
-          return std::string();
-        }},
-       {"title",
-        [&] {
-          WriteTitleLines(st, row);
-          return std::string();
-        }},
-       {"rotary",
-        [&] {
-          WriteRotaryLine(st, row);
-          return std::string();
-        }},
-       {"tools",
-        [&] {
-          WriteToolLines(st, row);
-          return std::string();
-        }},
+      {NcAction("comments",
+                [&] {
+                  WriteTitleLines(st, row);
+                  WriteRotaryLine(st, row);
+                  WriteToolLines(st, row);
+                }),
+       NcAction("title", [&] { WriteTitleLines(st, row); }),
+       NcAction("rotary", [&] { WriteRotaryLine(st, row); }),
+       NcAction("tools", [&] { WriteToolLines(st, row); }),
        {"diameter", [&] { return DiameterText(st); }},
-       {"name", [&] { return st.ProgramName; }},
        {"commentname", [&] { return GuardNcCommentText(kNcGuardParens, st.ProgramName); }},
        {"P3", [&] { return FormatZeroPaddedInteger(st.Machine.Dialect55Count, 3); }},
        {"date", [] { return DateText(); }},
-       {"notes",
-        [&] {
-          WriteProgramNoteLines(st);
-          return std::string();
-        }},
-       {"paths",
-        [&] {
-          WriteWorkpiecePathHeader(st);
-          return std::string();
-        }}},
+       NcAction("notes", [&] { WriteProgramNoteLines(st); }),
+       NcAction("paths", [&] { WriteWorkpiecePathHeader(st); })},
       {{"wanted", [&] { return GetDialectRecord(st.Machine, st.Machine.CurrentDialect).CommentHeaderOn == 1; }},
-       {"rotary", [&] { return st.RotaryActive != 0; }},
-       {"mantle", [&] { return st.RotaryIncremental != 0; }},
-       {"face", [&] { return st.RotaryIncremental == 0; }},
        {"laser", [&] { return measuring == 1; }},
        {"probe", [&] { return measuring == 2; }},
        {"nomeasuring", [&] { return measuring == 3; }}});

@@ -12,11 +12,12 @@
 #include "machine/nc_comment_lines.h"
 #include "machine/nc_words.h"
 #include "ui/common_dialogs.h"
+#include "view/character_cells.h"
 
 namespace {
 
 std::string TrimRight(std::string s) {
-  while (!s.empty() && s.back() == ' ') s.pop_back();
+  TrimTrailingBlanks(s);
   return s;
 }
 

@@ -64,25 +64,20 @@ void WriteNcProgramEnd(TNcWriterState& st) {
   WriteNcSequence(
       st, row.Sequence,
       {
-          {"retract", [&] { WriteRetract(st, row.RetractWords); return std::string(); }},
-          {"keep", [&] { KeepTool(st); return std::string(); }},
-          {"park", [&] { WriteParkMove(st, false); return std::string(); }},
-          {"parkXY", [&] { WriteParkMove(st, true); return std::string(); }},
-          {"put", [&] { st.LastToolStation = 0; return std::string(); }},
-          {"G40", [&] { return EndMode(st.CompensationOn, " G40"); }},
+          NcAction("retract", [&] { WriteRetract(st, row.RetractWords); }),
+          NcAction("keep", [&] { KeepTool(st); }),
+          NcAction("park", [&] { WriteParkMove(st, false); }),
+          NcAction("parkXY", [&] { WriteParkMove(st, true); }),
+          NcAction("put", [&] { st.LastToolStation = 0; }),
           {"HCI", [&] { return EndMode(st.CircleModeWritten, "HCI"); }},
           {"M48", [&] { return EndMode(st.FixtureStation, "M48"); }},
           {"M22", [&] { return EndMode(st.ApproachCodeWritten, "M22"); }},
-          {"B0C0", [&] { WriteRapidMove(st, " B0 C0"); return std::string(); }},
+          NcAction("B0C0", [&] { WriteRapidMove(st, " B0 C0"); }),
           {"userline", [&] { return ReadNcString(st.Machine.ProgramStartChar, 16); }},
-          {"name", [&] { return st.ProgramName; }},
-          {"insert", [&] { CopyInsertFile(st, "ErgaenzEnde.PGM"); return std::string(); }},
+          NcAction("insert", [&] { CopyInsertFile(st, "ErgaenzEnde.PGM"); }),
           {"end", [&] { return std::string(st.Machine.ProgramEndCode == 2 ? "M99" : "M30"); }},
       },
       {
-          {"cooling", [&] { return st.Machine.CoolantOn != 0; }},
           {"direct", [&] { return st.Machine.ApproachBeforeRapid == 0; }},
-          {"rotary", [&] { return st.RotaryOn != 0; }},
-          {"absrotary", [&] { return st.RotaryIncremental == 0; }},
       });
 }

@@ -11,29 +11,8 @@
 void WriteNcRapidSequence(TNcWriterState& st, const char* sequence, const std::string& w) {
   WriteNcSequence(
       st, sequence,
-      {{"w", [&] { return w; }},
-       {"xy", [&] { return FormatXYWords(st, st.TargetPos); }},
-       {"g40",
-        [&]() -> std::string {
-          if (st.CompensationOn == 0) return "";
-          st.CompensationOn = 0;
-          return " G40";
-        }},
-       {"compoff",
-        [&] {
-          st.CompensationOn = 0;
-          return std::string();
-        }},
-       {"circleoff",
-        [&] {
-          st.CircleModeWritten = 0;
-          return std::string();
-        }},
-       {"lbrace", [] { return std::string("{"); }},
-       {"rbrace", [] { return std::string("}"); }}},
-      {{"comp", [&] { return st.CompensationOn != 0; }},
-       {"coolantdue", [&] { return st.CoolantPending != 0; }},
-       {"circle", [&] { return st.CircleModeWritten != 0; }},
+      {{"w", [&] { return w; }}, {"xy", [&] { return FormatXYWords(st, st.TargetPos); }}},
+      {{"coolantdue", [&] { return st.CoolantPending != 0; }},
        {"approach", [&] { return st.Machine.ApproachBeforeRapid == 1; }}});
 }
 

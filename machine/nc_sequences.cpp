@@ -2,8 +2,10 @@
 #include "machine/nc_sequences.h"
 
 #include <stdexcept>
+#include <utility>
 
 #include "machine/nc_blocks.h"
+#include "machine/nc_settings.h"
 #include "machine/nc_words.h"
 
 void TakeNewTool(TNcWriterState& st) {
@@ -22,9 +24,57 @@ std::string CommonPiece(TNcWriterState& st, std::string_view name) {
   if (name == "Coff") return FormatCoolantCodes(st, false);
   if (name == "F") return FormatFeedWord(st);
   if (name == "SZ") return FormatNcNumber(st, st.Machine.SafeZ);
+  if (name == "-SZ") return FormatNcNumber(st, -st.Machine.SafeZ);  // Z positive into the work
   if (name == "N") return std::to_string(st.LastToolStation);
+  if (name == "N2") {
+    const std::string n = std::to_string(st.LastToolStation);
+    return n.size() == 1 ? "0" + n : n;
+  }
+  if (name == "next") return FormatNextToolWord(st);
+  if (name == "toolName") return FormatToolCallOrName(st);
+  if (name == "name") return st.ProgramName;
+  if (name == "G40") {
+    if (st.CompensationOn == 0) return "";
+    st.CompensationOn = 0;
+    return " G40";
+  }
+  if (name == "lb") return "{";
+  if (name == "rb") return "}";
   if (name == "take") {
     TakeNewTool(st);
+    return "";
+  }
+  if (name == "take:station") {
+    st.LastToolStation = st.ToolStation;
+    return "";
+  }
+  if (name == "coolantDue") {
+    st.CoolantPending = 1;
+    return "";
+  }
+  if (name == "feed85") {
+    st.LastFeed = 0.85f;  // the first plunge after a tool call
+    return "";
+  }
+  if (name == "at00") {
+    st.LastPos.x = 0.0f;
+    st.LastPos.y = 0.0f;
+    return "";
+  }
+  if (name == "dwell") {
+    WriteSpindleRampDwell(st);
+    return "";
+  }
+  if (name == "cycleCall") {
+    WriteCycleCallBlock(st);
+    return "";
+  }
+  if (name == "compOff") {
+    st.CompensationOn = 0;
+    return "";
+  }
+  if (name == "circleOff") {
+    st.CircleModeWritten = 0;
     return "";
   }
   throw std::logic_error("NC sequence: unknown piece {" + std::string(name) + "}");
@@ -32,7 +82,16 @@ std::string CommonPiece(TNcWriterState& st, std::string_view name) {
 
 bool CommonCondition(const TNcWriterState& st, std::string_view name) {
   if (name == "coolant") return st.Machine.CoolantOn == 1;
+  if (name == "coolantAny") return st.Machine.CoolantOn != 0;
   if (name == "numbered") return st.Machine.BlockNumbering != 0;
+  if (name == "startSet") return IsNcStartPositionSet(st.Machine);
+  if (name == "parkSet") return IsNcParkPositionSet(st.Machine);
+  if (name == "comp") return st.CompensationOn != 0;
+  if (name == "circle") return st.CircleModeWritten != 0;
+  if (name == "rotaryOn") return st.RotaryOn != 0;
+  if (name == "rotaryActive") return st.RotaryActive != 0;
+  if (name == "cylinder") return st.RotaryIncremental != 0;
+  if (name == "station1000") return st.ToolStation <= 1000;
   throw std::logic_error("NC sequence: unknown condition ?" + std::string(name));
 }
 
@@ -54,7 +113,10 @@ void WriteSequenceBlock(TNcWriterState& st, std::string_view block, std::initial
     const size_t colon = block.find(':');
     if (colon == std::string_view::npos)
       throw std::logic_error("NC sequence: condition without ':' in \"" + std::string(block) + "\"");
-    if (!ConditionHolds(st, block.substr(1, colon - 1), conditions)) return;
+    std::string_view name = block.substr(1, colon - 1);
+    const bool negated = !name.empty() && name.front() == '!';
+    if (negated) name.remove_prefix(1);
+    if (ConditionHolds(st, name, conditions) == negated) return;
     block.remove_prefix(colon + 1);
   }
   const bool raw = !block.empty() && block.front() == '~';
@@ -77,6 +139,13 @@ void WriteSequenceBlock(TNcWriterState& st, std::string_view block, std::initial
 }
 
 }  // namespace
+
+TNcPiece NcAction(std::string_view name, std::function<void()> act) {
+  return {name, [act = std::move(act)] {
+            act();
+            return std::string();
+          }};
+}
 
 void WriteNcSequence(TNcWriterState& st, std::string_view sequence, std::initializer_list<TNcPiece> pieces,
                      std::initializer_list<TNcCondition> conditions) {

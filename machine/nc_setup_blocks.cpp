@@ -33,23 +33,9 @@ std::string StartApproachXY(TNcWriterState& st) {
   return FirstContourStartXY(st);
 }
 
-// The tool call of the drill heads: by name when the tool change code says
-// so, else the tool word.
-std::string DrillHeadToolCall(TNcWriterState& st) {
-  if (GetDialectRecord(st.Machine, st.Machine.CurrentDialect).ToolChangeCode != 2) return FormatToolWord(st);
-  TrimTrailingBlanks(st.FirstToolName);
-  return "G00 C" + st.FirstToolName;
-}
-
 void SelectFirstTool(TNcWriterState& st) {
   st.LastToolStation = st.FirstToolStation;
   st.LastSpindleSpeed = st.FirstToolSpeed;
-}
-
-// Runs a side effect inside a sequence; the piece writes nothing.
-std::string Silently(const std::function<void()>& action) {
-  action();
-  return "";
 }
 
 }  // namespace
@@ -63,43 +49,25 @@ bool WriteGCodeSetupBlocks(TNcWriterState& st) {
   WriteNcSequence(
       st, sequence,
       {
-          {"first", [&] { return Silently([&] { SelectFirstTool(st); }); }},
-          {"station", [&] { return Silently([&] { st.LastToolStation = st.FirstToolStation; }); }},
-          {"viastation", [&] { return Silently([&] {
-                                st.ToolStation = st.FirstToolStation;
-                                st.LastSpindleSpeed = st.FirstToolSpeed;
-                              }); }},
-          {"takestation", [&] { return Silently([&] { st.LastToolStation = st.ToolStation; }); }},
-          {"pending", [&] { return Silently([&] { st.CoolantPending = 1; }); }},
+          NcAction("first", [&] { SelectFirstTool(st); }),
+          NcAction("station", [&] { st.LastToolStation = st.FirstToolStation; }),
+          NcAction("viastation", [&] {
+            st.ToolStation = st.FirstToolStation;
+            st.LastSpindleSpeed = st.FirstToolSpeed;
+          }),
           {"XY", [&] { return StartApproachXY(st); }},
           {"SXY", [&] { return XYText(st, m.StartX, m.StartY); }},
           {"FXY", [&] { return FirstContourStartXY(st); }},
-          {"SZdown", [&] { return FormatNcNumber(st, -m.SafeZ); }},
           {"user", [&] { return ReadNcString(m.StartBlockText, 16); }},
-          {"prog", [&] { return st.ProgramName; }},
-          {"insert", [&] { return Silently([&] { CopyInsertFile(st, "ErgaenzKopf.PGM"); }); }},
-          {"headtool", [&] { return DrillHeadToolCall(st); }},
-          {"H2", [&] {
-             const int32_t n = st.LastToolStation;
-             return (n >= 0 && n < 10 ? "0" : "") + std::to_string(n);
-           }},
-          {"next", [&] { return FormatNextToolWord(st); }},
+          NcAction("insert", [&] { CopyInsertFile(st, "ErgaenzKopf.PGM"); }),
           {"shiftz", [&] { return FormatNcNumber(st, st.LastRecord158Z); }},
           {"clearance", [&] { return FormatNcNumber(st, st.FirstToolClearance); }},
-          {"atclearance", [&] { return Silently([&] { st.LastPos.z = -st.FirstToolClearance; }); }},
-          {"feed850", [&] { return Silently([&] { st.LastFeed = 0.85f; }); }},
-          {"nofeed", [&] { return Silently([&] { st.LastFeed = 0.0f; }); }},
-          {"atorigin", [&] { return Silently([&] { st.LastPos.x = st.LastPos.y = 0.0f; }); }},
-          {"cycle", [&] { return Silently([&] { WriteCycleCallBlock(st); }); }},
-          {"ramp", [&] { return Silently([&] { WriteSpindleRampDwell(st); }); }},
+          NcAction("atclearance", [&] { st.LastPos.z = -st.FirstToolClearance; }),
+          NcAction("nofeed", [&] { st.LastFeed = 0.0f; }),
           {"measure", [&] { return std::string(m.ToolMeasuring == 1 ? "G383" : "G188"); }},
           {"g59", [&] { return std::string(m.ZeroOffsetG59 == 1 ? "G59 P3" : ";G59 P3"); }},
       },
       {
-          {"startset", [&] { return IsNcStartPositionSet(st.Machine); }},
-          {"nostart", [&] { return !IsNcStartPositionSet(st.Machine); }},
-          {"stationcall", [&] { return st.ToolStation <= 1000; }},
-          {"anycoolant", [&] { return m.CoolantOn != 0; }},
           {"measuring", [&] { return m.ToolMeasuring == 1 || m.ToolMeasuring == 2; }},
       });
   return true;

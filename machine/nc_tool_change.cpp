@@ -18,11 +18,6 @@ namespace {
 
 std::string Fmt(const TNcWriterState& st, float v) { return FormatNcNumber(st, v); }
 
-std::string TrimRight(std::string s) {
-  while (!s.empty() && s.back() == ' ') s.pop_back();
-  return s;
-}
-
 // " X.. Y.. Z.." of the target with X, Y and Z rounded; the target is then
 // the last position. The Z is written in the dialect's sense (height above
 // the work) and never lower than the clearance level: a rapid after a tool
@@ -35,14 +30,6 @@ std::string TargetXYZWords(TNcWriterState& st) {
   t.z = RoundedToNcResolution(st, t.z);
   st.LastPos = t;
   return FormatXWord(st, t.x) + FormatYWord(st, t.y) + " Z" + Fmt(st, -t.z);
-}
-
-// The tool name (tool-change code 2: the control calls tools by name) or
-// the tool word.
-std::string ToolNameOrWord(TNcWriterState& st) {
-  if (GetDialectRecord(st.Machine, st.Machine.CurrentDialect).ToolChangeCode == 2)
-    return "G00 C" + TrimRight(st.FirstToolName);
-  return FormatToolWord(st);
 }
 
 void WriteMeasuringBlocks(TNcWriterState& st) {
@@ -87,12 +74,6 @@ bool OffSafeZ(const TNcWriterState& st, float tolerance) {
 
 void WriteSequence(TNcWriterState& st, const char* sequence, const std::string& w) {
   std::string xyzSplitZ;  // the Z word of {XYZ:xy}, written by {XYZ:z}
-  auto none = [](auto&& act) {
-    return [act]() {
-      act();
-      return std::string();
-    };
-  };
   WriteNcSequence(
       st, sequence,
       {
@@ -112,24 +93,19 @@ void WriteSequence(TNcWriterState& st, const char* sequence, const std::string& 
           {"TX", [&] { return Fmt(st, st.TargetPos.x); }},
           {"TY", [&] { return Fmt(st, st.TargetPos.y); }},
           {"TXY", [&] { return FormatXWord(st, st.TargetPos.x) + FormatYWord(st, st.TargetPos.y); }},
-          {"atTXY", none([&] {
+          NcAction("atTXY", [&] {
              st.LastPos.x = st.TargetPos.x;
              st.LastPos.y = st.TargetPos.y;
-           })},
-          {"at00", none([&] {
-             st.LastPos.x = 0.0f;
-             st.LastPos.y = 0.0f;
-           })},
-          {"atSXY", none([&] {
+           }),
+          NcAction("atSXY", [&] {
              st.LastPos.x = RoundedToNcResolution(st, st.Machine.StartX);
              st.LastPos.y = RoundedToNcResolution(st, st.Machine.StartY);
-           })},
-          {"atEXY", none([&] {
+           }),
+          NcAction("atEXY", [&] {
              st.LastPos.x = RoundedToNcResolution(st, st.Machine.EndX);
              st.LastPos.y = RoundedToNcResolution(st, st.Machine.EndY);
-           })},
-          {"atSZ", none([&] { st.LastPos.z = -st.Machine.SafeZ; })},
-          {"-SZ", [&] { return Fmt(st, -st.Machine.SafeZ); }},
+           }),
+          NcAction("atSZ", [&] { st.LastPos.z = -st.Machine.SafeZ; }),
           {"SX", [&] { return Fmt(st, st.Machine.StartX); }},
           {"SY", [&] { return Fmt(st, st.Machine.StartY); }},
           {"EX", [&] { return Fmt(st, st.Machine.EndX); }},
@@ -137,58 +113,31 @@ void WriteSequence(TNcWriterState& st, const char* sequence, const std::string& 
           {"RD", [&] { return Fmt(st, st.Machine.RotaryDiameter); }},
           {"RD3", [&] { return FormatRealText(0, 3, st.Machine.RotaryDiameter); }},
           {"RR3", [&] { return FormatRealText(0, 3, st.Machine.RotaryDiameter / 2.0f); }},
-          {"N2",
-           [&] {
-             const std::string n = std::to_string(st.LastToolStation);
-             return n.size() == 1 ? "0" + n : n;
-           }},
           {"Npre", [&] { return st.Machine.BlockNumbering == 0 ? "N" + std::to_string(st.LastToolStation) + " " : ""; }},
           {"Hold", [&] { return FormatToolOffsetWord(st.LastToolStation); }},
-          {"next", [&] { return FormatNextToolWord(st); }},
-          {"toolName", [&] { return ToolNameOrWord(st); }},
           {"ptp", [&] { return "PTP {" + w + "}"; }},
-          {"take:coolantKept", none([&] {
+          NcAction("take:coolantKept", [&] {
              const uint8_t pending = st.CoolantPending;
              TakeNewTool(st);
              st.CoolantPending = pending;
-           })},
-          {"take:station", none([&] { st.LastToolStation = st.ToolStation; })},
-          {"take:speed", none([&] { st.LastSpindleSpeed = st.SpindleSpeed; })},
-          {"compOff", none([&] { st.CompensationOn = 0; })},
-          {"compOn", none([&] { st.CompensationOn = 1; })},
-          {"circleOff", none([&] { st.CircleModeWritten = 0; })},
-          {"coolantDue", none([&] { st.CoolantPending = 1; })},
-          {"coolantDone", none([&] { st.CoolantPending = 0; })},
-          {"firstMoveDone", none([&] { st.FirstMovePending = 0; })},
-          {"feed85", none([&] { st.LastFeed = 0.85f; })},
-          {"dwell", none([&] { WriteSpindleRampDwell(st); })},
-          {"dwellDialect", none([&] { WriteDialectDwell(st); })},
-          {"axisDecl", none([&] { WriteRotaryAxisDeclaration(st); })},
-          {"cycleCall", none([&] { WriteCycleCallBlock(st); })},
-          {"measuring", none([&] { WriteMeasuringBlocks(st); })},
-          {"toolUse", none([&] { WriteToolUseCondition(st); })},
-          {"macroVars", none([&] { WriteToolMacroVariables(st); })},
+           }),
+          NcAction("take:speed", [&] { st.LastSpindleSpeed = st.SpindleSpeed; }),
+          NcAction("compOn", [&] { st.CompensationOn = 1; }),
+          NcAction("coolantDone", [&] { st.CoolantPending = 0; }),
+          NcAction("firstMoveDone", [&] { st.FirstMovePending = 0; }),
+          NcAction("dwellDialect", [&] { WriteDialectDwell(st); }),
+          NcAction("axisDecl", [&] { WriteRotaryAxisDeclaration(st); }),
+          NcAction("measuring", [&] { WriteMeasuringBlocks(st); }),
+          NcAction("toolUse", [&] { WriteToolUseCondition(st); }),
+          NcAction("macroVars", [&] { WriteToolMacroVariables(st); }),
       },
       {
-          {"comp", [&] { return st.CompensationOn != 0; }},
-          {"noComp", [&] { return st.CompensationOn == 0; }},
-          {"circle", [&] { return st.CircleModeWritten != 0; }},
-          {"rotaryOn", [&] { return st.RotaryOn != 0; }},
-          {"rotaryActive", [&] { return st.RotaryActive != 0; }},
-          {"rotaryInactive", [&] { return st.RotaryActive == 0; }},
-          {"cylinder", [&] { return st.RotaryIncremental != 0; }},
-          {"face", [&] { return st.RotaryIncremental == 0; }},
           {"w", [&] { return !w.empty(); }},
-          {"startSet", [&] { return IsNcStartPositionSet(st.Machine); }},
-          {"parkSet", [&] { return IsNcParkPositionSet(st.Machine); }},
-          {"noStart", [&] { return !IsNcStartPositionSet(st.Machine); }},
           {"m6", [&] { return !GetToolChangeCode(st).empty(); }},
           {"offSZ", [&] { return OffSafeZ(st, 0.001f); }},
           {"farOffSZ", [&] { return OffSafeZ(st, 0.01f); }},
           {"notFirstMove", [&] { return st.FirstMovePending == 0; }},
           {"splitCall", [&] { return GetDialectRecord(st.Machine, st.Dialect).ToolChangeCode == 4; }},
-          {"wholeCall", [&] { return GetDialectRecord(st.Machine, st.Dialect).ToolChangeCode != 4; }},
-          {"station1000", [&] { return st.ToolStation <= 1000; }},
           {"axisDecl55", [&] { return st.Machine.Dialect55Mode != 1; }},
       });
 }

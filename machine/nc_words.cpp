@@ -8,6 +8,7 @@
 #include "machine/nc_blocks.h"
 #include "machine/nc_dialect_words.h"
 #include "ui/common_dialogs.h"
+#include "view/character_cells.h"
 
 namespace {
 
@@ -23,11 +24,6 @@ std::string ZeroPadded(int64_t n, int width) {
 const TNcDialectRecord& OwnRecord(const TNcWriterState& st) { return GetDialectRecord(st.Machine, st.Dialect); }
 const TNcDialectRecord& CurrentRecord(const TNcWriterState& st) {
   return GetDialectRecord(st.Machine, st.Machine.CurrentDialect);
-}
-
-std::string TrimRight(std::string s) {
-  while (!s.empty() && s.back() == ' ') s.pop_back();
-  return s;
 }
 
 std::string MazakToolNumber(const TNcWriterState& st, int32_t n) {
@@ -59,7 +55,7 @@ std::string MazakToolNumber(const TNcWriterState& st, int32_t n) {
 
 // The name of the current tool for the dialects that call tools by name.
 std::string ToolNameWord(TNcWriterState& st, int32_t n) {
-  st.FirstToolName = TrimRight(st.FirstToolName);
+  TrimTrailingBlanks(st.FirstToolName);
   std::string name = st.FirstToolName;
   if (name.empty()) {
     name = "Werkzeug" + IntText(n);
@@ -276,4 +272,10 @@ void WriteRapidXYBlock(TNcWriterState& st, TVectorRecord& point) { WriteNcBlock(
 
 void WriteRapidXYBlockFmax(TNcWriterState& st, TVectorRecord& point) {
   WriteNcBlock(st, "L" + FormatXYWords(st, point) + " FMAX");
+}
+
+std::string FormatToolCallOrName(TNcWriterState& st) {
+  if (CurrentRecord(st).ToolChangeCode != 2) return FormatToolWord(st);
+  TrimTrailingBlanks(st.FirstToolName);
+  return "G00 C" + st.FirstToolName;
 }

@@ -17,6 +17,9 @@ constexpr int16_t kMsgNcSpeedCapped2 = 2426;
 std::string GetToolChangeCode(const TNcWriterState& st);
 std::string FormatToolWord(TNcWriterState& st);
 std::string FormatNextToolWord(TNcWriterState& st);
+// The tool call of controls that may call tools by name (tool-change code 2
+// of the record): "G00 C" and the name, else the tool word.
+std::string FormatToolCallOrName(TNcWriterState& st);
 std::string FormatSpindleWord(TNcWriterState& st);
 std::string FormatFeedWord(const TNcWriterState& st);
 std::string GetCoolantWord(TNcWriterState& st);

@@ -32,6 +32,16 @@ TEST(NcSequences, BareTextGetsNeitherNumberNorLineEnd) {
   EXPECT_EQ(nctest::Buffered(*st), "N10 M30 *\r\n% *\r\n\x04");
 }
 
+TEST(NcSequences, NegatedConditionsAndActions) {
+  auto st = MakeState(0);
+  st->Machine.CoolantOn = 0;
+  int acted = 0;
+  WriteNcSequence(*st, "?!coolant:M9|?coolant:M8|{act}M5|?!mine:M0",
+                  {NcAction("act", [&] { ++acted; })}, {{"mine", [] { return true; }}});
+  EXPECT_EQ(Lines(*st), "M9|M5|");
+  EXPECT_EQ(acted, 1);
+}
+
 TEST(NcSequences, TakeNewToolHappensWhereTheSequenceSaysSo) {
   auto st = MakeState(0);
   st->LastToolStation = 1;
